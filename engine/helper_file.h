@@ -1,0 +1,52 @@
+#pragma once
+// The Helper file: a PDB of 66-byte records naming a PDB, its creator and
+// type, and the kind and name of every field of its records.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tallowick {
+
+inline constexpr std::size_t kHelperRecordSize = 66;
+inline constexpr std::size_t kMaxHelperColumnName = 64;
+inline constexpr const char* kHelperExtension = ".mhl";
+inline constexpr const char* kHelperCreatorType = "HWRP";
+
+struct HelperField {
+  std::uint8_t kind = 0;  // FieldKind code; may be out of range in a damaged file
+  std::string name;
+};
+
+struct HelperInfo {
+  std::string headerName;  // database name in the Helper file's own header
+  std::string pdbName;     // record 0
+  std::string creator;     // record 1
+  std::string type;        // record 2
+  std::vector<HelperField> fields;  // records 3...
+};
+
+// PDB name (first 23 characters) + "Helper".
+std::string HelperName(const std::string& pdbName);
+
+// 66-byte blocks: three head records, then one per field. Names longer than
+// 64 characters are cut to 64.
+std::vector<std::vector<unsigned char>> BuildHelperRecords(const std::string& pdbName,
+                                                           const std::string& creator,
+                                                           const std::string& type,
+                                                           const std::vector<HelperField>& fields);
+
+// Writes folder + HelperName(pdbName) + ".mhl"; false when it could not be written.
+bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
+                     const std::string& creator, const std::string& type,
+                     const std::vector<HelperField>& fields);
+
+// The text of a record from byte 1 up to its NUL (or the record's end).
+std::string HelperRecordText(const std::vector<unsigned char>& record);
+
+// Reads and checks a Helper file chosen by its full path: readable as a PDB,
+// header name ending in "Helper" (any case), creator and type "HWRP", at
+// least three readable records.
+std::optional<HelperInfo> ReadHelperFile(const std::string& path);
+
+}  // namespace tallowick

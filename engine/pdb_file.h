@@ -1,0 +1,84 @@
+#pragma once
+// One Palm OS record database (PDB layout) on disk: written in one pass,
+// read back header first and then record by record.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tallowick {
+
+struct PdbRecordEntry {
+  std::uint32_t offset = 0;
+  std::uint8_t attributes = 0;
+  std::uint32_t uniqueId = 0;  // 24 bits
+  std::uint32_t length = 0;
+  const unsigned char* data = nullptr;  // owned by the caller
+};
+
+inline constexpr std::size_t kPdbHeaderSize = 78;
+inline constexpr std::size_t kPdbNameField = 32;
+
+struct PdbHeader {
+  std::string name;  // up to the first NUL, at most 32 characters
+  std::uint16_t attributes = 0;
+  std::uint16_t version = 0;
+  std::uint32_t creationDate = 0;      // file byte order
+  std::uint32_t modificationDate = 0;  // file byte order
+  std::uint32_t lastBackupDate = 0;    // file byte order
+  std::uint32_t modificationNumber = 0;
+  std::uint32_t appInfoOffset = 0;
+  std::uint32_t sortInfoOffset = 0;
+  std::string type;     // 4 characters as read
+  std::string creator;  // 4 characters as read
+  std::uint32_t uniqueIdSeed = 0;
+  std::uint32_t nextRecordListId = 0;
+  std::uint16_t numberOfRecords = 0;
+};
+
+// Seconds between 1904-01-01 and 1970-01-01, the Palm OS epoch offset.
+inline constexpr std::uint32_t kPalmEpochOffset = 2082844800u;
+
+class PdbFile {
+ public:
+  PdbFile(std::string name, std::string directory, std::string extension);
+
+  // Writes the whole file; false when it could not be written completely.
+  // Writes into a temporary file beside the target and renames it over the
+  // target only after everything was written and flushed.
+  bool Write(std::vector<PdbRecordEntry>& entries, const std::string& creator,
+             const std::string& type, std::uint16_t count);
+  // Same, with the clock value (seconds since 1970) given, for tests.
+  bool Write(std::vector<PdbRecordEntry>& entries, const std::string& creator,
+             const std::string& type, std::uint16_t count, std::int64_t unixTime);
+
+  bool WriteHeader(const unsigned char* preparedHeader, std::vector<PdbRecordEntry>& entries,
+                   std::uint16_t count, std::int64_t unixTime, std::FILE* file);
+  bool WriteRecordData(const PdbRecordEntry& entry, std::FILE* file);
+
+  // Reading. Path: directory + name, plus the extension unless the name
+  // already ends with it (case-insensitively).
+  bool ReadRecordList(PdbHeader& header, std::vector<PdbRecordEntry>& entries,
+                      std::uint16_t& count);
+  std::vector<PdbRecordEntry> ParseHeader(PdbHeader& header, std::FILE* file, bool& failed);
+  // The record's bytes plus one spare 0 byte; null when the file cannot be
+  // opened or the record's offset is damaged (beyond the end of the file or
+  // below the previous record's offset).
+  std::unique_ptr<std::vector<unsigned char>> ReadRecord(const std::vector<PdbRecordEntry>& entries,
+                                                         std::size_t index, std::uint16_t count);
+  bool ReadBytesAt(unsigned char* buffer, std::uint32_t offset, std::size_t length, std::FILE* file);
+
+  std::string WritePath() const;
+  std::string ReadPath() const;
+  const std::string& Name() const { return m_name; }
+  const std::string& Directory() const { return m_directory; }
+
+ private:
+  std::string m_appInfo;
+  std::string m_name;
+  std::string m_directory;
+  std::string m_extension;
+};
+
+}  // namespace tallowick

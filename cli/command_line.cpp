@@ -1,0 +1,59 @@
+#include <iostream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+
+namespace tallowick::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tallowick-cli COMMAND [ARGS]\n"
+    "\n"
+    "Turns the result of a SQL query on a desktop database into a Palm OS\n"
+    "record database (PDB) with its Helper file and logs, and shows PDBs.\n"
+    "\n"
+    "commands:\n"
+    "  sources                              configured data sources (user, then system)\n"
+    "  tables SOURCE                        tables of a source\n"
+    "  columns SOURCE --table NAME          columns of a table\n"
+    "  preview SOURCE --query SQL           rows of a query [--format text|csv|json]\n"
+    "  generate SOURCE --query SQL --name NAME --out DIR [--creator XXXX] [--type XXXX]\n"
+    "                                       write NAME.pdb, its Helper file and the logs\n"
+    "  view HELPER.mhl [PDB.pdb]            records of a PDB [--format text|csv|json]\n"
+    "\n"
+    "SOURCE is --file PATH (.mdb/.accdb, .xls, .dbf, .db/.sqlite/.sqlite3)\n"
+    "       or --dsn NAME [--user NAME] [--password-stdin]\n"
+    "\n"
+    "Run tallowick-cli COMMAND --help for the details of a command.\n";
+
+}  // namespace
+
+int RunCommandLine(const Words& words, std::ostream& out, std::ostream& err) {
+  if (words.empty()) {
+    err << kUsage;
+    return kExitUsage;
+  }
+  const std::string& command = words[0];
+  const Words rest(words.begin() + 1, words.end());
+  try {
+    if (command == "--help" || command == "-h" || command == "help") {
+      out << kUsage;
+      return kExitOk;
+    }
+    if (command == "sources") return RunSources(rest, out, err);
+    if (command == "tables") return RunTables(rest, out, err);
+    if (command == "columns") return RunColumns(rest, out, err);
+    if (command == "preview") return RunPreview(rest, out, err);
+    if (command == "generate") return RunGenerate(rest, out, err);
+    if (command == "view") return RunView(rest, out, err);
+    err << "tallowick-cli: unknown command \"" << command << "\"\n\n" << kUsage;
+    return kExitUsage;
+  } catch (const UsageError& error) {
+    err << "tallowick-cli " << command << ": " << error.what() << "\n(try tallowick-cli "
+        << command << " --help)\n";
+    return kExitUsage;
+  }
+}
+
+}  // namespace tallowick::cli

@@ -1,0 +1,173 @@
+#include "cli/table_output.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/arguments.h"
+
+namespace tallowick::cli {
+
+OutputFormat ParseOutputFormat(const std::string& name) {
+  if (name == "text") return OutputFormat::Text;
+  if (name == "csv") return OutputFormat::Csv;
+  if (name == "json") return OutputFormat::Json;
+  throw UsageError("unknown format \"" + name + "\" (text, csv or json)");
+}
+
+namespace {
+
+// Length of the valid UTF-8 sequence starting at text[i], or 0.
+std::size_t Utf8SequenceLength(const std::string& text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  std::size_t length = 0;
+  std::uint32_t minimum = 0;
+  std::uint32_t code = 0;
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2, minimum = 0x80, code = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, minimum = 0x800, code = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, minimum = 0x10000, code = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (byte(i + k) & 0x3F);
+  }
+  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
+// Display width in characters, counting each UTF-8 sequence once.
+std::size_t DisplayWidth(const std::string& text) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text, i);
+    i += length == 0 ? 1 : length;
+    ++width;
+  }
+  return width;
+}
+
+void PrintText(const TextTable& table, std::ostream& out) {
+  std::vector<std::size_t> widths(table.headers.size(), 0);
+  for (std::size_t c = 0; c < table.headers.size(); ++c) widths[c] = DisplayWidth(table.headers[c]);
+  for (const auto& row : table.rows) {
+    for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
+      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+    }
+  }
+  const auto printRow = [&](const std::vector<std::string>& cells) {
+    std::string line;
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+      const std::string cell = c < cells.size() ? cells[c] : std::string();
+      line += cell;
+      if (c + 1 < widths.size()) line.append(widths[c] - DisplayWidth(cell) + 2, ' ');
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out << line << '\n';
+  };
+  printRow(table.headers);
+  std::vector<std::string> rule;
+  for (const auto width : widths) rule.emplace_back(width, '-');
+  printRow(rule);
+  for (const auto& row : table.rows) printRow(row);
+}
+
+void PrintCsv(const TextTable& table, std::ostream& out) {
+  const auto printRow = [&](const std::vector<std::string>& cells) {
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      if (c) out << ',';
+      out << CsvField(cells[c]);
+    }
+    out << "\r\n";
+  };
+  printRow(table.headers);
+  for (const auto& row : table.rows) printRow(row);
+}
+
+void PrintJson(const TextTable& table, std::ostream& out) {
+  out << "{\"columns\":[";
+  for (std::size_t c = 0; c < table.headers.size(); ++c) {
+    if (c) out << ',';
+    out << JsonString(table.headers[c]);
+  }
+  out << "],\"rows\":[";
+  for (std::size_t r = 0; r < table.rows.size(); ++r) {
+    out << (r ? ",\n[" : "\n[");
+    for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
+      if (c) out << ',';
+      out << JsonString(table.rows[r][c]);
+    }
+    out << ']';
+  }
+  out << "]}\n";
+}
+
+}  // namespace
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) {
+      out += "\\ufffd";
+      ++i;
+      continue;
+    }
+    if (length > 1) {
+      out.append(text, i, length);
+    } else if (c == '"') {
+      out += "\\\"";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20 || c == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+    i += length;
+  }
+  out += '"';
+  return out;
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+void PrintTable(const TextTable& table, OutputFormat format, std::ostream& out) {
+  switch (format) {
+    case OutputFormat::Text:
+      PrintText(table, out);
+      break;
+    case OutputFormat::Csv:
+      PrintCsv(table, out);
+      break;
+    case OutputFormat::Json:
+      PrintJson(table, out);
+      break;
+  }
+}
+
+}  // namespace tallowick::cli

@@ -1,0 +1,100 @@
+#include <iostream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/table_output.h"
+#include "engine/field_kind.h"
+#include "viewer/pdb_contents.h"
+
+namespace tallowick::cli {
+
+namespace {
+
+constexpr const char* kViewHelp =
+    "usage: tallowick-cli view HELPER.mhl [PDB.pdb] [--format text|csv|json]\n"
+    "\n"
+    "Shows every record of a PDB, field by field, as its Helper file describes\n"
+    "them. Without PDB.pdb, opens the PDB that the Helper file names, in the\n"
+    "Helper file's folder.\n";
+
+void PrintJsonContents(const PdbContents& contents, std::ostream& out) {
+  out << "{\"name\":" << JsonString(contents.name) << ",\"creator\":" << JsonString(contents.creator)
+      << ",\"type\":" << JsonString(contents.type) << ",\"fields\":[";
+  for (std::size_t f = 0; f < contents.fields.size(); ++f) {
+    if (f) out << ',';
+    out << "{\"name\":" << JsonString(contents.fields[f].name)
+        << ",\"kind\":" << JsonString(std::string(FieldKindName(contents.fields[f].kind))) << '}';
+  }
+  out << "],\"records\":[";
+  for (std::size_t r = 0; r < contents.rows.size(); ++r) {
+    out << (r ? ",\n[" : "\n[");
+    for (std::size_t c = 0; c < contents.rows[r].size(); ++c) {
+      if (c) out << ',';
+      out << JsonString(contents.rows[r][c]);
+    }
+    out << ']';
+  }
+  out << "]}\n";
+}
+
+}  // namespace
+
+int RunView(const Words& args, std::ostream& out, std::ostream& err) {
+  const Arguments arguments(args, {"--format"}, {"--help"});
+  if (arguments.Has("--help")) {
+    out << kViewHelp;
+    return kExitOk;
+  }
+  const auto& positionals = arguments.Positionals();
+  if (positionals.empty() || positionals.size() > 2) throw UsageError("view needs HELPER.mhl [PDB.pdb]");
+  const OutputFormat format = ParseOutputFormat(arguments.ValueOr("--format", "text"));
+
+  const std::string& helperPath = positionals[0];
+  const auto helper = ReadHelperFile(helperPath);
+  if (!helper) {
+    err << kInvalidHelperMessage << " (" << helperPath << ")\n";
+    return kExitFailure;
+  }
+
+  std::string folder;
+  std::string fileName;
+  if (positionals.size() == 2) {
+    SplitPath(positionals[1], folder, fileName);
+  } else {
+    std::string helperFile;
+    SplitPath(helperPath, folder, helperFile);
+    fileName = helper->pdbName + ".pdb";
+  }
+  const std::string pdbPath = folder + fileName;
+
+  PdbContents contents;
+  switch (LoadPdbContents(*helper, helperPath, DatabaseNameOf(fileName), folder, contents)) {
+    case PdbMatch::Shown:
+      break;
+    case PdbMatch::Incompatible:
+      err << kIncompatibleMessage << " (" << pdbPath << ")\n";
+      return kExitFailure;
+    case PdbMatch::Unreadable:
+      err << kUnableToViewMessage << " (" << pdbPath << ")\n";
+      return kExitFailure;
+  }
+
+  if (format == OutputFormat::Json) {
+    PrintJsonContents(contents, out);
+    return kExitOk;
+  }
+  TextTable table;
+  for (const auto& field : contents.fields) table.headers.push_back(field.name);
+  table.rows = std::move(contents.rows);
+  if (format == OutputFormat::Text) {
+    out << "Name          : " << contents.name << '\n'
+        << "Creator       : " << contents.creator << '\n'
+        << "Type          : " << contents.type << '\n'
+        << "Total Records : " << contents.recordCount << '\n'
+        << "Total Fields  : " << contents.fields.size() << "\n\n";
+  }
+  PrintTable(table, format, out);
+  return kExitOk;
+}
+
+}  // namespace tallowick::cli

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs every Debian package Tallowick needs to build, run and test. Run as root.
+set -euo pipefail
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config git
+  libgtest-dev unixodbc-dev libwxgtk3.2-dev libfreexl-dev libsqlite3-dev
+  # ODBC drivers and tools
+  odbcinst unixodbc libsqliteodbc odbc-mdbtools mdbtools odbc-postgresql postgresql sqlite3
+  # tests: display, test data writers, fuzzing, packaging checks, independent PDB reader
+  xvfb xauth python3 python3-dbf python3-xlwt clang libclang-rt-14-dev
+  desktop-file-utils xdg-utils file
+)
+if [ "$(id -u)" -ne 0 ]; then
+  exec sudo "$0" "$@"
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends "${packages[@]}"
+# Node.js runs the independent PDB reader of the tests; keep a Node that is already there.
+if ! command -v npm >/dev/null 2>&1; then
+  apt-get install -y --no-install-recommends nodejs npm
+fi

@@ -1,5 +1,6 @@
 #pragma once
 // One result column of a generation run or a preview.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -1,6 +1,7 @@
 #pragma once
 // Column classification: the ODBC SQL type of a result column decides how
 // its values are fetched (bind type) and stored in a record (FieldKind).
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>

@@ -46,6 +46,7 @@ class GenerationJob {
   std::string m_helperName;
   std::vector<ColumnInfo> m_columns;
   DateTimeUse m_dateTimeUse;
+  bool m_helperWritten = false;
   GenerationResult m_result;
 };
 

@@ -39,6 +39,12 @@ void WriteProcessBindError(std::FILE* log, const std::string& diagnostic);
 void WriteProcessFetchError(std::FILE* log, unsigned long rowsRead, const std::string& diagnostic);
 void WriteProcessReadEnd(std::FILE* log);  // "Finished Reading..." + "Writing Records..."
 void WriteProcessWriteEnd(std::FILE* log, unsigned long total);
+// A file of the run that could not be written whole (Helper file or PDB):
+// "\nCould not write \"<path>\"\n\n".
+void WriteProcessFileError(std::FILE* log, const std::string& path);
+// In place of WriteProcessWriteEnd when the PDB could not be written: the
+// file error, then a total of 0.
+void WriteProcessWriteFailed(std::FILE* log, const std::string& path);
 void WriteProcessTail(std::FILE* log, const std::string& helperName, const std::string& pdbName);
 
 // "\n\t\t%s \n\n" with `diagnostic` ("message  STATE").

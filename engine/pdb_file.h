@@ -9,6 +9,8 @@
 
 namespace tallowick {
 
+class RecordArena;
+
 struct PdbRecordEntry {
   std::uint32_t offset = 0;
   std::uint8_t attributes = 0;
@@ -53,20 +55,33 @@ class PdbFile {
   bool Write(std::vector<PdbRecordEntry>& entries, const std::string& creator,
              const std::string& type, std::uint16_t count, std::int64_t unixTime);
 
+  // The records of `records`, in order (at most 65535 of them).
+  bool Write(const RecordArena& records, const std::string& creator, const std::string& type);
+  bool Write(const RecordArena& records, const std::string& creator, const std::string& type,
+             std::int64_t unixTime);
+
+  // Fills in dates, offsets and counts of the 78-byte prepared header (name,
+  // type and creator set), assigns each entry its offset, attributes 0 and
+  // its index as unique ID, and writes header, record list, gap and AppInfo
+  // block. False on a write error or when the offsets overflow 32 bits.
   bool WriteHeader(const unsigned char* preparedHeader, std::vector<PdbRecordEntry>& entries,
                    std::uint16_t count, std::int64_t unixTime, std::FILE* file);
+  // Writes the entry's bytes at its offset; false on a write error.
   bool WriteRecordData(const PdbRecordEntry& entry, std::FILE* file);
 
   // Reading. Path: directory + name, plus the extension unless the name
   // already ends with it (case-insensitively).
   bool ReadRecordList(PdbHeader& header, std::vector<PdbRecordEntry>& entries,
                       std::uint16_t& count);
+  // Reads header and record list from the start of `file`; sets `failed`
+  // when the file ends before them.
   std::vector<PdbRecordEntry> ParseHeader(PdbHeader& header, std::FILE* file, bool& failed);
   // The record's bytes plus one spare 0 byte; null when the file cannot be
   // opened or the record's offset is damaged (beyond the end of the file or
   // below the previous record's offset).
   std::unique_ptr<std::vector<unsigned char>> ReadRecord(const std::vector<PdbRecordEntry>& entries,
                                                          std::size_t index, std::uint16_t count);
+  // False when the file ends before `length` bytes were read.
   bool ReadBytesAt(unsigned char* buffer, std::uint32_t offset, std::size_t length, std::FILE* file);
 
   std::string WritePath() const;
@@ -75,6 +90,17 @@ class PdbFile {
   const std::string& Directory() const { return m_directory; }
 
  private:
+  // Writes the header block for records of the given lengths.
+  template <class LengthOf>
+  bool WriteHeaderBlock(const unsigned char* preparedHeader, std::uint16_t count,
+                        std::int64_t unixTime, std::FILE* file, LengthOf lengthOf);
+  // Runs `body` on a new temporary file beside the target and renames it over
+  // the target when everything was written, flushed and closed.
+  template <class Body>
+  bool WriteReplacing(Body body);
+  void PrepareHeader(unsigned char* header, const std::string& creator, const std::string& type,
+                     std::uint16_t count) const;
+
   std::string m_appInfo;
   std::string m_name;
   std::string m_directory;

@@ -1,0 +1,108 @@
+#include "engine/helper_file.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/pdb_file.h"
+
+namespace tallowick {
+
+namespace {
+
+constexpr std::size_t kHelperNamePrefix = 23;
+constexpr const char kHelperSuffix[] = "Helper";
+constexpr std::size_t kHeadRecords = 3;
+
+std::vector<unsigned char> HelperRecord(std::uint8_t kind, const std::string& text) {
+  std::vector<unsigned char> record(kHelperRecordSize, 0);
+  record[0] = kind;
+  // The text and its NUL stay inside the record: at most 64 characters.
+  std::memcpy(record.data() + 1, text.data(), std::min(text.size(), kMaxHelperColumnName));
+  return record;
+}
+
+}  // namespace
+
+std::string HelperName(const std::string& pdbName) {
+  return pdbName.substr(0, kHelperNamePrefix) + kHelperSuffix;
+}
+
+std::vector<std::vector<unsigned char>> BuildHelperRecords(const std::string& pdbName,
+                                                           const std::string& creator,
+                                                           const std::string& type,
+                                                           const std::vector<HelperField>& fields) {
+  std::vector<std::vector<unsigned char>> records;
+  records.reserve(kHeadRecords + fields.size());
+  records.push_back(HelperRecord(0, pdbName));
+  records.push_back(HelperRecord(0, creator));
+  records.push_back(HelperRecord(0, type));
+  for (const HelperField& field : fields) records.push_back(HelperRecord(field.kind, field.name));
+  return records;
+}
+
+bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
+                     const std::string& creator, const std::string& type,
+                     const std::vector<HelperField>& fields) {
+  const auto records = BuildHelperRecords(pdbName, creator, type, fields);
+  if (records.size() > 65535) return false;
+  std::vector<PdbRecordEntry> entries(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    entries[i].length = static_cast<std::uint32_t>(records[i].size());
+    entries[i].data = records[i].data();
+  }
+  PdbFile file(HelperName(pdbName), folder, kHelperExtension);
+  return file.Write(entries, kHelperCreatorType, kHelperCreatorType,
+                    static_cast<std::uint16_t>(entries.size()));
+}
+
+std::string HelperRecordText(const std::vector<unsigned char>& record) {
+  if (record.size() < 2) return {};
+  const char* text = reinterpret_cast<const char*>(record.data() + 1);
+  return std::string(text, strnlen(text, record.size() - 1));
+}
+
+std::optional<HelperInfo> ReadHelperFile(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  PdbFile file(name, folder, kHelperExtension);
+
+  PdbHeader header;
+  std::vector<PdbRecordEntry> entries;
+  std::uint16_t count = 0;
+  if (!file.ReadRecordList(header, entries, count)) return std::nullopt;
+  const std::size_t suffix = sizeof kHelperSuffix - 1;
+  if (header.name.size() < suffix ||
+      strcasecmp(header.name.c_str() + header.name.size() - suffix, kHelperSuffix) != 0) {
+    return std::nullopt;
+  }
+  if (header.creator != kHelperCreatorType || header.type != kHelperCreatorType) {
+    return std::nullopt;
+  }
+  if (count < kHeadRecords) return std::nullopt;
+
+  HelperInfo info;
+  info.headerName = header.name;
+  info.fields.reserve(count - kHeadRecords);
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto record = file.ReadRecord(entries, i, count);
+    // An unreadable field record would shift every later field: the file is
+    // damaged as a whole.
+    if (!record) return std::nullopt;
+    const std::string text = HelperRecordText(*record);
+    if (i == 0) {
+      info.pdbName = text;
+    } else if (i == 1) {
+      info.creator = text;
+    } else if (i == 2) {
+      info.type = text;
+    } else {
+      info.fields.push_back({(*record)[0], text});
+    }
+  }
+  return info;
+}
+
+}  // namespace tallowick

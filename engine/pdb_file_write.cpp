@@ -1,0 +1,207 @@
+// Writing a PdbFile: the header, the record list and the records in one
+// pass, into a temporary file that replaces the target only when complete.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "engine/byte_order.h"
+#include "engine/pdb_file.h"
+#include "engine/record_arena.h"
+
+namespace tallowick {
+
+namespace {
+
+constexpr std::uint16_t kBackupAttribute = 8;
+constexpr std::size_t kRecordListEntrySize = 8;
+constexpr std::size_t kGapSize = 2;
+constexpr std::size_t kWriteBuffer = std::size_t{1} << 16;
+
+// Header field offsets.
+constexpr std::size_t kAttributesAt = 32;
+constexpr std::size_t kCreationDateAt = 36;
+constexpr std::size_t kModificationDateAt = 40;
+constexpr std::size_t kAppInfoOffsetAt = 52;
+constexpr std::size_t kTypeAt = 60;
+constexpr std::size_t kCreatorAt = 64;
+constexpr std::size_t kRecordCountAt = 76;
+
+void PutFourChars(unsigned char* out, const std::string& text) {
+  std::memcpy(out, text.data(), std::min<std::size_t>(text.size(), 4));
+}
+
+// Seconds since 1904-01-01, as the header stores them (modulo 2^32).
+std::uint32_t PalmSeconds(std::int64_t unixTime) {
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(unixTime) + kPalmEpochOffset);
+}
+
+std::atomic<unsigned> g_temporaryCounter{0};
+
+// Creates a new, empty file in `directory` with a name of its own.
+int CreateTemporaryFile(const std::string& directory, std::string& path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path = directory + ".tallowick-" + std::to_string(getpid()) + "-" +
+           std::to_string(g_temporaryCounter++) + ".tmp";
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+}  // namespace
+
+PdbFile::PdbFile(std::string name, std::string directory, std::string extension)
+    : m_name(std::move(name)), m_directory(std::move(directory)), m_extension(std::move(extension)) {}
+
+std::string PdbFile::WritePath() const { return m_directory + m_name + m_extension; }
+
+void PdbFile::PrepareHeader(unsigned char* header, const std::string& creator,
+                            const std::string& type, std::uint16_t count) const {
+  std::memset(header, 0, kPdbHeaderSize);
+  std::memcpy(header, m_name.data(), std::min(m_name.size(), kPdbNameField - 1));
+  PutFourChars(header + kTypeAt, type);
+  PutFourChars(header + kCreatorAt, creator);
+  PutBigEndian16(header + kRecordCountAt, count);
+}
+
+template <class LengthOf>
+bool PdbFile::WriteHeaderBlock(const unsigned char* preparedHeader, std::uint16_t count,
+                               std::int64_t unixTime, std::FILE* file, LengthOf lengthOf) {
+  const std::uint64_t appInfoAt = kPdbHeaderSize + kRecordListEntrySize * count + kGapSize;
+  std::uint64_t offset = appInfoAt + m_appInfo.size() + 1;
+  for (std::size_t i = 0; i < count; ++i) offset += lengthOf(i);
+  if (offset > std::numeric_limits<std::uint32_t>::max()) return false;
+
+  unsigned char header[kPdbHeaderSize];
+  std::memcpy(header, preparedHeader, kPdbHeaderSize);
+  const std::uint32_t now = PalmSeconds(unixTime);
+  PutBigEndian16(header + kAttributesAt, kBackupAttribute);
+  PutBigEndian16(header + 34, 0);  // version
+  PutBigEndian32(header + kCreationDateAt, now);
+  PutBigEndian32(header + kModificationDateAt, now);
+  PutBigEndian32(header + 44, 0);  // last backup date
+  PutBigEndian32(header + 48, 0);  // modification number
+  PutBigEndian32(header + kAppInfoOffsetAt, static_cast<std::uint32_t>(appInfoAt));
+  PutBigEndian32(header + 56, 0);  // SortInfo offset
+  PutBigEndian32(header + 68, 0);  // unique ID seed
+  PutBigEndian32(header + 72, 0);  // next record list ID
+  PutBigEndian16(header + kRecordCountAt, count);
+
+  if (std::fseek(file, 0, SEEK_SET) != 0) return false;
+  if (std::fwrite(header, 1, sizeof header, file) != sizeof header) return false;
+
+  offset = appInfoAt + m_appInfo.size() + 1;
+  for (std::size_t i = 0; i < count; ++i) {
+    unsigned char entry[kRecordListEntrySize];
+    PutBigEndian32(entry, static_cast<std::uint32_t>(offset));
+    PutBigEndian32(entry + 4, static_cast<std::uint32_t>(i));  // attributes 0, unique ID i
+    if (std::fwrite(entry, 1, sizeof entry, file) != sizeof entry) return false;
+    offset += lengthOf(i);
+  }
+  const unsigned char gap[kGapSize] = {0, 0};
+  if (std::fwrite(gap, 1, sizeof gap, file) != sizeof gap) return false;
+  // The application-info text with its NUL.
+  return std::fwrite(m_appInfo.c_str(), 1, m_appInfo.size() + 1, file) == m_appInfo.size() + 1;
+}
+
+bool PdbFile::WriteHeader(const unsigned char* preparedHeader, std::vector<PdbRecordEntry>& entries,
+                          std::uint16_t count, std::int64_t unixTime, std::FILE* file) {
+  if (count > entries.size()) return false;
+  if (!WriteHeaderBlock(preparedHeader, count, unixTime, file,
+                        [&entries](std::size_t i) { return entries[i].length; })) {
+    return false;
+  }
+  std::uint32_t offset =
+      static_cast<std::uint32_t>(kPdbHeaderSize + kRecordListEntrySize * count + kGapSize +
+                                 m_appInfo.size() + 1);
+  for (std::size_t i = 0; i < count; ++i) {
+    entries[i].offset = offset;
+    entries[i].attributes = 0;
+    entries[i].uniqueId = static_cast<std::uint32_t>(i);
+    offset += entries[i].length;
+  }
+  return true;
+}
+
+bool PdbFile::WriteRecordData(const PdbRecordEntry& entry, std::FILE* file) {
+  if (entry.length == 0) return true;
+  if (entry.data == nullptr) return false;
+  // Asking for the position does not flush the stream; seeking would.
+  if (std::ftell(file) != static_cast<long>(entry.offset) &&
+      std::fseek(file, static_cast<long>(entry.offset), SEEK_SET) != 0) {
+    return false;
+  }
+  return std::fwrite(entry.data, 1, entry.length, file) == entry.length;
+}
+
+template <class Body>
+bool PdbFile::WriteReplacing(Body body) {
+  std::string temporaryPath;
+  const int fd = CreateTemporaryFile(m_directory, temporaryPath);
+  if (fd < 0) return false;
+  std::FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) {
+    close(fd);
+    unlink(temporaryPath.c_str());
+    return false;
+  }
+  std::setvbuf(file, nullptr, _IOFBF, kWriteBuffer);
+
+  bool written = body(file) && std::fflush(file) == 0 && std::ferror(file) == 0 &&
+                 fsync(fileno(file)) == 0;
+  written = (std::fclose(file) == 0) && written;
+  if (written) written = std::rename(temporaryPath.c_str(), WritePath().c_str()) == 0;
+  if (!written) unlink(temporaryPath.c_str());
+  return written;
+}
+
+bool PdbFile::Write(std::vector<PdbRecordEntry>& entries, const std::string& creator,
+                    const std::string& type, std::uint16_t count) {
+  return Write(entries, creator, type, count, static_cast<std::int64_t>(std::time(nullptr)));
+}
+
+bool PdbFile::Write(std::vector<PdbRecordEntry>& entries, const std::string& creator,
+                    const std::string& type, std::uint16_t count, std::int64_t unixTime) {
+  if (count > entries.size()) return false;
+  unsigned char header[kPdbHeaderSize];
+  PrepareHeader(header, creator, type, count);
+  return WriteReplacing([&](std::FILE* file) {
+    if (!WriteHeader(header, entries, count, unixTime, file)) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!WriteRecordData(entries[i], file)) return false;
+    }
+    return true;
+  });
+}
+
+bool PdbFile::Write(const RecordArena& records, const std::string& creator,
+                    const std::string& type) {
+  return Write(records, creator, type, static_cast<std::int64_t>(std::time(nullptr)));
+}
+
+bool PdbFile::Write(const RecordArena& records, const std::string& creator,
+                    const std::string& type, std::int64_t unixTime) {
+  if (records.RecordCount() > std::numeric_limits<std::uint16_t>::max()) return false;
+  const auto count = static_cast<std::uint16_t>(records.RecordCount());
+  unsigned char header[kPdbHeaderSize];
+  PrepareHeader(header, creator, type, count);
+  return WriteReplacing([&](std::FILE* file) {
+    if (!WriteHeaderBlock(header, count, unixTime, file,
+                          [&records](std::size_t i) { return records.RecordLength(i); })) {
+      return false;
+    }
+    // The records lie one after another in memory exactly as in the file.
+    const std::size_t size = records.Size();
+    return size == 0 || std::fwrite(records.Data(), 1, size, file) == size;
+  });
+}
+
+}  // namespace tallowick

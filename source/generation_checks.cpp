@@ -1,0 +1,75 @@
+#include "source/generation_checks.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+
+namespace tallowick {
+
+bool IsSelectQuery(const std::string& query) {
+  const std::size_t start = query.find_first_not_of(' ');
+  if (start == std::string::npos) return false;
+  static constexpr char kSelect[] = "SELECT";
+  for (std::size_t i = 0; i < 6; ++i) {
+    const std::size_t at = start + i;
+    if (at >= query.size()) return false;
+    if (std::toupper(static_cast<unsigned char>(query[at])) != kSelect[i]) return false;
+  }
+  return true;
+}
+
+std::string CheckPdbName(const std::string& name) {
+  if (name.empty()) return kInvalidPdbNameMessage;
+  if (name.size() > kMaxPdbNameLength) return kPdbNameTooLongMessage;
+  if (name.find('/') != std::string::npos) return kPdbNameSlashMessage;
+  return {};
+}
+
+std::string CheckCreator(const std::string& creator) {
+  if (creator.empty()) return kEmptyCreatorMessage;
+  if (creator.size() != 4) return kCreatorLengthMessage;
+  return {};
+}
+
+std::string CheckType(const std::string& type) {
+  if (type.empty()) return kEmptyTypeMessage;
+  if (type.size() != 4) return kTypeLengthMessage;
+  return {};
+}
+
+bool CheckOutputFolder(std::string& folder) {
+  std::string trimmed = folder;
+  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
+  if (trimmed.empty()) return false;
+  // "Enterable" as chdir would judge it: a folder we may search.
+  struct stat info {};
+  if (::stat(trimmed.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+  if (::access(trimmed.c_str(), X_OK) != 0) return false;
+  if (trimmed.back() != '/') trimmed.push_back('/');
+  folder = trimmed;
+  return true;
+}
+
+GenerationCheck CheckGenerationInputs(const GenerationInputs& inputs) {
+  GenerationCheck check;
+  if (!IsSelectQuery(inputs.query)) {
+    check.message = kNotSelectMessage;
+  } else if (std::string m = CheckPdbName(inputs.pdbName); !m.empty()) {
+    check.message = m;
+  } else if (std::string m = CheckCreator(inputs.creator); !m.empty()) {
+    check.message = m;
+  } else if (std::string m = CheckType(inputs.type); !m.empty()) {
+    check.message = m;
+  } else {
+    std::string folder = inputs.outputFolder;
+    if (CheckOutputFolder(folder)) {
+      check.outputFolder = folder;
+    } else {
+      check.message = kInvalidOutputPathMessage;
+    }
+  }
+  return check;
+}
+
+}  // namespace tallowick

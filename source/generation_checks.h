@@ -1,0 +1,54 @@
+#pragma once
+// The checks that a preview and a generation make before anything touches
+// the database, with the messages the user sees.
+#include <string>
+
+namespace tallowick {
+
+inline constexpr const char* kNotSelectMessage = "Only SELECT Query Suppoted";
+inline constexpr const char* kInvalidPdbNameMessage = "Invalid PDB Name";
+inline constexpr const char* kPdbNameTooLongMessage =
+    "PDB Name must not be longer than 31 characters";
+inline constexpr const char* kPdbNameSlashMessage = "PDB Name must not contain \"/\"";
+inline constexpr const char* kEmptyCreatorMessage = "Please Enter valid creator ID for this PDB";
+inline constexpr const char* kCreatorLengthMessage = "Creator ID must be of length four";
+inline constexpr const char* kEmptyTypeMessage = "Please Enter valid PDB Type";
+inline constexpr const char* kTypeLengthMessage = "PDB Type must be of length four";
+inline constexpr const char* kInvalidOutputPathMessage = "Invalid Ouput path";
+
+inline constexpr std::size_t kMaxPdbNameLength = 31;
+
+// A query passes when, after its leading blanks (code 32 only) are removed
+// and it is upper-cased, it begins with SELECT.
+bool IsSelectQuery(const std::string& query);
+
+// "" when the name is acceptable, else the message: empty, longer than 31
+// characters (the PDB header holds 31), or holding '/' (it names files).
+std::string CheckPdbName(const std::string& name);
+std::string CheckCreator(const std::string& creator);
+std::string CheckType(const std::string& type);
+
+// True when the folder exists and can be entered; then `folder` has lost
+// its trailing blanks and ends with '/'. The process's working folder is
+// never changed.
+bool CheckOutputFolder(std::string& folder);
+
+struct GenerationInputs {
+  std::string query;
+  std::string pdbName;
+  std::string creator;
+  std::string type;
+  std::string outputFolder;
+};
+
+struct GenerationCheck {
+  std::string message;       // the first fault found; empty when all passed
+  std::string outputFolder;  // normalised when all passed
+  bool Passed() const { return message.empty(); }
+};
+
+// The checks of Generate in their order: query, PDB name, creator, type,
+// output folder. Only the first fault is reported.
+GenerationCheck CheckGenerationInputs(const GenerationInputs& inputs);
+
+}  // namespace tallowick

@@ -1,0 +1,153 @@
+#include "source/import/workbook_reader.h"
+
+#include <freexl.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace tallowick {
+namespace {
+
+std::string DescribeFreeXlError(int code) {
+  switch (code) {
+    case FREEXL_FILE_NOT_FOUND: return "the file cannot be opened";
+    case FREEXL_INSUFFICIENT_MEMORY: return "there is not enough memory to read it";
+    case FREEXL_INVALID_CFBF_HEADER:
+    case FREEXL_CFBF_INVALID_SIGNATURE:
+    case FREEXL_BIFF_INVALID_BOF:
+    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+      return "it is not an Excel 97-2003 workbook (.xls)";
+    case FREEXL_UNSUPPORTED_CHARSET:
+    case FREEXL_INVALID_CHARACTER:
+      return "its text uses a character set that cannot be read";
+    default: return "the workbook is damaged (FreeXL error " + std::to_string(code) + ")";
+  }
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+bool FromFreeXl(const FreeXL_CellValue& value, WorkbookCell& out) {
+  out = WorkbookCell();
+  bool hasDate = false, hasTime = false;
+  switch (value.type) {
+    case FREEXL_CELL_NULL: return true;
+    case FREEXL_CELL_INT:
+      out.kind = CellKind::Number;
+      out.number = value.value.int_value;
+      return true;
+    case FREEXL_CELL_DOUBLE:
+      out.kind = CellKind::Number;
+      out.number = value.value.double_value;
+      return true;
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
+      out.kind = CellKind::Text;
+      out.text = value.value.text_value != nullptr ? value.value.text_value : "";
+      return true;
+    case FREEXL_CELL_DATE:
+    case FREEXL_CELL_DATETIME:
+    case FREEXL_CELL_TIME:
+      if (value.value.text_value == nullptr ||
+          !ParseDateTimeText(value.value.text_value, out.when, hasDate, hasTime)) {
+        // A date FreeXL could not spell: keep what it gave as text.
+        out.kind = CellKind::Text;
+        out.text = value.value.text_value != nullptr ? value.value.text_value : "";
+        return true;
+      }
+      out.kind = hasDate && hasTime ? CellKind::DateTime : hasDate ? CellKind::Date : CellKind::Time;
+      return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+WorkbookReader::~WorkbookReader() {
+  if (m_handle != nullptr) freexl_close(m_handle);
+}
+
+bool WorkbookReader::Open(const std::string& path, std::string& error) {
+  m_path = path;
+  auto fail = [&](const std::string& why) {
+    error = "Cannot read the Excel file " + path + ": " + why + ".";
+    if (m_handle != nullptr) freexl_close(m_handle);
+    m_handle = nullptr;
+    m_sheetNames.clear();
+    return false;
+  };
+  std::vector<unsigned char> bytes;
+  if (!ReadWholeFile(path, bytes)) return fail("the file cannot be opened");
+  int result = freexl_open(path.c_str(), &m_handle);
+  if (result != FREEXL_OK) {
+    // FreeXL may hand back a half-built handle with its error.
+    return fail(DescribeFreeXlError(result));
+  }
+  unsigned int info = 0;
+  if (freexl_get_info(m_handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
+    return fail("the workbook is password-protected");
+  }
+  unsigned int sheets = 0;
+  if ((result = freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &sheets)) != FREEXL_OK) {
+    return fail(DescribeFreeXlError(result));
+  }
+  for (unsigned int i = 0; i < sheets; ++i) {
+    const char* name = nullptr;
+    if ((result = freexl_get_worksheet_name(m_handle, static_cast<unsigned short>(i), &name)) != FREEXL_OK) {
+      return fail(DescribeFreeXlError(result));
+    }
+    m_sheetNames.emplace_back(name != nullptr ? name : "");
+  }
+  m_scanned = ScanBiffCells(ByteView(bytes.data(), bytes.size()));
+  return true;
+}
+
+bool WorkbookReader::SelectSheet(std::size_t index, std::string& error) {
+  m_sheetIndex.clear();
+  m_sheetCells = nullptr;
+  m_rows = 0;
+  m_columns = 0;
+  int result = freexl_select_active_worksheet(m_handle, static_cast<unsigned short>(index));
+  unsigned int rows = 0;
+  unsigned short columns = 0;
+  if (result == FREEXL_OK) result = freexl_worksheet_dimensions(m_handle, &rows, &columns);
+  if (result != FREEXL_OK) {
+    error = "Cannot read the Excel file " + m_path + ": sheet \"" + m_sheetNames[index] +
+            "\" cannot be read: " + DescribeFreeXlError(result) + ".";
+    return false;
+  }
+  m_rows = rows;
+  m_columns = columns;
+  for (const BiffSheetCells& sheet : m_scanned) {
+    if (sheet.name != m_sheetNames[index]) continue;
+    m_sheetCells = &sheet.cells;
+    for (std::size_t i = 0; i < sheet.cells.size(); ++i) {
+      m_sheetIndex[Key(sheet.cells[i].row, sheet.cells[i].column)] = i;
+    }
+    break;
+  }
+  return true;
+}
+
+bool WorkbookReader::Cell(std::uint32_t row, std::uint16_t column, WorkbookCell& out, std::string& error) const {
+  if (!m_sheetIndex.empty()) {
+    auto found = m_sheetIndex.find(Key(row, column));
+    if (found != m_sheetIndex.end()) {
+      out = (*m_sheetCells)[found->second].View();
+      return true;
+    }
+  }
+  FreeXL_CellValue value;
+  int result = freexl_get_cell_value(m_handle, row, column, &value);
+  if (result != FREEXL_OK || !FromFreeXl(value, out)) {
+    error = "Cannot read the Excel file " + m_path + ": a cell cannot be read: " + DescribeFreeXlError(result) + ".";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tallowick

@@ -1,0 +1,61 @@
+#include "source/preview.h"
+
+#include "engine/column_info.h"
+#include "source/preview_text.h"
+
+namespace tallowick {
+
+namespace {
+
+constexpr std::uint32_t kProgressInterval = 4096;
+
+}  // namespace
+
+PreviewResult FillPreview(ResultSource& source, std::int16_t columnCount, PreviewSink& sink,
+                          NoticeSink& notices, ProgressSink* progress) {
+  PreviewResult result;
+  std::vector<ColumnInfo> columns;
+  std::vector<std::string> names;
+  for (int number = 1; number <= columnCount; ++number) {
+    std::string name;
+    std::int16_t sqlType = 0;
+    if (!source.DescribeColumn(static_cast<std::uint16_t>(number), name, sqlType)) break;
+    names.push_back(name);
+    columns.push_back(MakeColumnInfo(static_cast<std::uint16_t>(number), std::move(name), sqlType));
+  }
+  sink.Columns(names);
+
+  if (!source.Execute()) return result;
+  result.executed = true;
+
+  // `columns` keeps its place from here on: the source writes into it.
+  for (ColumnInfo& column : columns) {
+    if (!source.BindColumn(column) && result.diagnostic.empty()) {
+      result.diagnostic = source.Diagnostic();
+    }
+  }
+
+  for (;;) {
+    const FetchStatus status = source.FetchNext();
+    if (status == FetchStatus::NoData) break;
+    if (status == FetchStatus::Error) {
+      if (result.diagnostic.empty()) result.diagnostic = source.Diagnostic();
+      break;
+    }
+    if (result.rows == kMaxRecords) {
+      result.limitReached = true;
+      notices.Notice(kRowLimitMessage);
+      break;
+    }
+    std::vector<std::string> texts;
+    texts.reserve(columns.size());
+    for (const ColumnInfo& column : columns) texts.push_back(PreviewValueText(column));
+    sink.Row(std::move(texts));
+    ++result.rows;
+    if (progress != nullptr && result.rows % kProgressInterval == 0) progress->RowsRead(result.rows);
+  }
+  if (progress != nullptr) progress->RowsRead(result.rows);
+  return result;
+}
+
+}  // namespace tallowick

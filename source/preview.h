@@ -1,0 +1,46 @@
+#pragma once
+// Filling a preview from a query's rows: the column headings, then one row
+// of texts per result row, at most 65,535 rows.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/result_source.h"
+
+namespace tallowick {
+
+// Where the preview goes: the GUI's list view, or a printer of the CLI.
+class PreviewSink {
+ public:
+  virtual ~PreviewSink() = default;
+  // Once, before any row: the names of the described columns.
+  virtual void Columns(const std::vector<std::string>& names) = 0;
+  // One per row, one text per described column.
+  virtual void Row(std::vector<std::string> texts) = 0;
+};
+
+// A sink that keeps everything (a virtual list view reads it by index).
+class PreviewTable : public PreviewSink {
+ public:
+  void Columns(const std::vector<std::string>& names) override { columns = names; }
+  void Row(std::vector<std::string> texts) override { rows.push_back(std::move(texts)); }
+
+  std::vector<std::string> columns;
+  std::vector<std::vector<std::string>> rows;
+};
+
+struct PreviewResult {
+  bool executed = false;      // false: the query failed to execute; only headings were given
+  std::uint32_t rows = 0;     // rows given to the sink
+  bool limitReached = false;  // a 65,536th row exists; the row-limit notice was given
+  std::string diagnostic;     // the first binding or fetch failure, read and not shown
+};
+
+// Describes `columnCount` columns (the first failure ends the description),
+// executes, binds each column by its type and reads the rows. The notice
+// "No More than 65535 records supported in a single PDB!!" comes only when
+// a row beyond the 65,535th really exists.
+PreviewResult FillPreview(ResultSource& source, std::int16_t columnCount, PreviewSink& sink,
+                          NoticeSink& notices, ProgressSink* progress = nullptr);
+
+}  // namespace tallowick

@@ -1,0 +1,54 @@
+#include "source/query_run.h"
+
+#include "source/generation_checks.h"
+
+namespace tallowick {
+
+std::string GeneratedMessage(const std::string& pdbName, const std::string& outputFolder) {
+  return "PDB \"" + pdbName + ".pdb\" Generated At " + outputFolder +
+         " \n\nClick View Log to see PDB details";
+}
+
+std::string GenerationFailedMessage(const GenerationResult& result) {
+  if (result.failedFile.empty()) return "The PDB was not generated";
+  return "The PDB was not generated: \"" + result.failedFile + "\" could not be written";
+}
+
+PreviewRun RunPreview(SQLHDBC connection, const std::string& query, PreviewSink& sink,
+                      NoticeSink& notices, ProgressSink* progress, const RunStarted& started,
+                      FetchMode mode) {
+  PreviewRun run;
+  if (!IsSelectQuery(query)) {
+    run.message = kNotSelectMessage;
+    return run;
+  }
+  OdbcResultSource source(connection, query, DescribeUse::Preview, mode);
+  if (!source.Ready()) {
+    run.message = kInvalidPreviewQueryMessage;
+    run.driverDiagnostic = source.Diagnostic();
+    return run;
+  }
+  if (started) started();
+  run.result = FillPreview(source, source.ColumnCount(), sink, notices, progress);
+  return run;
+}
+
+GenerationRun RunGeneration(SQLHDBC connection, const std::string& query,
+                            GenerationRequest request, NoticeSink& notices, ProgressSink* progress,
+                            const RunStarted& started, FetchMode mode) {
+  GenerationRun run;
+  OdbcResultSource source(connection, query, DescribeUse::Generation, mode);
+  if (!source.Ready()) {
+    run.message = kInvalidGenerateQueryMessage;
+    run.driverDiagnostic = source.Diagnostic();
+    return run;
+  }
+  if (started) started();
+  request.columnCount = source.ColumnCount();
+  GenerationJob job(notices, progress);
+  run.generated = job.Generate(source, request);
+  run.result = job.Result();
+  return run;
+}
+
+}  // namespace tallowick

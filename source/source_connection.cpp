@@ -1,0 +1,195 @@
+#include "source/source_connection.h"
+
+#include <sqlext.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <optional>
+
+#include "source/data_source_config.h"
+#include "source/odbc_diagnostic.h"
+#include "source/source_kind.h"
+
+namespace tallowick {
+
+namespace {
+
+constexpr SQLULEN kLoginTimeoutSeconds = 5;
+
+ConnectOutcome Failure(std::string message) {
+  return {ConnectOutcome::Status::Failed, std::move(message)};
+}
+
+bool PathExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string UnknownKindMessage(const std::string& path) {
+  return "Unsupported file type \"" + ExtensionOf(path) +
+         "\": choose an Access (.mdb, .accdb), Excel (.xls), dBase (.dbf) or SQLite "
+         "(.db, .sqlite, .sqlite3) file";
+}
+
+}  // namespace
+
+SourceConnection::SourceConnection(FileConverter* converter) : m_converter(converter) {}
+
+SourceConnection::~SourceConnection() {
+  Disconnect();
+  // A failed attempt leaves nothing behind, but be certain on the way out.
+  ReleaseHandles();
+  RemoveTemporarySource();
+}
+
+ConnectOutcome SourceConnection::OpenFile(const std::string& path, CredentialPrompt& prompt,
+                                          const AfterFirstConnect& afterFirstConnect) {
+  const int kind = KindOfFile(path);
+  if (kind == kNoSource) return Failure(UnknownKindMessage(path));
+  if (!PathExists(path)) return Failure("The file \"" + path + "\" does not exist");
+  // Access and SQLite paths go into the data-source entry as they are.
+  if ((kind == kAccessFile || kind == kSqliteFile) && !IsSafeIniValue(path)) {
+    return Failure(UnsafePathMessage(path));
+  }
+  if (m_connected) Disconnect();
+  m_sourceKind = kind;
+  m_sourcePath = kind == kDbaseFile ? FolderOf(path) : path;
+  return ConnectFile(kind, prompt, afterFirstConnect);
+}
+
+ConnectOutcome SourceConnection::ConnectFile(int kind, CredentialPrompt& prompt,
+                                             const AfterFirstConnect& afterFirstConnect) {
+  if (m_connected) Disconnect();
+  m_sourceKind = kind;
+  m_connected = false;
+
+  const DriverEntry entry = DriverOfKind(kind);
+  if (entry.driver == nullptr) return Failure("No ODBC driver serves this kind of source");
+
+  std::string database = m_sourcePath;
+  if (IsConvertedKind(kind)) {
+    if (m_converter == nullptr) {
+      return Failure("Excel and dBase files cannot be read: no converter is available");
+    }
+    ConvertedDatabase converted = m_converter->Convert(kind, m_sourcePath);
+    if (converted.sqlitePath.empty()) {
+      return Failure(converted.error.empty() ? "The file \"" + m_sourcePath + "\" could not be read"
+                                             : converted.error);
+    }
+    m_convertedDatabase = converted.sqlitePath;
+    database = m_convertedDatabase;
+  }
+  if (!IsSafeIniValue(database)) {
+    RemoveTemporarySource();
+    return Failure(UnsafePathMessage(database));
+  }
+
+  DataSourceAttributes attributes = {{entry.databaseKeyword, database}};
+  if (entry.noCreate) attributes.emplace_back("NoCreat", "1");
+  // The result is not decisive: a data source that was not added shows up
+  // as a failed connection below.
+  AddUserDataSource(kTemporaryDataSourceName, entry.driver, attributes);
+  m_temporaryDriver = entry.driver;
+
+  ConnectOutcome outcome = ConnectTo(kTemporaryDataSourceName, prompt, afterFirstConnect);
+  if (!outcome.Connected()) {
+    ReleaseHandles();
+    RemoveTemporarySource();
+    return outcome;
+  }
+  m_naming = NamingFor(kind, m_hdbc.Get());
+  m_connected = true;
+  return outcome;
+}
+
+ConnectOutcome SourceConnection::ConnectDataSource(const std::string& name,
+                                                   CredentialPrompt& prompt,
+                                                   const AfterFirstConnect& afterFirstConnect) {
+  if (m_connected) Disconnect();
+  m_sourceKind = kConfiguredSource;
+  m_connected = false;
+  ConnectOutcome outcome = ConnectTo(name, prompt, afterFirstConnect);
+  if (!outcome.Connected()) {
+    ReleaseHandles();
+    return outcome;
+  }
+  m_naming = NamingFor(kConfiguredSource, m_hdbc.Get());
+  m_connected = true;
+  return outcome;
+}
+
+ConnectOutcome SourceConnection::ConnectTo(const std::string& dataSourceName,
+                                           CredentialPrompt& prompt,
+                                           const AfterFirstConnect& afterFirstConnect) {
+  ReleaseHandles();
+  m_lastResult = AllocateOdbc3Environment(m_henv);
+  m_lastResult = m_hdbc.Allocate(m_henv.Get());
+  m_lastResult = SQLSetConnectAttr(m_hdbc.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                                   reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
+  m_lastResult = SQLConnect(m_hdbc.Get(),
+                            reinterpret_cast<SQLCHAR*>(const_cast<char*>(dataSourceName.c_str())),
+                            SQL_NTS, reinterpret_cast<SQLCHAR*>(const_cast<char*>("")), 0,
+                            reinterpret_cast<SQLCHAR*>(const_cast<char*>("")), 0);
+  const bool connected = SQL_SUCCEEDED(m_lastResult);
+  if (afterFirstConnect) afterFirstConnect();
+  if (!connected) return AskAndRetry(dataSourceName, prompt);
+  AllocateCatalogueStatement();
+  return {ConnectOutcome::Status::Connected, {}};
+}
+
+ConnectOutcome SourceConnection::AskAndRetry(const std::string& dataSourceName,
+                                             CredentialPrompt& prompt) {
+  if (!IsPasswordError(SQL_HANDLE_DBC, m_hdbc.Get())) return Failure(FormatOdbcError(m_hdbc.Get()));
+  const std::optional<Credentials> credentials = prompt.Ask(dataSourceName);
+  if (!credentials) return {ConnectOutcome::Status::Cancelled, {}};
+  m_lastResult = SQLConnect(
+      m_hdbc.Get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(dataSourceName.c_str())), SQL_NTS,
+      reinterpret_cast<SQLCHAR*>(const_cast<char*>(credentials->userName.c_str())), SQL_NTS,
+      reinterpret_cast<SQLCHAR*>(const_cast<char*>(credentials->password.c_str())), SQL_NTS);
+  if (!SQL_SUCCEEDED(m_lastResult)) return Failure(FormatOdbcError(m_hdbc.Get()));
+  AllocateCatalogueStatement();
+  return {ConnectOutcome::Status::Connected, {}};
+}
+
+void SourceConnection::AllocateCatalogueStatement() {
+  m_lastResult = m_hstmt.Allocate(m_hdbc.Get());
+  if (!m_hstmt) return;
+  m_lastResult = SQLSetStmtAttr(m_hstmt.Get(), SQL_ATTR_CURSOR_TYPE,
+                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_CURSOR_DYNAMIC)),
+                                SQL_IS_INTEGER);
+  m_lastResult = SQLSetStmtAttr(m_hstmt.Get(), SQL_ATTR_CONCURRENCY,
+                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_CONCUR_LOCK)),
+                                0);
+}
+
+SQLHSTMT SourceConnection::RenewCatalogueStatement() {
+  if (!m_hdbc) return SQL_NULL_HSTMT;
+  AllocateCatalogueStatement();
+  return m_hstmt.Get();
+}
+
+void SourceConnection::Disconnect() {
+  if (!m_connected) return;
+  ReleaseHandles();
+  RemoveTemporarySource();
+  m_connected = false;
+}
+
+void SourceConnection::ReleaseHandles() {
+  m_hstmt.Reset();
+  m_hdbc.Reset();
+  m_henv.Reset();
+}
+
+void SourceConnection::RemoveTemporarySource() {
+  if (!m_temporaryDriver.empty()) {
+    RemoveUserDataSource(kTemporaryDataSourceName, m_temporaryDriver);
+    m_temporaryDriver.clear();
+  }
+  if (!m_convertedDatabase.empty()) {
+    std::remove(m_convertedDatabase.c_str());
+    m_convertedDatabase.clear();
+  }
+}
+
+}  // namespace tallowick

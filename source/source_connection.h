@@ -1,0 +1,99 @@
+#pragma once
+// The connection to the source database that the generator page (or the
+// command line) holds: the ODBC handles, the temporary data source of a
+// file source, and the credential prompt.
+#include <sql.h>
+
+#include <functional>
+#include <string>
+
+#include "source/credential_prompt.h"
+#include "source/file_converter.h"
+#include "source/identifier_quoting.h"
+#include "source/odbc_handle.h"
+
+namespace tallowick {
+
+struct ConnectOutcome {
+  enum class Status {
+    Connected,
+    Failed,     // `message` says why ("ODBC Error ::..." or a refusal of ours)
+    Cancelled,  // the user cancelled the credential prompt: no message
+  };
+  Status status = Status::Failed;
+  std::string message;
+
+  bool Connected() const { return status == Status::Connected; }
+};
+
+// Called right after the first connection attempt of every try, whatever
+// its outcome (the page empties its views there), before any prompt.
+using AfterFirstConnect = std::function<void()>;
+
+class SourceConnection {
+ public:
+  // `converter` serves Excel and dBase files; without one they are refused.
+  explicit SourceConnection(FileConverter* converter = nullptr);
+  ~SourceConnection();
+  SourceConnection(const SourceConnection&) = delete;
+  SourceConnection& operator=(const SourceConnection&) = delete;
+
+  // A file the user chose. Refuses a file of no known kind, and a path that
+  // cannot be written into a data-source entry, before anything changes;
+  // otherwise drops any held connection, sets the kind and the source path
+  // (the folder for dBase) and connects with ConnectFile.
+  ConnectOutcome OpenFile(const std::string& path, CredentialPrompt& prompt,
+                          const AfterFirstConnect& afterFirstConnect = {});
+
+  // Adds the temporary data source for m_sourcePath with the driver of
+  // `kind` and connects to it. After a failure nothing of the attempt is
+  // left: no handles, no temporary data source, no converted database.
+  ConnectOutcome ConnectFile(int kind, CredentialPrompt& prompt,
+                             const AfterFirstConnect& afterFirstConnect = {});
+
+  // A configured data source chosen from the list (kind 4).
+  ConnectOutcome ConnectDataSource(const std::string& name, CredentialPrompt& prompt,
+                                   const AfterFirstConnect& afterFirstConnect = {});
+
+  // Frees the handles and removes the temporary data source (and the
+  // converted database) of a file source. Nothing when not connected.
+  void Disconnect();
+
+  // Frees the catalogue statement and allocates a fresh one with the same
+  // attributes. MDB Tools answers a second catalogue request on a statement
+  // that has served one with no rows, so every request starts fresh.
+  SQLHSTMT RenewCatalogueStatement();
+
+  int Kind() const { return m_sourceKind; }
+  const std::string& SourcePath() const { return m_sourcePath; }
+  bool Connected() const { return m_connected; }
+  SQLHDBC Connection() const { return m_hdbc.Get(); }
+  SQLHSTMT CatalogueStatement() const { return m_hstmt.Get(); }
+  SQLRETURN LastResult() const { return m_lastResult; }
+  const QueryNaming& Naming() const { return m_naming; }
+  // The SQLite database converted from an Excel or dBase source; empty otherwise.
+  const std::string& ConvertedDatabasePath() const { return m_convertedDatabase; }
+
+ private:
+  ConnectOutcome ConnectTo(const std::string& dataSourceName, CredentialPrompt& prompt,
+                           const AfterFirstConnect& afterFirstConnect);
+  ConnectOutcome AskAndRetry(const std::string& dataSourceName, CredentialPrompt& prompt);
+  void AllocateCatalogueStatement();
+  void ReleaseHandles();
+  void RemoveTemporarySource();
+
+  int m_sourceKind = 0;
+  EnvironmentHandle m_henv;
+  ConnectionHandle m_hdbc;
+  StatementHandle m_hstmt;
+  SQLRETURN m_lastResult = SQL_SUCCESS;
+  std::string m_sourcePath;
+  bool m_connected = false;
+
+  FileConverter* m_converter;
+  std::string m_convertedDatabase;
+  std::string m_temporaryDriver;  // set while the temporary data source exists
+  QueryNaming m_naming;
+};
+
+}  // namespace tallowick

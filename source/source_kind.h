@@ -1,0 +1,46 @@
+#pragma once
+// The kinds of source the generator reads, and which ODBC driver serves each.
+#include <string>
+
+namespace tallowick {
+
+// Values of m_sourceKind.
+enum SourceKind : int {
+  kNoSource = 0,
+  kAccessFile = 1,        // .mdb, .accdb
+  kExcelFile = 2,         // .xls, served by a converted SQLite database
+  kDbaseFile = 3,         // .dbf (the folder), served by a converted SQLite database
+  kConfiguredSource = 4,  // a data source name already configured
+  kSqliteFile = 5,        // .db, .sqlite, .sqlite3
+};
+
+// The driver of a file kind as registered in odbcinst.ini, and the keyword
+// that names the database in a data-source entry.
+struct DriverEntry {
+  const char* driver = nullptr;
+  const char* databaseKeyword = nullptr;
+  bool noCreate = false;  // add NoCreat=1: a missing file is an error, not a new database
+};
+
+// Kinds 1, 2, 3 and 5; an empty entry for the others.
+DriverEntry DriverOfKind(int kind);
+
+bool IsFileKind(int kind);
+// True for the kinds served by a SQLite database converted from the file.
+bool IsConvertedKind(int kind);
+
+// The extension after the last '.' of the file name, without the dot.
+std::string ExtensionOf(const std::string& path);
+// The kind that a file's extension (any letter case) selects; kNoSource
+// when the extension is none of ours.
+int KindOfFile(const std::string& path);
+
+// The folder part of a path: the text before the last '/' found searching
+// from the end down to the second character. "/city.dbf" gives "/"; a path
+// with no '/' after its first character gives "".
+std::string FolderOf(const std::string& path);
+
+// The file dialog's filter, in the "label|pattern|...||" form.
+extern const char* const kSourceFileFilter;
+
+}  // namespace tallowick

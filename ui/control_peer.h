@@ -44,7 +44,8 @@ class ControlPeer {
   // Highlighted entries in list order; a combo box has at most one.
   virtual std::vector<int> SelectedEntries() const;
   // A combo box (or single-selection list box) then highlights only this one;
-  // selecting a combo box entry puts its text into the edit field.
+  // selecting a combo box entry puts its text into the edit field. Index -1
+  // with selected false removes every highlight.
   virtual void SetEntrySelected(int index, bool selected);
 
   // List view: the model it reads, and the call that makes it read it again

@@ -49,7 +49,7 @@ class ScriptedControl : public ControlPeer {
   void TypeText(const std::string& text);
   // Row count and columns as last read from the model (what is on screen).
   std::size_t ShownRows() const { return m_shownRows; }
-  std::size_t ShownColumns() const { return m_shownColumns; }
+  const std::vector<std::string>& ShownHeadings() const { return m_shownHeadings; }
 
  private:
   void CheckIndex(int index, const char* operation) const;
@@ -65,7 +65,7 @@ class ScriptedControl : public ControlPeer {
   std::vector<bool> m_selected;
   std::shared_ptr<const ListViewModel> m_model;
   std::size_t m_shownRows = 0;
-  std::size_t m_shownColumns = 0;
+  std::vector<std::string> m_shownHeadings;
 };
 
 }  // namespace tallowick

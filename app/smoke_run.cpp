@@ -1,0 +1,178 @@
+#include "app/smoke_run.h"
+
+#include <wx/app.h>
+#include <wx/bookctrl.h>
+#include <wx/dialog.h>
+#include <wx/image.h>
+#include <wx/propdlg.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/toplevel.h>
+#include <wx/utils.h>
+
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include "app/pdb_generator.h"
+#include "resources/resource_ids.h"
+#include "ui/dialog.h"
+#include "ui/property_page.h"
+#include "ui/wx/wx_host.h"
+#include "ui/wx/wx_images.h"
+#include "ui/wx/wx_screenshot.h"
+#include "ui/wx/wx_text.h"
+
+namespace tallowick {
+namespace {
+
+class SmokeReport {
+ public:
+  void Check(bool held, const std::string& what) {
+    m_lines.push_back(std::string(held ? "ok: " : "FAIL: ") + what);
+    held ? ++m_passed : ++m_failed;
+  }
+  bool Write(const std::string& path) const {
+    std::ofstream out(path);
+    for (const auto& line : m_lines) out << line << '\n';
+    out << "smoke: " << m_passed << " checks held, " << m_failed << " failed\n";
+    return static_cast<bool>(out);
+  }
+  bool AllHeld() const { return m_failed == 0 && m_passed > 0; }
+
+ private:
+  std::vector<std::string> m_lines;
+  int m_passed = 0;
+  int m_failed = 0;
+};
+
+// A static text or group box below `parent` with this label.
+bool HasStaticLabel(wxWindow* parent, const std::string& label, ControlKind kind) {
+  for (wxWindow* child : parent->GetChildren()) {
+    const bool rightKind = kind == ControlKind::GroupBox ? wxDynamicCast(child, wxStaticBox) != nullptr
+                                                         : wxDynamicCast(child, wxStaticText) != nullptr;
+    if (rightKind && FromWx(child->GetLabel()) == label) return true;
+    if (HasStaticLabel(child, label, kind)) return true;
+  }
+  return false;
+}
+
+void CheckPage(SmokeReport& report, PropertyPage& page, wxWindow* panel) {
+  const DialogTemplate& layout = page.Template();
+  const std::string name = "page " + std::to_string(layout.id) + " ";
+  const wxSize area = panel->GetClientSize();
+  for (const ControlTemplate& control : layout.controls) {
+    if (control.id != kIdStatic) {
+      const bool present = page.HasItem(control.id);
+      report.Check(present, name + "has control " + std::to_string(control.id));
+      if (!present) continue;
+      const Control item = page.GetItem(control.id);
+      report.Check(item.Kind() == control.kind,
+                   name + "control " + std::to_string(control.id) + " is a " + ControlKindName(control.kind));
+      if (control.kind == ControlKind::PushButton || control.kind == ControlKind::Label) {
+        report.Check(item.GetText() == control.text,
+                     name + "control " + std::to_string(control.id) + " reads \"" + control.text + "\"");
+      }
+    } else if (!control.text.empty() &&
+               (control.kind == ControlKind::Label || control.kind == ControlKind::GroupBox)) {
+      report.Check(HasStaticLabel(panel, control.text, control.kind), name + "shows \"" + control.text + "\"");
+    }
+  }
+  // Every control lies inside the page.
+  for (wxWindow* child : panel->GetChildren()) {
+    const wxRect rect = child->GetRect();
+    report.Check(rect.GetRight() < area.x && rect.GetBottom() < area.y,
+                 name + "control \"" + FromWx(child->GetLabel()) + "\" lies inside the page");
+  }
+}
+
+// The "Connection" dialog, photographed and closed.
+class LoginProbe : public Dialog {
+ public:
+  LoginProbe(std::string path, bool& saved) : Dialog(res::kLoginDialog), m_path(std::move(path)), m_saved(saved) {}
+  bool OnInitDialog() override {
+    Dialog::OnInitDialog();
+    CallAfter();
+    return true;
+  }
+
+ private:
+  void CallAfter() {
+    wxTheApp->CallAfter([this] {
+      wxWindow* window = wxGetActiveWindow() != nullptr ? wxGetTopLevelParent(wxGetActiveWindow()) : nullptr;
+      if (window != nullptr) m_saved = SaveWindowScreenshot(*window, m_path);
+      EndDialog(kIdCancel);
+    });
+  }
+  std::string m_path;
+  bool& m_saved;
+};
+
+}  // namespace
+
+bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const std::string& folder) {
+  SmokeReport report;
+  auto* dialog = wxDynamicCast(&window, wxPropertySheetDialog);
+  report.Check(dialog != nullptr, "the sheet is a property sheet dialog");
+  if (dialog == nullptr) return report.Write(folder + "/report.txt") && false;
+  wxBookCtrlBase* book = dialog->GetBookCtrl();
+
+  report.Check(FromWx(window.GetTitle()) == "Tallowick", "the title bar reads Tallowick");
+  report.Check(book->GetPageCount() == 2, "the sheet has two tabs");
+  if (book->GetPageCount() == 2) {
+    report.Check(FromWx(book->GetPageText(0)) == "PDB Generator", "the first tab is PDB Generator");
+    report.Check(FromWx(book->GetPageText(1)) == "PDB Viewer", "the second tab is PDB Viewer");
+  }
+  report.Check(book->GetSelection() == 0, "the sheet opens on the first tab");
+  wxWindow* ok = window.FindWindow(wxID_OK);
+  wxWindow* cancel = window.FindWindow(wxID_CANCEL);
+  wxWindow* help = window.FindWindow(wxID_HELP);
+  report.Check(ok == nullptr || !ok->IsShown(), "OK is hidden");
+  report.Check(window.FindWindow(wxID_APPLY) == nullptr, "there is no Apply button");
+  report.Check(cancel != nullptr && cancel->IsShown() && FromWx(cancel->GetLabel()) == "&Close",
+               "the Cancel button reads &Close");
+  report.Check(help != nullptr && help->IsShown() && FromWx(help->GetLabel()) == "He&lp",
+               "the Help button reads He&lp");
+  report.Check(window.GetIcon().IsOk(), "the sheet carries the program icon");
+
+  const std::vector<std::pair<PropertyPage*, std::string>> pages = {{&sheet.GeneratorPage(), "generator.png"},
+                                                                    {&sheet.ViewerPage(), "viewer.png"}};
+  for (std::size_t i = 0; i < pages.size() && i < book->GetPageCount(); ++i) {
+    book->SetSelection(i);
+    CheckPage(report, *pages[i].first, book->GetPage(i));
+    report.Check(SaveWindowScreenshot(window, folder + "/" + pages[i].second), "screenshot " + pages[i].second);
+  }
+  book->SetSelection(0);
+
+  {
+    // The wait window must be painted by the time ShowWaitWindow returns,
+    // before any further event processing.
+    auto wait = host.ShowWaitWindow();
+    wxWindow* shown = nullptr;
+    for (wxWindow* top : wxTopLevelWindows) {
+      auto* frame = wxDynamicCast(top, wxTopLevelWindow);
+      if (top != &window && top->IsShown() && frame != nullptr && frame->GetTitle().empty()) shown = top;
+    }
+    report.Check(shown != nullptr, "the wait window is shown");
+    if (shown != nullptr) {
+      report.Check(HasStaticLabel(shown, "Please   Wait..........", ControlKind::Label),
+                   "the wait window reads Please   Wait..........");
+      report.Check(SaveWindowScreenshot(*shown, folder + "/wait.png"), "screenshot wait.png");
+    }
+  }
+
+  bool loginSaved = false;
+  LoginProbe login(folder + "/login.png", loginSaved);
+  report.Check(login.DoModal(host) == kIdCancel, "the Connection dialog ends with Cancel");
+  report.Check(loginSaved, "screenshot login.png");
+
+  // The program icon, enlarged for a person to look at.
+  const wxBitmap icon = ImageBitmap(res::kProgramIcon);
+  report.Check(icon.IsOk() && icon.GetWidth() == 32 && icon.GetHeight() == 32, "the program icon is 32 x 32");
+  if (icon.IsOk()) icon.ConvertToImage().Scale(128, 128).SaveFile(ToWx(folder + "/icon.png"), wxBITMAP_TYPE_PNG);
+
+  const bool written = report.Write(folder + "/report.txt");
+  return written && report.AllHeld();
+}
+
+}  // namespace tallowick

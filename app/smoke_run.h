@@ -1,0 +1,17 @@
+#pragma once
+// The program's self-check on a real display: the sheet's caption, tabs and
+// buttons, every control of both pages by id and text, and a screenshot of
+// each page (generator.png, viewer.png), of the wait window (wait.png) and of
+// the "Connection" dialog (login.png), then report.txt in `folder`.
+#include <string>
+
+class wxDialog;
+
+namespace tallowick {
+
+class PDBGenerator;
+class WxHost;
+
+bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const std::string& folder);
+
+}  // namespace tallowick

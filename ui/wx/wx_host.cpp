@@ -1,0 +1,200 @@
+#include "ui/wx/wx_host.h"
+
+#include <wx/app.h>
+#include <wx/dialog.h>
+#include <wx/frame.h>
+#include <wx/dirdlg.h>
+#include <wx/filedlg.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/toplevel.h>
+#include <wx/utils.h>
+
+#include "resources/resource_ids.h"
+#include "ui/dialog.h"
+#include "ui/file_filter.h"
+#include "ui/property_page.h"
+#include "ui/property_sheet.h"
+#include "ui/standard_ids.h"
+#include "ui/wx/wx_sheet.h"
+#include "ui/wx/wx_text.h"
+#include "ui/wx/wx_window_peer.h"
+
+namespace tallowick {
+namespace {
+
+long IconStyle(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::None: return wxICON_NONE;
+    case MessageIcon::Stop: return wxICON_ERROR;
+    case MessageIcon::Information: return wxICON_INFORMATION;
+    case MessageIcon::Question: return wxICON_QUESTION;
+    case MessageIcon::Exclamation: return wxICON_WARNING;
+  }
+  return wxICON_NONE;
+}
+
+long ButtonStyle(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::Ok: return wxOK;
+    case MessageButtons::OkCancel: return wxOK | wxCANCEL;
+    case MessageButtons::YesNo: return wxYES_NO;
+  }
+  return wxOK;
+}
+
+int ResultOf(int wxResult) {
+  switch (wxResult) {
+    case wxID_OK: return kIdOk;
+    case wxID_YES: return kIdYes;
+    case wxID_NO: return kIdNo;
+    default: return kIdCancel;
+  }
+}
+
+// The filter text in wx's form, each pattern matching either letter case.
+wxString WildcardOf(const std::string& filter) {
+  wxString wildcard;
+  for (const FileFilterEntry& entry : ParseFileFilter(filter)) {
+    std::string patterns;
+    for (const std::string& pattern : entry.patterns) {
+      if (!patterns.empty()) patterns += ';';
+      patterns += CaseInsensitivePattern(pattern);
+    }
+    if (!wildcard.empty()) wildcard += '|';
+    wildcard += ToWx(entry.description) + '|' + ToWx(patterns);
+  }
+  return wildcard.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : wildcard;
+}
+
+// The window of template 129, which handles nothing.
+class WaitDialog : public DialogWindow {
+ public:
+  WaitDialog() : DialogWindow(res::kWaitDialog) {}
+};
+
+class WxWaitWindow : public WaitWindow {
+ public:
+  explicit WxWaitWindow(Host& host) {
+    const DialogTemplate& layout = m_owner.Template();
+    m_window = new wxDialog(CurrentOwnerWindow(), wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                            wxBORDER_RAISED | wxFRAME_NO_TASKBAR | wxSTAY_ON_TOP);
+    auto* panel = new wxPanel(m_window, wxID_ANY);
+    m_peer = std::make_unique<WxWindowPeer>(m_owner, layout, panel);
+    m_window->SetClientSize(m_peer->ClientSize());
+    m_owner.AttachPeer(*m_peer, host);
+    m_window->CentreOnScreen();
+    m_window->Show();
+    // Let the window appear and paint before the long work blocks the loop;
+    // only the wait window takes input meanwhile.
+    for (int i = 0; i < 50 && !m_window->IsShownOnScreen(); ++i) {
+      wxSafeYield(m_window, true);
+      wxMilliSleep(2);
+    }
+    wxSafeYield(m_window, true);
+    m_window->Update();
+  }
+
+  ~WxWaitWindow() override {
+    m_peer.reset();
+    m_window->Destroy();
+  }
+
+ private:
+  WaitDialog m_owner;
+  wxDialog* m_window = nullptr;
+  std::unique_ptr<WxWindowPeer> m_peer;
+};
+
+}  // namespace
+
+wxWindow* CurrentOwnerWindow() {
+  wxWindow* active = wxGetActiveWindow();
+  if (active != nullptr) return wxGetTopLevelParent(active);
+  return wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
+}
+
+WxHost::WxHost() = default;
+WxHost::~WxHost() = default;
+
+int WxHost::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                        MessageButtons buttons) {
+  wxMessageDialog box(CurrentOwnerWindow(), ToWx(text), ToWx(caption), IconStyle(icon) | ButtonStyle(buttons));
+  return ResultOf(box.ShowModal());
+}
+
+std::optional<std::string> WxHost::ChooseFile(const FileDialogOptions& options) {
+  // A pattern given as initial name ("*Helper.mhl") is a filter, not a name.
+  const bool namePattern = options.initialName.find_first_of("*?") != std::string::npos;
+  wxFileDialog dialog(CurrentOwnerWindow(), options.title.empty() ? wxString(wxFileSelectorPromptStr)
+                                                                  : ToWx(options.title),
+                      wxString(), namePattern ? wxString() : ToWx(options.initialName), WildcardOf(options.filter),
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+  return FromWx(dialog.GetPath());
+}
+
+std::optional<std::string> WxHost::ChooseFolder(const std::string& title) {
+  wxDirDialog dialog(CurrentOwnerWindow(), ToWx(title), wxString(), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+  std::string path = FromWx(dialog.GetPath());
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::unique_ptr<WaitWindow> WxHost::ShowWaitWindow() { return std::make_unique<WxWaitWindow>(*this); }
+
+bool WxHost::OpenWithDesktop(const std::string& path) { return wxLaunchDefaultApplication(ToWx(path)); }
+
+int WxHost::RunModal(Dialog& dialog) {
+  const DialogTemplate& layout = dialog.Template();
+  auto* window = new wxDialog(CurrentOwnerWindow(), wxID_ANY, ToWx(layout.caption), wxDefaultPosition,
+                              wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+  // The controls go on a panel that fills the dialog (keyboard navigation, background).
+  auto* panel = new wxPanel(window, wxID_ANY);
+  auto peer = std::make_unique<WxWindowPeer>(dialog, layout, panel);
+  window->SetClientSize(peer->ClientSize());
+  dialog.AttachPeer(*peer, *this);
+  // Escape and the close box are the Cancel command.
+  window->Bind(wxEVT_CHAR_HOOK, [&dialog](wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_ESCAPE) {
+      dialog.SendCommand(kIdCancel, Notification::Clicked);
+      return;
+    }
+    event.Skip();
+  });
+  window->Bind(wxEVT_CLOSE_WINDOW, [&dialog, window](wxCloseEvent& event) {
+    if (window->IsModal()) {
+      dialog.SendCommand(kIdCancel, Notification::Clicked);
+      if (window->IsModal()) event.Veto();
+    } else {
+      event.Skip();
+    }
+  });
+  dialog.OnInitDialog();
+  if (layout.centred) window->CentreOnScreen();
+  const int result = window->ShowModal();
+  peer.reset();
+  window->Destroy();
+  return result;
+}
+
+int WxHost::RunModal(PropertySheet& sheet) {
+  WxSheet shown(sheet, *this, CurrentOwnerWindow());
+  for (PropertyPage* page : sheet.Pages()) page->OnInitDialog();
+  sheet.OnInitDialog();
+  wxPropertySheetDialog& dialog = shown.Dialog();
+  dialog.Centre();
+  if (m_sheetShown) {
+    dialog.CallAfter([this, &dialog] {
+      auto action = std::move(m_sheetShown);
+      m_sheetShown = nullptr;
+      action(dialog);
+    });
+  }
+  return dialog.ShowModal();
+}
+
+void WxHost::CallWhenSheetShown(std::function<void(wxDialog&)> action) { m_sheetShown = std::move(action); }
+
+}  // namespace tallowick

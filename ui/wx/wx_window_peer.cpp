@@ -1,0 +1,166 @@
+#include "ui/wx/wx_window_peer.h"
+
+#include <wx/button.h>
+#include <wx/combobox.h>
+#include <wx/dialog.h>
+#include <wx/listbox.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/toplevel.h>
+
+#include <algorithm>
+
+#include "ui/dialog_window.h"
+#include "ui/wx/wx_images.h"
+#include "ui/wx/wx_text.h"
+
+namespace tallowick {
+namespace {
+
+// Heights in dialog units that the templates give an edit box and a button.
+constexpr int kEditHeight = 12;
+constexpr int kButtonHeight = 14;
+
+double Stretch(wxWindow* window, const wxSize& base) {
+  // What the desktop's theme needs for a one-line edit box and a button.
+  auto* edit = new wxTextCtrl(window, wxID_ANY, "Xg");
+  auto* button = new wxButton(window, wxID_ANY, "Xg");
+  const int editHeight = edit->GetBestSize().y;
+  const int buttonHeight = button->GetBestSize().y;
+  edit->Destroy();
+  button->Destroy();
+  const double unit = base.y / 8.0;
+  return std::max({1.0, editHeight / (kEditHeight * unit), buttonHeight / (kButtonHeight * unit)});
+}
+
+long EditStyle(ControlStyles style) {
+  long flags = 0;
+  if (HasStyle(style, kMultiLine)) flags |= wxTE_MULTILINE | wxTE_DONTWRAP;
+  if (HasStyle(style, kReadOnly)) flags |= wxTE_READONLY;
+  if (HasStyle(style, kPassword)) flags |= wxTE_PASSWORD;
+  if (HasStyle(style, kHScroll) && HasStyle(style, kMultiLine)) flags |= wxHSCROLL;
+  return flags;
+}
+
+long LabelStyle(ControlStyles style) {
+  long flags = wxST_NO_AUTORESIZE;
+  if (HasStyle(style, kCentred)) flags |= wxALIGN_CENTRE_HORIZONTAL;
+  if (HasStyle(style, kRight)) flags |= wxALIGN_RIGHT;
+  if (HasStyle(style, kBorder)) flags |= wxBORDER_SIMPLE;
+  return flags;
+}
+
+}  // namespace
+
+DialogUnits::DialogUnits(wxWindow* window)
+    : m_base(window->ConvertDialogToPixels(wxSize(4, 8))), m_stretch(Stretch(window, m_base)) {}
+
+wxPoint DialogUnits::Point(int x, int y) const {
+  const wxPoint p = wxPoint(x * m_base.x / 4, static_cast<int>(y * m_base.y * m_stretch / 8.0 + 0.5));
+  return p;
+}
+
+wxSize DialogUnits::Size(int width, int height) const {
+  return wxSize(width * m_base.x / 4, static_cast<int>(height * m_base.y * m_stretch / 8.0 + 0.5));
+}
+
+WxWindowPeer::WxWindowPeer(DialogWindow& owner, const DialogTemplate& layout, wxWindow* parent)
+    : m_owner(&owner), m_parent(parent) {
+  Build(layout);
+}
+
+WxWindowPeer::~WxWindowPeer() {
+  if (m_owner != nullptr) m_owner->DetachPeer();
+}
+
+void WxWindowPeer::Notify(int id, Notification code) {
+  if (m_owner != nullptr) m_owner->SendCommand(id, code);
+}
+
+void WxWindowPeer::Build(const DialogTemplate& layout) {
+  const DialogUnits units(m_parent);
+  m_clientSize = units.Size(layout.width, layout.height);
+  const NotifyFunction notify = [this](int id, Notification code) { Notify(id, code); };
+
+  for (const ControlTemplate& control : layout.controls) {
+    const wxWindowID id = control.id == kIdStatic ? wxID_ANY : control.id;
+    const wxPoint pos = units.Point(control.rect.x, control.rect.y);
+    const wxSize size = units.Size(control.rect.width, control.rect.height);
+    const wxString text = ToWx(control.text);
+    std::unique_ptr<WxControlPeer> peer;
+
+    switch (control.kind) {
+      case ControlKind::Label: {
+        auto* label = new wxStaticText(m_parent, id, text, pos, size, LabelStyle(control.style));
+        if (control.rect.height > 10) label->Wrap(size.x);
+        peer = std::make_unique<WxControlPeer>(control, label, notify);
+        break;
+      }
+      case ControlKind::GroupBox: {
+        auto* box = new wxStaticBox(m_parent, id, text, pos, size);
+        peer = std::make_unique<WxControlPeer>(control, box, notify);
+        break;
+      }
+      case ControlKind::PushButton: {
+        auto* button = new wxButton(m_parent, id, text, pos, size);
+        if (HasStyle(control.style, kDefaultButton)) button->SetDefault();
+        peer = std::make_unique<WxControlPeer>(control, button, notify);
+        button->Bind(wxEVT_BUTTON, [this, buttonId = control.id](wxCommandEvent&) {
+          Notify(buttonId, Notification::Clicked);
+        });
+        break;
+      }
+      case ControlKind::Edit: {
+        auto* edit = new wxTextCtrl(m_parent, id, text, pos, size, EditStyle(control.style));
+        peer = std::make_unique<WxEditPeer>(control, edit, notify);
+        break;
+      }
+      case ControlKind::ComboBox: {
+        // The template's height is that of the dropped-down list.
+        const long style = HasStyle(control.style, kDropDown) ? wxCB_DROPDOWN : wxCB_READONLY;
+        auto* combo = new wxComboBox(m_parent, id, text, pos, wxSize(size.x, -1), 0, nullptr, style);
+        peer = std::make_unique<WxComboPeer>(control, combo, notify);
+        break;
+      }
+      case ControlKind::ListBox: {
+        long style = HasStyle(control.style, kExtendedSelection) ? wxLB_EXTENDED : wxLB_SINGLE;
+        style |= HasStyle(control.style, kHScroll) ? wxLB_HSCROLL : 0;
+        auto* list = new wxListBox(m_parent, id, pos, size, 0, nullptr, style);
+        peer = std::make_unique<WxListBoxPeer>(control, list, notify);
+        break;
+      }
+      case ControlKind::ListView: {
+        auto* list = new VirtualListCtrl(m_parent, id, pos, size);
+        peer = std::make_unique<WxListViewPeer>(control, list, notify);
+        break;
+      }
+      case ControlKind::Icon:
+      case ControlKind::Bitmap: {
+        wxBitmap image = ImageBitmap(control.image);
+        wxSize shown = control.kind == ControlKind::Icon && image.IsOk() ? image.GetSize() : size;
+        if (control.kind == ControlKind::Bitmap && image.IsOk()) image = ScaledBitmap(image, size);
+        auto* picture = new wxStaticBitmap(m_parent, id, image, pos, shown);
+        peer = std::make_unique<WxControlPeer>(control, picture, notify);
+        break;
+      }
+    }
+    if (HasStyle(control.style, kHidden)) peer->Window()->Hide();
+    if (HasStyle(control.style, kDisabled)) peer->Window()->Disable();
+    if (control.id != kIdStatic && m_byId.find(control.id) == m_byId.end()) m_byId[control.id] = peer.get();
+    m_controls.push_back(std::move(peer));
+  }
+}
+
+ControlPeer* WxWindowPeer::FindControl(int id) {
+  const auto found = m_byId.find(id);
+  return found == m_byId.end() ? nullptr : found->second;
+}
+
+void WxWindowPeer::EndModal(int result) {
+  auto* dialog = dynamic_cast<wxDialog*>(wxGetTopLevelParent(m_parent));
+  if (dialog != nullptr && dialog->IsModal()) dialog->EndModal(result);
+}
+
+}  // namespace tallowick

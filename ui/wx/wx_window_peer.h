@@ -1,0 +1,57 @@
+#pragma once
+// A dialog or page built with wx from its template: the controls by id, and
+// their notifications sent to the owner's OnCommand.
+#include <wx/window.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "ui/control_peer.h"
+#include "ui/dialog_template.h"
+#include "ui/wx/wx_controls.h"
+
+namespace tallowick {
+
+class DialogWindow;
+
+// Pixels per dialog unit for a window's font, made tall enough that the
+// desktop's edit boxes and buttons fit the heights the templates give them.
+class DialogUnits {
+ public:
+  explicit DialogUnits(wxWindow* window);
+  wxPoint Point(int x, int y) const;
+  wxSize Size(int width, int height) const;
+
+ private:
+  wxSize m_base;     // ConvertDialogToPixels of (4, 8): average character width and height
+  double m_stretch;  // extra vertical factor, >= 1
+};
+
+class WxWindowPeer : public WindowPeer {
+ public:
+  // Creates the template's controls as children of `parent` (already sized).
+  WxWindowPeer(DialogWindow& owner, const DialogTemplate& layout, wxWindow* parent);
+  ~WxWindowPeer() override;
+
+  ControlPeer* FindControl(int id) override;
+  void EndModal(int result) override;
+  void OwnerGone() override { m_owner = nullptr; }
+
+  // The size of the template in pixels.
+  wxSize ClientSize() const { return m_clientSize; }
+  wxWindow* Parent() const { return m_parent; }
+  DialogWindow* Owner() const { return m_owner; }
+
+ private:
+  void Build(const DialogTemplate& layout);
+  void Notify(int id, Notification code);
+
+  DialogWindow* m_owner;
+  wxWindow* m_parent;
+  wxSize m_clientSize;
+  std::vector<std::unique_ptr<WxControlPeer>> m_controls;
+  std::map<int, WxControlPeer*> m_byId;
+};
+
+}  // namespace tallowick

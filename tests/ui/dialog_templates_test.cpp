@@ -1,0 +1,193 @@
+// The templates as data: every dialog the program and the installer need, with
+// the ids, kinds, texts and styles the pages rely on, laid out inside the dialog.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "resources/resource_ids.h"
+#include "ui/dialog_template.h"
+
+namespace tallowick {
+namespace {
+
+const DialogTemplate& Get(int id) {
+  const DialogTemplate* found = FindDialogTemplate(id);
+  if (found == nullptr) throw std::runtime_error("no template " + std::to_string(id));
+  return *found;
+}
+
+void ExpectControl(const DialogTemplate& t, int id, ControlKind kind, const std::string& text) {
+  const ControlTemplate* control = t.Find(id);
+  ASSERT_NE(control, nullptr) << "template " << t.id << " lacks control " << id;
+  EXPECT_EQ(control->kind, kind) << "control " << id;
+  EXPECT_EQ(control->text, text) << "control " << id;
+}
+
+bool HasStatic(const DialogTemplate& t, ControlKind kind, const std::string& text) {
+  for (const auto& control : t.controls) {
+    if (control.id == kIdStatic && control.kind == kind && control.text == text) return true;
+  }
+  return false;
+}
+
+TEST(DialogTemplates, EveryTemplateIsPresentAndUnknownIdsAreNot) {
+  for (int id : {129, 130, 131, 132, 133, 142}) EXPECT_NE(FindDialogTemplate(id), nullptr) << id;
+  EXPECT_EQ(FindDialogTemplate(128), nullptr);
+  EXPECT_EQ(AllDialogTemplates().size(), 6u);
+}
+
+TEST(DialogTemplates, IdsAreUniqueAndControlsLieInsideTheirDialog) {
+  for (const DialogTemplate* t : AllDialogTemplates()) {
+    std::set<int> ids;
+    for (const auto& control : t->controls) {
+      if (control.id != kIdStatic) {
+        EXPECT_TRUE(ids.insert(control.id).second) << t->id << ": id " << control.id;
+      }
+      EXPECT_GE(control.rect.x, 0);
+      EXPECT_GE(control.rect.y, 0);
+      EXPECT_GT(control.rect.width, 0);
+      EXPECT_GT(control.rect.height, 0);
+      EXPECT_LE(control.rect.x + control.rect.width, t->width) << t->id << ": \"" << control.text << "\"";
+      if (control.kind != ControlKind::ComboBox) {  // a combo box's height includes its dropped list
+        EXPECT_LE(control.rect.y + control.rect.height, t->height) << t->id << ": \"" << control.text << "\"";
+      }
+    }
+  }
+}
+
+TEST(DialogTemplates, GeneratorPageHoldsItsControls) {
+  namespace g = res::generator;
+  const DialogTemplate& t = Get(res::kGeneratorPage);
+  EXPECT_EQ(t.caption, "PDB Generator");
+  EXPECT_EQ(t.width, 441);
+  EXPECT_EQ(t.height, 289);
+  EXPECT_EQ(t.frame, DialogFrame::Child);
+  ExpectControl(t, g::kBrowse, ControlKind::PushButton, "&Browse");
+  ExpectControl(t, g::kAddFields, ControlKind::PushButton, ">>");
+  ExpectControl(t, g::kRemoveFields, ControlKind::PushButton, "<<");
+  ExpectControl(t, g::kFetch, ControlKind::PushButton, "&Fetch");
+  ExpectControl(t, g::kBrowseOutput, ControlKind::PushButton, "...");
+  ExpectControl(t, g::kGenerate, ControlKind::PushButton, "&Generate");
+  ExpectControl(t, g::kViewLog, ControlKind::PushButton, "&ViewLog");
+  ExpectControl(t, g::kQuery, ControlKind::Edit, "");
+  ExpectControl(t, g::kPreviewList, ControlKind::ListView, "");
+  for (int id : {g::kPdbName, g::kCreator, g::kType, g::kOutputFolder}) ExpectControl(t, id, ControlKind::Edit, "");
+  for (int id : {g::kTableList, g::kAvailableFields, g::kSelectedFields}) {
+    ExpectControl(t, id, ControlKind::ListBox, "");
+    EXPECT_TRUE(HasStyle(t.Find(id)->style, kExtendedSelection)) << id;
+  }
+  // Only the table list is sorted; the field lists keep query order.
+  EXPECT_TRUE(HasStyle(t.Find(g::kTableList)->style, kSorted));
+  EXPECT_FALSE(HasStyle(t.Find(g::kAvailableFields)->style, kSorted));
+  EXPECT_FALSE(HasStyle(t.Find(g::kSelectedFields)->style, kSorted));
+  const ControlStyles combo = t.Find(g::kDataSource)->style;
+  EXPECT_EQ(t.Find(g::kDataSource)->kind, ControlKind::ComboBox);
+  EXPECT_TRUE(HasStyle(combo, kDropDown) && HasStyle(combo, kSorted));
+  const ControlStyles query = t.Find(g::kQuery)->style;
+  EXPECT_TRUE(HasStyle(query, kMultiLine) && HasStyle(query, kVScroll) && HasStyle(query, kHScroll) &&
+              HasStyle(query, kWantReturn));
+  EXPECT_TRUE(HasStyle(t.Find(g::kViewLog)->style, kHidden));
+  EXPECT_TRUE(HasStyle(t.Find(g::kPreviewList)->style, kReport));
+  for (const char* group : {"Connection To Database", "Getting Database Contents", "Generate PDB"}) {
+    EXPECT_TRUE(HasStatic(t, ControlKind::GroupBox, group)) << group;
+  }
+  for (const char* label : {"Select File Or DSN :", "Table List", "Available Fields", "Selected Fields",
+                            "PDB Name :", "Creator :", "Type :", "Save PDB At:"}) {
+    EXPECT_TRUE(HasStatic(t, ControlKind::Label, label)) << label;
+  }
+}
+
+TEST(DialogTemplates, ViewerPageHoldsReadOnlyBoxesAndItsTwoButtons) {
+  namespace v = res::viewer;
+  const DialogTemplate& t = Get(res::kViewerPage);
+  EXPECT_EQ(t.caption, "PDB Viewer");
+  EXPECT_EQ(t.width, 441);
+  EXPECT_EQ(t.height, 287);
+  ExpectControl(t, v::kSelectHelper, ControlKind::PushButton, "&Select");
+  ExpectControl(t, v::kBrowsePdb, ControlKind::PushButton, "&Browse");
+  for (int id : {v::kHelperPath, v::kPdbPath, v::kName, v::kCreator, v::kType, v::kTotalRecords, v::kTotalFields}) {
+    ExpectControl(t, id, ControlKind::Edit, "");
+    EXPECT_TRUE(HasStyle(t.Find(id)->style, kReadOnly)) << id;
+  }
+  ExpectControl(t, v::kRecordList, ControlKind::ListView, "");
+  EXPECT_TRUE(HasStatic(t, ControlKind::GroupBox, "Source"));
+  EXPECT_TRUE(HasStatic(t, ControlKind::GroupBox, "PDB Inforamtion"));
+  for (const char* label : {"Helper File :", "Actual PDB To View :", "Name :", "Creator :", "Type :",
+                            "Total Records :", "Total Fields :"}) {
+    EXPECT_TRUE(HasStatic(t, ControlKind::Label, label)) << label;
+  }
+}
+
+TEST(DialogTemplates, ConnectionDialogAndWaitWindow) {
+  const DialogTemplate& login = Get(res::kLoginDialog);
+  EXPECT_EQ(login.caption, "Connection");
+  EXPECT_EQ(login.frame, DialogFrame::Modal);
+  ExpectControl(login, res::login::kUserName, ControlKind::Edit, "");
+  ExpectControl(login, res::login::kPassword, ControlKind::Edit, "");
+  EXPECT_TRUE(HasStyle(login.Find(res::login::kPassword)->style, kPassword));
+  EXPECT_FALSE(HasStyle(login.Find(res::login::kUserName)->style, kPassword));
+  ExpectControl(login, kIdOk, ControlKind::PushButton, "OK");
+  EXPECT_TRUE(HasStyle(login.Find(kIdOk)->style, kDefaultButton));
+  ExpectControl(login, kIdCancel, ControlKind::PushButton, "Cancel");
+  EXPECT_TRUE(HasStatic(login, ControlKind::GroupBox, "Connection Status"));
+  EXPECT_TRUE(HasStatic(login, ControlKind::Label, "User Name"));
+  EXPECT_TRUE(HasStatic(login, ControlKind::Label, "Passward"));
+
+  const DialogTemplate& wait = Get(res::kWaitDialog);
+  EXPECT_EQ(wait.width, 217);
+  EXPECT_EQ(wait.height, 43);
+  EXPECT_EQ(wait.frame, DialogFrame::PopupNoTitle);
+  EXPECT_TRUE(wait.centred);
+  ASSERT_EQ(wait.controls.size(), 1u);
+  EXPECT_EQ(wait.controls[0].text, "Please   Wait..........");
+}
+
+TEST(DialogTemplates, InstallerPagesKeepTheirPlaces) {
+  const DialogTemplate& welcome = Get(res::kWelcomeDialog);
+  const DialogTemplate& destination = Get(res::kDestinationDialog);
+  for (const DialogTemplate* t : {&welcome, &destination}) {
+    EXPECT_EQ(t->caption, "Tallowick Installer");
+    EXPECT_EQ(t->width, 330);
+    EXPECT_EQ(t->height, 188);
+    EXPECT_EQ(t->frame, DialogFrame::Modal);
+  }
+  ExpectControl(welcome, kIdOk, ControlKind::PushButton, "&Next");
+  EXPECT_TRUE(HasStyle(welcome.Find(kIdOk)->style, kDefaultButton));
+  ExpectControl(welcome, kIdCancel, ControlKind::PushButton, "&Cancel");
+  EXPECT_TRUE(HasStatic(welcome, ControlKind::Label,
+                        "Welcome to Tallowick Setup Program.   This program will install Tallowick on your computer"));
+  const ControlTemplate* next = welcome.Find(kIdOk);
+  EXPECT_EQ(next->rect.x, 197);
+  EXPECT_EQ(next->rect.y, 163);
+  EXPECT_EQ(next->rect.width, 50);
+  EXPECT_EQ(next->rect.height, 14);
+
+  namespace d = res::destination;
+  ExpectControl(destination, d::kFolder, ControlKind::Label, "/opt/Tallowick");
+  ExpectControl(destination, d::kBrowse, ControlKind::PushButton, "B&rowse");
+  ExpectControl(destination, d::kBack, ControlKind::PushButton, "< &Back");
+  ExpectControl(destination, kIdOk, ControlKind::PushButton, "&Next >");
+  ExpectControl(destination, kIdCancel, ControlKind::PushButton, "&Cancel");
+  EXPECT_TRUE(HasStatic(destination, ControlKind::GroupBox, "Destination Folder"));
+  EXPECT_TRUE(HasStatic(destination, ControlKind::Label, "Setup will install Tallowick in following folder."));
+  const ControlTemplate* folder = destination.Find(d::kFolder);
+  EXPECT_EQ(folder->rect.x, 121);
+  EXPECT_EQ(folder->rect.y, 132);
+  EXPECT_EQ(folder->rect.width, 137);
+  EXPECT_EQ(folder->rect.height, 20);
+  // The pictures point at image resources that exist.
+  int pictures = 0;
+  for (const DialogTemplate* t : {&welcome, &destination}) {
+    for (const auto& control : t->controls) {
+      if (control.kind == ControlKind::Bitmap || control.kind == ControlKind::Icon) {
+        ++pictures;
+        EXPECT_NE(control.image, 0);
+      }
+    }
+  }
+  EXPECT_EQ(pictures, 3);
+}
+
+}  // namespace
+}  // namespace tallowick

@@ -123,13 +123,12 @@ bool SqliteTableWriter::InsertRow(std::string& error) {
   return true;
 }
 
-bool SqliteTableWriter::EndTable(std::string& error) {
+void SqliteTableWriter::EndTable() {
   if (m_insert != nullptr) {
     sqlite3_finalize(m_insert);
     m_insert = nullptr;
   }
   m_inTable = false;
-  return true;
 }
 
 void SqliteTableWriter::AbandonTable() {

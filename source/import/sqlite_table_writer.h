@@ -38,7 +38,7 @@ class SqliteTableWriter {
   // Inserts the row built so far; all values are cleared afterwards.
   bool InsertRow(std::string& error);
   // Ends the table: its rows stay.
-  bool EndTable(std::string& error);
+  void EndTable();
   // Drops the table being written, as if it had never been begun.
   void AbandonTable();
 

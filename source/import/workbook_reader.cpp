@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "source/import/compound_file.h"
+
 namespace tallowick {
 namespace {
 
@@ -29,6 +31,14 @@ bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& out) {
   if (!in) return false;
   out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
+}
+
+// An .xls file is an OLE2 compound file (Excel 97-2003, Excel 5/95) or,
+// from Excel 2 to 4, a bare BIFF stream opening with a BOF record.
+bool LooksLikeWorkbook(ByteView bytes) {
+  if (IsCompoundFile(bytes)) return true;
+  std::uint16_t type = 0;
+  return bytes.U16LE(0, type) && (type == 0x0009 || type == 0x0209 || type == 0x0409 || type == 0x0809);
 }
 
 bool FromFreeXl(const FreeXL_CellValue& value, WorkbookCell& out) {
@@ -82,9 +92,13 @@ bool WorkbookReader::Open(const std::string& path, std::string& error) {
   };
   std::vector<unsigned char> bytes;
   if (!ReadWholeFile(path, bytes)) return fail("the file cannot be opened");
+  if (!LooksLikeWorkbook(ByteView(bytes.data(), bytes.size()))) {
+    return fail("it is not an Excel 97-2003 workbook (.xls)");
+  }
   int result = freexl_open(path.c_str(), &m_handle);
   if (result != FREEXL_OK) {
-    // FreeXL may hand back a half-built handle with its error.
+    // FreeXL has already released what it built.
+    m_handle = nullptr;
     return fail(DescribeFreeXlError(result));
   }
   unsigned int info = 0;

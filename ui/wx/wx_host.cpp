@@ -175,7 +175,7 @@ int WxHost::RunModal(Dialog& dialog) {
   if (layout.centred) window->CentreOnScreen();
   const int result = window->ShowModal();
   peer.reset();
-  window->Destroy();
+  delete window;  // at once: no later event may reach the dialog object
   return result;
 }
 

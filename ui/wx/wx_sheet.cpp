@@ -52,7 +52,7 @@ WxSheet::WxSheet(PropertySheet& owner, Host& host, wxWindow* parent) : m_owner(&
 WxSheet::~WxSheet() {
   m_pages.clear();  // detaches the pages
   if (m_owner != nullptr) m_owner->DetachPeer();
-  m_dialog->Destroy();
+  delete m_dialog;  // at once: no later event may reach the sheet object
 }
 
 void WxSheet::BindEvents() {

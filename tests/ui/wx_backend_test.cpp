@@ -1,0 +1,283 @@
+// The wx back end on a virtual display: the same behaviour the scripted host
+// promises (notifications, sorting, limits, virtual lists, modal runs, the
+// sheet's buttons and F1), through real wx controls and events.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/frame.h>
+#include <wx/listctrl.h>
+#include <wx/panel.h>
+#include <wx/propdlg.h>
+#include <wx/bookctrl.h>
+#include <wx/textctrl.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "ui/dialog.h"
+#include "ui/list_view_table.h"
+#include "ui/property_page.h"
+#include "ui/property_sheet.h"
+#include "ui/wx/wx_assert.h"
+#include "ui/wx/wx_host.h"
+#include "ui/wx/wx_text.h"
+#include "ui/wx/wx_window_peer.h"
+
+namespace tallowick {
+namespace {
+
+namespace g = res::generator;
+
+class CommandLog : public PropertyPage {
+ public:
+  CommandLog() : PropertyPage(res::kGeneratorPage) {}
+  bool OnCommand(int id, Notification code) override {
+    commands.emplace_back(id, code);
+    return PropertyPage::OnCommand(id, code);
+  }
+  std::vector<std::pair<int, Notification>> commands;
+};
+
+// A page built on a frame, as the sheet builds it on a notebook tab.
+class WxPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_frame = new wxFrame(nullptr, wxID_ANY, "test");
+    m_panel = new wxPanel(m_frame);
+    m_peer = std::make_unique<WxWindowPeer>(m_page, m_page.Template(), m_panel);
+    m_page.AttachPeer(*m_peer, m_host);
+  }
+  void TearDown() override {
+    m_peer.reset();
+    m_frame->Destroy();
+  }
+  wxWindow* Find(int id) { return m_panel->FindWindow(id); }
+
+  WxHost m_host;
+  CommandLog m_page;
+  wxFrame* m_frame = nullptr;
+  wxPanel* m_panel = nullptr;
+  std::unique_ptr<WxWindowPeer> m_peer;
+};
+
+TEST_F(WxPageTest, EditTextSetByTheProgramNotifiesOtherControlsDoNot) {
+  m_page.GetEdit(g::kCreator).SetText("HWRP");
+  ASSERT_EQ(m_page.commands.size(), 1u);
+  EXPECT_EQ(m_page.commands[0].first, g::kCreator);
+  EXPECT_EQ(m_page.commands[0].second, Notification::TextChange);
+  m_page.GetComboBox(g::kDataSource).SetText("/data/orders.mdb");
+  m_page.GetComboBox(g::kDataSource).AddString("Sales");
+  m_page.GetComboBox(g::kDataSource).SetCurSel(0);
+  m_page.GetListBox(g::kTableList).AddString("Orders");
+  m_page.GetListBox(g::kTableList).SetSelected(0);
+  EXPECT_EQ(m_page.commands.size(), 1u);
+  EXPECT_EQ(m_page.GetComboBox(g::kDataSource).GetText(), "Sales");
+}
+
+TEST_F(WxPageTest, ButtonAndListEventsReachOnCommand) {
+  wxCommandEvent click(wxEVT_BUTTON, g::kFetch);
+  click.SetEventObject(Find(g::kFetch));
+  Find(g::kFetch)->GetEventHandler()->ProcessEvent(click);
+  wxCommandEvent select(wxEVT_LISTBOX, g::kTableList);
+  select.SetEventObject(Find(g::kTableList));
+  Find(g::kTableList)->GetEventHandler()->ProcessEvent(select);
+  ASSERT_EQ(m_page.commands.size(), 2u);
+  EXPECT_EQ(m_page.commands[0], std::make_pair(g::kFetch, Notification::Clicked));
+  EXPECT_EQ(m_page.commands[1], std::make_pair(g::kTableList, Notification::SelectionChange));
+}
+
+TEST_F(WxPageTest, SortedListsMatchTheScriptedHostsOrder) {
+  ListBox tables = m_page.GetListBox(g::kTableList);
+  for (const char* name : {"orders", "Customers", "Zeta", "alpha", "Beta"}) tables.AddString(name);
+  EXPECT_EQ(tables.GetEntries(), (std::vector<std::string>{"alpha", "Beta", "Customers", "orders", "Zeta"}));
+  ListBox fields = m_page.GetListBox(g::kAvailableFields);
+  for (const char* name : {"Zip", "City"}) fields.AddString(name);
+  EXPECT_EQ(fields.GetEntries(), (std::vector<std::string>{"Zip", "City"}));
+  tables.SetSelected(1);
+  tables.SetSelected(3);
+  EXPECT_EQ(tables.GetSelectedIndices(), (std::vector<int>{1, 3}));
+  tables.SetSelected(-1, false);
+  EXPECT_TRUE(tables.GetSelectedIndices().empty());
+}
+
+TEST_F(WxPageTest, TheLimitHoldsForTypingNotForTextSetByTheProgram) {
+  EditBox name = m_page.GetEdit(g::kPdbName);
+  name.SetLimitText(4);
+  name.SetText("ABCDEFG");
+  EXPECT_EQ(name.GetText(), "ABCDEFG");
+  name.SetText("AB");
+  auto* edit = wxDynamicCast(Find(g::kPdbName), wxTextCtrl);
+  ASSERT_NE(edit, nullptr);
+  edit->AppendText("CDEFG");  // typed: the box takes no more than 4 characters
+  EXPECT_LE(name.GetText().size(), 4u);
+  EXPECT_EQ(name.GetText().substr(0, 2), "AB");
+  EXPECT_EQ(name.GetLimitText(), 4u);
+}
+
+TEST_F(WxPageTest, VirtualListShows65535RowsAtOnce) {
+  auto table = std::make_shared<ListViewTable>();
+  for (int c = 0; c < 8; ++c) table->AddColumn("Column" + std::to_string(c));
+  table->ReserveRows(65535);
+  for (int r = 0; r < 65535; ++r) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < 8; ++c) cells.push_back(std::to_string(r) + ":" + std::to_string(c));
+    table->AddRow(std::move(cells));
+  }
+  auto* list = wxDynamicCast(Find(g::kPreviewList), wxListCtrl);
+  ASSERT_NE(list, nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  m_page.GetListView(g::kPreviewList).SetModel(table);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(elapsed, std::chrono::milliseconds(500));
+  EXPECT_EQ(list->GetItemCount(), 65535);
+  EXPECT_EQ(list->GetColumnCount(), 8);
+  EXPECT_EQ(FromWx(list->GetItemText(65534, 7)), "65534:7");
+  wxListItem heading;
+  heading.SetMask(wxLIST_MASK_TEXT | wxLIST_MASK_WIDTH);
+  list->GetColumn(2, heading);
+  EXPECT_EQ(FromWx(heading.GetText()), "Column2");
+  EXPECT_EQ(heading.GetWidth(), 75);
+
+  table->AddRow({"late"});
+  EXPECT_EQ(list->GetItemCount(), 65535);  // until told
+  m_page.GetListView(g::kPreviewList).Refresh();
+  EXPECT_EQ(list->GetItemCount(), 65536);
+  m_page.GetListView(g::kPreviewList).Clear();
+  EXPECT_EQ(list->GetItemCount(), 0);
+  EXPECT_EQ(list->GetColumnCount(), 0);
+}
+
+TEST_F(WxPageTest, HiddenAndDisabledFollowTheTemplateAndTheProgram) {
+  EXPECT_FALSE(m_page.GetButton(g::kViewLog).IsVisible());
+  m_page.GetButton(g::kViewLog).Show();
+  EXPECT_TRUE(m_page.GetButton(g::kViewLog).IsVisible());
+  m_page.GetItem(g::kQuery).Enable(false);
+  EXPECT_FALSE(m_page.GetItem(g::kQuery).IsEnabled());
+  EXPECT_EQ(m_page.GetButton(g::kGenerate).GetText(), "&Generate");
+}
+
+class ProbeLogin : public Dialog {
+ public:
+  ProbeLogin() : Dialog(res::kLoginDialog) {}
+  void DoDataExchange(DataExchange& dx) override {
+    dx.Text(res::login::kUserName, userName);
+    dx.Text(res::login::kPassword, password);
+  }
+  std::string userName = "preset";
+  std::string password;
+};
+
+TEST(WxModalDialog, OkButtonSavesTheBoxesAndEndsTheRun) {
+  WxHost host;
+  ProbeLogin login;
+  std::string shownAtStart;
+  wxTheApp->CallAfter([&] {
+    shownAtStart = login.GetEdit(res::login::kUserName).GetText();
+    login.GetEdit(res::login::kUserName).SetText("sa");
+    login.GetEdit(res::login::kPassword).SetText("secret");
+    wxWindow* ok = wxWindow::FindWindowById(kIdOk);
+    ASSERT_NE(ok, nullptr);
+    wxCommandEvent click(wxEVT_BUTTON, kIdOk);
+    click.SetEventObject(ok);
+    ok->GetEventHandler()->ProcessEvent(click);
+  });
+  EXPECT_EQ(login.DoModal(host), kIdOk);
+  EXPECT_EQ(shownAtStart, "preset");
+  EXPECT_EQ(login.userName, "sa");
+  EXPECT_EQ(login.password, "secret");
+  EXPECT_FALSE(login.IsCreated());
+}
+
+TEST(WxModalDialog, EscapeIsCancel) {
+  WxHost host;
+  ProbeLogin login;
+  wxTheApp->CallAfter([&] {
+    login.GetEdit(res::login::kUserName).SetText("typed");
+    wxWindow* edit = wxWindow::FindWindowById(res::login::kUserName);
+    ASSERT_NE(edit, nullptr);
+    wxKeyEvent escape(wxEVT_CHAR_HOOK);
+    escape.m_keyCode = WXK_ESCAPE;
+    escape.SetEventObject(edit);
+    wxGetTopLevelParent(edit)->GetEventHandler()->ProcessEvent(escape);
+  });
+  EXPECT_EQ(login.DoModal(host), kIdCancel);
+  EXPECT_EQ(login.userName, "preset");
+}
+
+class HelpSheet : public PropertySheet {
+ public:
+  HelpSheet() : PropertySheet("Tallowick") {
+    SetHasHelp(true);
+    AddPage(m_generator);
+    AddPage(m_viewer);
+  }
+  bool OnInitDialog() override {
+    GetButton(kIdOk).Show(false);
+    GetButton(kIdCancel).SetText("&Close");
+    return true;
+  }
+  void OnHelp() override { ++helpButton; }
+  bool OnHelpInfo() override {
+    ++f1;
+    return true;
+  }
+  int helpButton = 0;
+  int f1 = 0;
+
+ private:
+  PropertyPage m_generator{res::kGeneratorPage};
+  PropertyPage m_viewer{res::kViewerPage};
+};
+
+TEST(WxSheetTest, TabsButtonsHelpAndF1) {
+  WxHost host;
+  HelpSheet sheet;
+  std::vector<std::string> tabs;
+  bool okShown = true;
+  std::string closeText;
+  host.CallWhenSheetShown([&](wxDialog& window) {
+    auto* dialog = wxDynamicCast(&window, wxPropertySheetDialog);
+    ASSERT_NE(dialog, nullptr);
+    for (std::size_t i = 0; i < dialog->GetBookCtrl()->GetPageCount(); ++i) {
+      tabs.push_back(FromWx(dialog->GetBookCtrl()->GetPageText(i)));
+    }
+    okShown = window.FindWindow(wxID_OK)->IsShown();
+    closeText = FromWx(window.FindWindow(wxID_CANCEL)->GetLabel());
+    wxCommandEvent help(wxEVT_BUTTON, wxID_HELP);
+    help.SetEventObject(window.FindWindow(wxID_HELP));
+    window.FindWindow(wxID_HELP)->GetEventHandler()->ProcessEvent(help);
+    wxKeyEvent f1(wxEVT_CHAR_HOOK);
+    f1.m_keyCode = WXK_F1;
+    f1.SetEventObject(&window);
+    window.GetEventHandler()->ProcessEvent(f1);
+    sheet.SetActivePage(1);
+    EXPECT_EQ(sheet.GetActiveIndex(), 1);
+    wxCommandEvent close(wxEVT_BUTTON, wxID_CANCEL);
+    close.SetEventObject(window.FindWindow(wxID_CANCEL));
+    window.FindWindow(wxID_CANCEL)->GetEventHandler()->ProcessEvent(close);
+  });
+  EXPECT_EQ(sheet.DoModal(host), kIdCancel);
+  EXPECT_EQ(tabs, (std::vector<std::string>{"PDB Generator", "PDB Viewer"}));
+  EXPECT_FALSE(okShown);
+  EXPECT_EQ(closeText, "&Close");
+  EXPECT_EQ(sheet.helpButton, 1);
+  EXPECT_EQ(sheet.f1, 1);
+  EXPECT_FALSE(sheet.IsCreated());
+}
+
+}  // namespace
+}  // namespace tallowick
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  wxApp::SetInstance(new wxApp);
+  if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) return 2;
+  tallowick::InstallFatalAssertHandler();
+  const int result = RUN_ALL_TESTS();
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  return result;
+}

@@ -1,0 +1,67 @@
+#include <iostream>
+
+#include "cli/commands.h"
+#include "cli/source_options.h"
+#include "cli/terminal_sinks.h"
+#include "source/generation_checks.h"
+#include "source/query_run.h"
+
+namespace tallowick::cli {
+
+int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
+  std::set<std::string> valued = SourceValuedOptions();
+  valued.insert({"--query", "--name", "--creator", "--type", "--out"});
+  const Arguments arguments(args, valued, SourceFlagOptions());
+  if (arguments.Has("--help")) {
+    out << "usage: tallowick-cli generate SOURCE --query SQL --name NAME --out DIR\n"
+           "                              [--creator XXXX] [--type XXXX]\n\n"
+           "Writes NAME.pdb (one record per result row), its Helper file and the logs\n"
+           "TallowickLog.txt and TallowickProcess.log into DIR. Creator and type are\n"
+           "four characters each (default HWRP).\n\n"
+        << kSourceHelp;
+    return kExitOk;
+  }
+  for (const char* required : {"--query", "--name", "--out"}) {
+    if (!arguments.Has(required)) {
+      throw UsageError(std::string("generate needs ") + required);
+    }
+  }
+  if (!arguments.Positionals().empty()) throw UsageError("generate takes no positional arguments");
+
+  GenerationInputs inputs;
+  inputs.query = *arguments.Value("--query");
+  inputs.pdbName = *arguments.Value("--name");
+  inputs.creator = arguments.ValueOr("--creator", "HWRP");
+  inputs.type = arguments.ValueOr("--type", "HWRP");
+  inputs.outputFolder = *arguments.Value("--out");
+  // The same checks, in the same order, as the generator page; the folder
+  // check comes before connecting, so a typo costs no connection.
+  const GenerationCheck check = CheckGenerationInputs(inputs);
+  if (!check.Passed()) return Fail(err, check.message);
+
+  OpenedSource source = OpenSource(arguments);
+  if (!source.error.empty()) return Fail(err, source.error);
+
+  GenerationRequest request;
+  request.outputFolder = check.outputFolder;
+  request.pdbName = inputs.pdbName;
+  request.creator = inputs.creator;
+  request.type = inputs.type;
+  StreamNotices notices(err);
+  GenerationRun run;
+  {
+    TerminalProgress progress(err);
+    run = RunGeneration(source.connection->Connection(), inputs.query, request, notices,
+                        progress.IfShown());
+  }
+  if (!run.message.empty()) {
+    std::string message = run.message;
+    if (!run.driverDiagnostic.empty()) message += "\n  " + run.driverDiagnostic;
+    return Fail(err, message);
+  }
+  if (run.generated != 1) return Fail(err, GenerationFailedMessage(run.result));
+  out << GeneratedMessage(inputs.pdbName, check.outputFolder) << '\n';
+  return kExitOk;
+}
+
+}  // namespace tallowick::cli

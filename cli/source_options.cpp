@@ -1,0 +1,116 @@
+#include "cli/source_options.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <iostream>
+
+#include "cli/commands.h"
+#include "source/import/import_file_converter.h"
+
+namespace tallowick::cli {
+
+const std::set<std::string>& SourceValuedOptions() {
+  static const std::set<std::string> options{"--file", "--dsn", "--user"};
+  return options;
+}
+
+const std::set<std::string>& SourceFlagOptions() {
+  static const std::set<std::string> options{"--password-stdin", "--help"};
+  return options;
+}
+
+const char* const kSourceHelp =
+    "SOURCE is one of:\n"
+    "  --file PATH        an Access (.mdb, .accdb), Excel (.xls), dBase (.dbf) or\n"
+    "                     SQLite (.db, .sqlite, .sqlite3) file; a .dbf file stands\n"
+    "                     for every .dbf table of its folder\n"
+    "  --dsn NAME         a configured ODBC data source\n"
+    "  --user NAME        user name for the data source\n"
+    "  --password-stdin   read the password from the first line of standard input\n"
+    "When the driver asks for a password and none was given, tallowick-cli asks\n"
+    "once on the terminal (without echo).\n";
+
+TerminalPrompt::TerminalPrompt(std::optional<std::string> userName,
+                               std::optional<std::string> password)
+    : m_userName(std::move(userName)), m_password(std::move(password)) {}
+
+namespace {
+
+std::string ReadLineWithoutEcho() {
+  termios saved{};
+  const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (terminal) {
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+  }
+  std::string line;
+  std::getline(std::cin, line);
+  if (terminal) {
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::cerr << '\n';
+  }
+  return line;
+}
+
+}  // namespace
+
+std::optional<Credentials> TerminalPrompt::Ask(const std::string& dataSourceName) {
+  if (m_password) return Credentials{m_userName.value_or(""), *m_password};
+  if (!isatty(STDIN_FILENO) || !isatty(STDERR_FILENO)) return std::nullopt;
+  Credentials credentials;
+  std::cerr << "Data source \"" << dataSourceName << "\" asks for a user name and password.\n";
+  if (m_userName) {
+    credentials.userName = *m_userName;
+  } else {
+    std::cerr << "User Name: " << std::flush;
+    std::getline(std::cin, credentials.userName);
+  }
+  std::cerr << "Password: " << std::flush;
+  credentials.password = ReadLineWithoutEcho();
+  return credentials;
+}
+
+OpenedSource OpenSource(const Arguments& arguments) {
+  const auto file = arguments.Value("--file");
+  const auto dsn = arguments.Value("--dsn");
+  if (file.has_value() == dsn.has_value()) {
+    throw UsageError("give the source as --file PATH or as --dsn NAME");
+  }
+  if (file && (arguments.Has("--user") || arguments.Has("--password-stdin"))) {
+    throw UsageError("--user and --password-stdin go with --dsn");
+  }
+  std::optional<std::string> password;
+  if (arguments.Has("--password-stdin")) {
+    std::string line;
+    std::getline(std::cin, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    password = line;
+  }
+
+  OpenedSource opened;
+  opened.converter = std::make_unique<ImportFileConverter>();
+  opened.connection = std::make_unique<SourceConnection>(opened.converter.get());
+  TerminalPrompt prompt(arguments.Value("--user"), password);
+  const ConnectOutcome outcome = file ? opened.connection->OpenFile(*file, prompt)
+                                      : opened.connection->ConnectDataSource(*dsn, prompt);
+  switch (outcome.status) {
+    case ConnectOutcome::Status::Connected:
+      break;
+    case ConnectOutcome::Status::Cancelled:
+      opened.error = "no user name and password were given for \"" + file.value_or(*dsn) + "\"";
+      break;
+    case ConnectOutcome::Status::Failed:
+      opened.error = outcome.message;
+      break;
+  }
+  return opened;
+}
+
+int Fail(std::ostream& err, const std::string& message) {
+  err << "tallowick-cli: " << message << '\n';
+  return kExitFailure;
+}
+
+}  // namespace tallowick::cli

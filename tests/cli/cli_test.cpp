@@ -1,0 +1,179 @@
+// tallowick-cli run as a user runs it: exit statuses, texts on stderr,
+// and a generation read back through `view`.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/command_output.h"
+#include "tests/support/private_odbc.h"
+#include "tests/support/sqlite_file.h"
+#include "tests/support/temp_folder.h"
+
+namespace tallowick::testing {
+namespace {
+
+struct Run {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class CliTest : public OdbcTest {
+ protected:
+  void SetUp() override {
+    m_database = m_folder.File("orders.db");
+    RunSqliteScript(m_database,
+                    "CREATE TABLE orders(id INTEGER, item VARCHAR(40), price REAL, day DATE,"
+                    " stamp TIMESTAMP);"
+                    "INSERT INTO orders VALUES(1, 'Tea, green', 2.5, '2003-07-15',"
+                    " '2003-05-17 15:04:09');"
+                    "INSERT INTO orders VALUES(2, NULL, NULL, NULL, NULL);");
+  }
+
+  Run Cli(const std::string& arguments, const std::string& input = "") {
+    const std::string errFile = m_folder.File("stderr.txt");
+    std::string command = ShellQuoted(std::string(TALLOWICK_BINARY_DIR) + "/cli/tallowick-cli") +
+                          " " + arguments + " 2>" + ShellQuoted(errFile);
+    command += input.empty() ? " </dev/null" : " <<'EOF'\n" + input + "\nEOF\n";
+    Run run;
+    run.out = CommandOutput(command, &run.status);
+    std::ifstream err(errFile);
+    std::stringstream text;
+    text << err.rdbuf();
+    run.err = text.str();
+    return run;
+  }
+
+  std::string Source() const { return "--file " + ShellQuoted(m_database); }
+
+  TempFolder m_folder;
+  std::string m_database;
+};
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndEveryCommandHasHelp) {
+  EXPECT_EQ(Cli("").status, 2);
+  EXPECT_EQ(Cli("frobnicate").status, 2);
+  EXPECT_EQ(Cli("tables " + Source() + " --bogus").status, 2);
+  EXPECT_EQ(Cli("tables").status, 2) << "a source is required";
+  EXPECT_EQ(Cli("tables " + Source() + " --dsn X").status, 2) << "only one source";
+  EXPECT_EQ(Cli("generate " + Source() + " --query 'SELECT 1' --out /tmp").status, 2);
+  EXPECT_EQ(Cli("preview " + Source() + " --query 'SELECT 1' --format xml").status, 2);
+  for (const char* command : {"sources", "tables", "columns", "preview", "generate", "view"}) {
+    const Run help = Cli(std::string(command) + " --help");
+    EXPECT_EQ(help.status, 0) << command;
+    EXPECT_NE(help.out.find("usage: tallowick-cli " + std::string(command)), std::string::npos)
+        << command;
+  }
+}
+
+TEST_F(CliTest, GenerateChecksComeInThePagesOrderWithItsTexts) {
+  const std::string out = " --out " + ShellQuoted(m_folder.Path());
+  const auto firstFault = [&](const std::string& options) {
+    const Run run = Cli("generate " + Source() + options);
+    EXPECT_EQ(run.status, 1) << options;
+    return run.err;
+  };
+  EXPECT_EQ(firstFault(" --query 'DELETE FROM orders' --name '' --creator ab" + out),
+            "tallowick-cli: Only SELECT Query Suppoted\n");
+  EXPECT_EQ(firstFault(" --query 'SELECT * FROM orders' --name '' --creator ab" + out),
+            "tallowick-cli: Invalid PDB Name\n");
+  EXPECT_EQ(firstFault(" --query 'SELECT * FROM orders' --name O --creator '' --type x" + out),
+            "tallowick-cli: Please Enter valid creator ID for this PDB\n");
+  EXPECT_EQ(firstFault(" --query 'SELECT * FROM orders' --name O --creator abc" + out),
+            "tallowick-cli: Creator ID must be of length four\n");
+  EXPECT_EQ(firstFault(" --query 'SELECT * FROM orders' --name O --type ''" + out),
+            "tallowick-cli: Please Enter valid PDB Type\n");
+  EXPECT_EQ(firstFault(" --query 'SELECT * FROM orders' --name O --type abcde" + out),
+            "tallowick-cli: PDB Type must be of length four\n");
+  EXPECT_EQ(firstFault(" --query 'SELECT * FROM orders' --name O --out /no/such/folder"),
+            "tallowick-cli: Invalid Ouput path\n");
+  EXPECT_EQ(firstFault(" --query 'SELECT * FROM orders' --name 'a/b'" + out),
+            "tallowick-cli: PDB Name must not contain \"/\"\n");
+  EXPECT_EQ(firstFault(" --query 'SELECT * FROM nowhere' --name O" + out).rfind(
+                "tallowick-cli: Invalid Query, Please Enter Valid SELECT  Query", 0),
+            0u);
+}
+
+TEST_F(CliTest, GeneratedPdbReadsBackThroughView) {
+  const Run generate = Cli("generate " + Source() +
+                           " --query 'SELECT * FROM orders' --name Orders --creator ABCD"
+                           " --type DATA --out " + ShellQuoted(m_folder.Path()));
+  ASSERT_EQ(generate.status, 0) << generate.err;
+  EXPECT_EQ(generate.out, "PDB \"Orders.pdb\" Generated At " + m_folder.Path() +
+                              "/ \n\nClick View Log to see PDB details\n");
+
+  const Run json = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " --format json");
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_EQ(json.out,
+            "{\"name\":\"Orders\",\"creator\":\"ABCD\",\"type\":\"DATA\",\"fields\":["
+            "{\"name\":\"id\",\"kind\":\"Long\"},{\"name\":\"item\",\"kind\":\"String\"},"
+            "{\"name\":\"price\",\"kind\":\"Double\"},{\"name\":\"day\",\"kind\":\"Date\"},"
+            "{\"name\":\"stamp\",\"kind\":\"DateTime\"}],\"records\":[\n"
+            "[\"1\",\"Tea, green\",\"2.500000\",\"2003/7/15\",\"2003/5/17 3:4:9::0 PM\"],\n"
+            "[\"2\",\"\",\"0.000000\",\"1904/0/0\",\"0/0/0 12:0:0::0 AM\"]]}\n");
+
+  const Run csv = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " " +
+                      ShellQuoted(m_folder.File("Orders.pdb")) + " --format csv");
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  EXPECT_EQ(csv.out,
+            "id,item,price,day,stamp\r\n"
+            "1,\"Tea, green\",2.500000,2003/7/15,2003/5/17 3:4:9::0 PM\r\n"
+            "2,,0.000000,1904/0/0,0/0/0 12:0:0::0 AM\r\n");
+}
+
+TEST_F(CliTest, ViewRefusesWrongFilesWithTheViewersTexts) {
+  const Run missing = Cli("view " + ShellQuoted(m_folder.File("NoneHelper.mhl")));
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("Invalid Tallowick Helper file, Please Reselect"), std::string::npos);
+
+  for (const char* name : {"Orders", "Other"}) {
+    ASSERT_EQ(Cli("generate " + Source() + " --query 'SELECT * FROM orders' --name " + name +
+                  " --out " + ShellQuoted(m_folder.Path()))
+                  .status,
+              0);
+  }
+  const Run mismatch = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " " +
+                           ShellQuoted(m_folder.File("Other.pdb")));
+  EXPECT_EQ(mismatch.status, 1);
+  EXPECT_NE(mismatch.err.find("Incompatible \"Helper file\" - \"Original PDB\", Please Reselect"),
+            std::string::npos);
+}
+
+TEST_F(CliTest, PreviewPrintsTheRowsOrSaysWhyNot) {
+  const Run table = Cli("preview " + Source() + " --query 'SELECT id, item FROM orders'");
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_EQ(table.out, "id  item\n--  ----------\n1   Tea, green\n2\n");
+
+  const Run notSelect = Cli("preview " + Source() + " --query ' update orders set id=1'");
+  EXPECT_EQ(notSelect.status, 1);
+  EXPECT_EQ(notSelect.err, "tallowick-cli: Only SELECT Query Suppoted\n");
+
+  const Run invalid = Cli("preview " + Source() + " --query 'SELECT * FROM nowhere'");
+  EXPECT_EQ(invalid.status, 1);
+  EXPECT_EQ(invalid.err.rfind("tallowick-cli: Invalid Query, Please Enter Valid SELECT Query", 0),
+            0u);
+}
+
+TEST_F(CliTest, SourcesTablesAndColumnsListTheCatalogue) {
+  const Run tables = Cli("tables " + Source());
+  ASSERT_EQ(tables.status, 0) << tables.err;
+  EXPECT_EQ(tables.out, "orders\n");
+  const Run columns = Cli("columns " + Source() + " --table orders");
+  ASSERT_EQ(columns.status, 0) << columns.err;
+  EXPECT_EQ(columns.out, "id\nitem\nprice\nday\nstamp\n");
+
+  PrivateOdbc::Get().AddUserDataSource("CliOrders", "SQLite3", {{"Database", m_database}});
+  const Run sources = Cli("sources");
+  PrivateOdbc::Get().ClearDataSources();
+  EXPECT_EQ(sources.status, 0);
+  EXPECT_EQ(sources.out, "CliOrders\n");
+
+  const Run missingFile = Cli("tables --file " + ShellQuoted(m_folder.File("none.db")));
+  EXPECT_EQ(missingFile.status, 1);
+  EXPECT_EQ(missingFile.err.rfind("tallowick-cli: ", 0), 0u);
+  EXPECT_GT(missingFile.err.size(), std::string("tallowick-cli: \n").size());
+}
+
+}  // namespace
+}  // namespace tallowick::testing

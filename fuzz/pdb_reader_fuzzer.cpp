@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "engine/pdb_file.h"
 
 namespace {
+
+constexpr const char* kInputName = "InputHelper.mhl";
 
 const std::string& InputFolder() {
   static const std::string folder = [] {
@@ -25,9 +28,15 @@ const std::string& InputFolder() {
   return folder;
 }
 
-constexpr const char* kInputName = "InputHelper.mhl";
+void RemoveInput() {
+  unlink((InputFolder() + kInputName).c_str());
+  rmdir(InputFolder().c_str());
+}
 
 void WriteInput(const std::uint8_t* data, std::size_t size) {
+  // The folder exists before the clean-up is registered, so it outlives it.
+  static const bool cleanup = !InputFolder().empty() && std::atexit(RemoveInput) == 0;
+  (void)cleanup;
   std::FILE* file = std::fopen((InputFolder() + kInputName).c_str(), "wb");
   if (file == nullptr) abort();
   if (size > 0 && std::fwrite(data, 1, size, file) != size) abort();

@@ -342,6 +342,19 @@ TEST_F(GenerationJobTest, UnwritablePdbFailsAndSaysSo) {
   EXPECT_NE(Log().find("\nTotal Records written: 0"), std::string::npos);
 }
 
+TEST_F(GenerationJobTest, UnwritableHelperFailsTheRunButNotThePdb) {
+  std::filesystem::create_directory(m_folder / "CustomersHelper.mhl");
+  auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});
+  EXPECT_EQ(Generate(source), 0);
+  EXPECT_EQ(m_result.failedFile, m_folder / "CustomersHelper.mhl");
+  EXPECT_EQ(ReadDatabase(m_folder.Path(), "Customers").records.size(), 1u);
+  EXPECT_NE(ProcessLog().find("Found column no. 1 having name \"N\" of \"long integer\" type\n"
+                              "\nCould not write \"" + m_folder / "CustomersHelper.mhl" + "\"\n\n"
+                              "Finished Retriving database Column information.\n"),
+            std::string::npos)
+      << ProcessLog();
+}
+
 TEST_F(GenerationJobTest, LogThatCannotBeOpenedLeavesTheRunAlone) {
   std::filesystem::create_directory(m_folder / "TallowickLog.txt");
   auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});

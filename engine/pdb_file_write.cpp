@@ -45,6 +45,12 @@ std::uint32_t PalmSeconds(std::int64_t unixTime) {
 
 std::atomic<unsigned> g_temporaryCounter{0};
 
+// Puts the file's bytes on the disk before it replaces the target; a file
+// system that cannot sync (EINVAL, ENOTSUP) is taken at its word.
+bool SyncToDisk(std::FILE* file) {
+  return fsync(fileno(file)) == 0 || errno == EINVAL || errno == ENOTSUP;
+}
+
 // Creates a new, empty file in `directory` with a name of its own.
 int CreateTemporaryFile(const std::string& directory, std::string& path) {
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -156,7 +162,7 @@ bool PdbFile::WriteReplacing(Body body) {
   std::setvbuf(file, nullptr, _IOFBF, kWriteBuffer);
 
   bool written = body(file) && std::fflush(file) == 0 && std::ferror(file) == 0 &&
-                 fsync(fileno(file)) == 0;
+                 SyncToDisk(file);
   written = (std::fclose(file) == 0) && written;
   if (written) written = std::rename(temporaryPath.c_str(), WritePath().c_str()) == 0;
   if (!written) unlink(temporaryPath.c_str());

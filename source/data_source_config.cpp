@@ -4,7 +4,6 @@
 #include <sqlext.h>
 #include <odbcinst.h>
 
-#include <vector>
 
 namespace tallowick {
 
@@ -51,15 +50,6 @@ std::string AttributeText(const std::string& name, const DataSourceAttributes& a
   return text;
 }
 
-bool UserDataSourceExists(const std::string& name) {
-  return InUserMode([&] {
-    std::vector<char> driver(256, 0);
-    const int length = SQLGetPrivateProfileString(name.c_str(), "Driver", "", driver.data(),
-                                                  static_cast<int>(driver.size()), "odbc.ini");
-    return length > 0 && driver[0] != '\0';
-  });
-}
-
 bool AddUserDataSource(const std::string& name, const std::string& driver,
                        const DataSourceAttributes& attributes) {
   if (!IsSafeIniValue(name) || !IsSafeIniValue(driver)) return false;
@@ -67,9 +57,7 @@ bool AddUserDataSource(const std::string& name, const std::string& driver,
     if (!IsSafeIniValue(key) || !IsSafeIniValue(value)) return false;
   }
   const std::string list = InstallerAttributeList(name, attributes);
-  if (SQLConfigDataSource(nullptr, ODBC_ADD_DSN, driver.c_str(), list.c_str())) {
-    if (UserDataSourceExists(name)) return true;
-  }
+  if (SQLConfigDataSource(nullptr, ODBC_ADD_DSN, driver.c_str(), list.c_str())) return true;
   // No setup routine in the driver (every Debian driver): write the entry.
   return InUserMode([&] {
     if (!SQLWriteDSNToIni(name.c_str(), driver.c_str())) return false;
@@ -85,10 +73,8 @@ bool AddUserDataSource(const std::string& name, const std::string& driver,
 
 bool RemoveUserDataSource(const std::string& name, const std::string& driver) {
   const std::string list = InstallerAttributeList(name, {});
-  SQLConfigDataSource(nullptr, ODBC_REMOVE_DSN, driver.c_str(), list.c_str());
-  if (!UserDataSourceExists(name)) return true;
-  InUserMode([&] { return SQLRemoveDSNFromIni(name.c_str()) != 0; });
-  return !UserDataSourceExists(name);
+  if (SQLConfigDataSource(nullptr, ODBC_REMOVE_DSN, driver.c_str(), list.c_str())) return true;
+  return InUserMode([&] { return SQLRemoveDSNFromIni(name.c_str()) != 0; });
 }
 
 }  // namespace tallowick

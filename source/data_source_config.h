@@ -29,10 +29,10 @@ bool AddUserDataSource(const std::string& name, const std::string& driver,
                        const DataSourceAttributes& attributes);
 
 // Removes the user data source `name` (SQLConfigDataSource, then
-// SQLRemoveDSNFromIni). True when it is gone afterwards.
+// SQLRemoveDSNFromIni). True when one of them reports success.
+//
+// Nothing here reads an entry back: unixODBC answers reads of odbc.ini from
+// a cache that outlives these changes by up to 20 seconds.
 bool RemoveUserDataSource(const std::string& name, const std::string& driver);
-
-// True when a user data source of that name is configured.
-bool UserDataSourceExists(const std::string& name);
 
 }  // namespace tallowick

@@ -44,9 +44,14 @@ OdbcResultSource::OdbcResultSource(SQLHDBC connection, const std::string& query,
                  SQL_IS_INTEGER);
   SQLSetStmtAttr(statement, SQL_ATTR_CONCURRENCY,
                  reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_CONCUR_LOCK)), 0);
-  SQLPrepare(statement, Text(query), SQL_NTS);
+  const SQLRETURN prepared = SQLPrepare(statement, Text(query), SQL_NTS);
+  // The reason is read now: the calls after a failed prepare replace it.
+  if (!SQL_SUCCEEDED(prepared)) m_refusal = StatementDiagnostic(statement);
   SQLSMALLINT count = 0;
-  if (!SQL_SUCCEEDED(SQLNumResultCols(statement, &count))) return;
+  if (!SQL_SUCCEEDED(SQLNumResultCols(statement, &count))) {
+    if (m_refusal.empty()) m_refusal = StatementDiagnostic(statement);
+    return;
+  }
   if (count == 0) {
     // DescribeAfterExecute: the driver knows the columns only once the
     // query has run. The later Execute() reports this execution.
@@ -54,7 +59,10 @@ OdbcResultSource::OdbcResultSource(SQLHDBC connection, const std::string& query,
     m_executedEarly = true;
     m_executed = true;
     m_executeResult = result != SQL_ERROR;
-    if (!m_executeResult) return;
+    if (!m_executeResult) {
+      m_refusal = StatementDiagnostic(statement);
+      return;
+    }
     if (!SQL_SUCCEEDED(SQLNumResultCols(statement, &count))) return;
   }
   m_columnCount = count;
@@ -200,6 +208,9 @@ void OdbcResultSource::Deliver(Binding& binding) const {
   }
 }
 
-std::string OdbcResultSource::Diagnostic() { return StatementDiagnostic(m_statement.Get()); }
+std::string OdbcResultSource::Diagnostic() {
+  if (!m_ready && !m_refusal.empty()) return m_refusal;
+  return StatementDiagnostic(m_statement.Get());
+}
 
 }  // namespace tallowick

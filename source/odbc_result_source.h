@@ -58,8 +58,9 @@ class OdbcResultSource : public ResultSource {
                    DescribeUse use = DescribeUse::Generation, FetchMode mode = FetchMode::Absolute);
   ~OdbcResultSource() override;
 
-  // False when the driver refused the query (the column count could not be
-  // had, or the early execution failed); Diagnostic() says why.
+  // False when the driver refused the query (preparing it failed, the
+  // column count could not be had, or the early execution failed);
+  // Diagnostic() then gives the driver's first word on it.
   bool Ready() const { return m_ready; }
   std::int16_t ColumnCount() const { return m_columnCount; }
 
@@ -96,6 +97,7 @@ class OdbcResultSource : public ResultSource {
   std::int16_t m_columnCount = 0;
   std::uint32_t m_row = 0;  // rows fetched so far
   std::vector<std::unique_ptr<Binding>> m_bindings;
+  std::string m_refusal;  // the driver's word when it refused the query
 };
 
 // SQLSTATEs with which a driver says that it cannot fetch by absolute

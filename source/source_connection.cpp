@@ -25,6 +25,20 @@ bool PathExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
+SQLCHAR* Text(const std::string& text) {
+  return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str()));
+}
+
+// A connection-string value in braces, so ';' and '=' stay inside it.
+std::string BracedValue(const std::string& value) {
+  std::string braced = "{";
+  for (char c : value) {
+    braced.push_back(c);
+    if (c == '}') braced.push_back('}');
+  }
+  return braced + "}";
+}
+
 std::string UnknownKindMessage(const std::string& path) {
   return "Unsupported file type \"" + ExtensionOf(path) +
          "\": choose an Access (.mdb, .accdb), Excel (.xls), dBase (.dbf) or SQLite "
@@ -91,7 +105,11 @@ ConnectOutcome SourceConnection::ConnectFile(int kind, CredentialPrompt& prompt,
   AddUserDataSource(kTemporaryDataSourceName, entry.driver, attributes);
   m_temporaryDriver = entry.driver;
 
-  ConnectOutcome outcome = ConnectTo(kTemporaryDataSourceName, prompt, afterFirstConnect);
+  std::string connectionString = std::string("DRIVER={") + entry.driver + "};" +
+                                 entry.connectKeyword + "=" + database;
+  if (entry.noCreate) connectionString += ";NoCreat=1";
+  ConnectOutcome outcome =
+      ConnectTo({kTemporaryDataSourceName, connectionString}, prompt, afterFirstConnect);
   if (!outcome.Connected()) {
     ReleaseHandles();
     RemoveTemporarySource();
@@ -108,7 +126,7 @@ ConnectOutcome SourceConnection::ConnectDataSource(const std::string& name,
   if (m_connected) Disconnect();
   m_sourceKind = kConfiguredSource;
   m_connected = false;
-  ConnectOutcome outcome = ConnectTo(name, prompt, afterFirstConnect);
+  ConnectOutcome outcome = ConnectTo({name, {}}, prompt, afterFirstConnect);
   if (!outcome.Connected()) {
     ReleaseHandles();
     return outcome;
@@ -118,34 +136,44 @@ ConnectOutcome SourceConnection::ConnectDataSource(const std::string& name,
   return outcome;
 }
 
-ConnectOutcome SourceConnection::ConnectTo(const std::string& dataSourceName,
-                                           CredentialPrompt& prompt,
+ConnectOutcome SourceConnection::ConnectTo(const Target& target, CredentialPrompt& prompt,
                                            const AfterFirstConnect& afterFirstConnect) {
   ReleaseHandles();
   m_lastResult = AllocateOdbc3Environment(m_henv);
   m_lastResult = m_hdbc.Allocate(m_henv.Get());
   m_lastResult = SQLSetConnectAttr(m_hdbc.Get(), SQL_ATTR_LOGIN_TIMEOUT,
                                    reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
-  m_lastResult = SQLConnect(m_hdbc.Get(),
-                            reinterpret_cast<SQLCHAR*>(const_cast<char*>(dataSourceName.c_str())),
-                            SQL_NTS, reinterpret_cast<SQLCHAR*>(const_cast<char*>("")), 0,
-                            reinterpret_cast<SQLCHAR*>(const_cast<char*>("")), 0);
+  m_lastResult = Connect(target, nullptr);
   const bool connected = SQL_SUCCEEDED(m_lastResult);
   if (afterFirstConnect) afterFirstConnect();
-  if (!connected) return AskAndRetry(dataSourceName, prompt);
+  if (!connected) return AskAndRetry(target, prompt);
   AllocateCatalogueStatement();
   return {ConnectOutcome::Status::Connected, {}};
 }
 
-ConnectOutcome SourceConnection::AskAndRetry(const std::string& dataSourceName,
-                                             CredentialPrompt& prompt) {
+SQLRETURN SourceConnection::Connect(const Target& target, const Credentials* credentials) {
+  if (target.connectionString.empty()) {
+    const std::string none;
+    const std::string& user = credentials != nullptr ? credentials->userName : none;
+    const std::string& password = credentials != nullptr ? credentials->password : none;
+    // Without credentials both are given as empty texts of length 0.
+    const SQLSMALLINT length = credentials != nullptr ? SQL_NTS : 0;
+    return SQLConnect(m_hdbc.Get(), Text(target.name), SQL_NTS, Text(user), length,
+                      Text(password), length);
+  }
+  std::string text = target.connectionString;
+  if (credentials != nullptr) {
+    text += ";UID=" + BracedValue(credentials->userName) + ";PWD=" + BracedValue(credentials->password);
+  }
+  return SQLDriverConnect(m_hdbc.Get(), nullptr, Text(text), SQL_NTS, nullptr, 0, nullptr,
+                          SQL_DRIVER_NOPROMPT);
+}
+
+ConnectOutcome SourceConnection::AskAndRetry(const Target& target, CredentialPrompt& prompt) {
   if (!IsPasswordError(SQL_HANDLE_DBC, m_hdbc.Get())) return Failure(FormatOdbcError(m_hdbc.Get()));
-  const std::optional<Credentials> credentials = prompt.Ask(dataSourceName);
+  const std::optional<Credentials> credentials = prompt.Ask(target.name);
   if (!credentials) return {ConnectOutcome::Status::Cancelled, {}};
-  m_lastResult = SQLConnect(
-      m_hdbc.Get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(dataSourceName.c_str())), SQL_NTS,
-      reinterpret_cast<SQLCHAR*>(const_cast<char*>(credentials->userName.c_str())), SQL_NTS,
-      reinterpret_cast<SQLCHAR*>(const_cast<char*>(credentials->password.c_str())), SQL_NTS);
+  m_lastResult = Connect(target, &*credentials);
   if (!SQL_SUCCEEDED(m_lastResult)) return Failure(FormatOdbcError(m_hdbc.Get()));
   AllocateCatalogueStatement();
   return {ConnectOutcome::Status::Connected, {}};

@@ -46,8 +46,14 @@ class SourceConnection {
                           const AfterFirstConnect& afterFirstConnect = {});
 
   // Adds the temporary data source for m_sourcePath with the driver of
-  // `kind` and connects to it. After a failure nothing of the attempt is
-  // left: no handles, no temporary data source, no converted database.
+  // `kind` and connects with the same attributes. After a failure nothing
+  // of the attempt is left: no handles, no temporary data source, no
+  // converted database.
+  //
+  // The connection names the driver and the database itself instead of the
+  // data source: unixODBC keeps what it read of odbc.ini for 20 seconds, so
+  // a connection to the re-added data source would load the driver of the
+  // file chosen before (StaleDataSourceEntries).
   ConnectOutcome ConnectFile(int kind, CredentialPrompt& prompt,
                              const AfterFirstConnect& afterFirstConnect = {});
 
@@ -75,9 +81,16 @@ class SourceConnection {
   const std::string& ConvertedDatabasePath() const { return m_convertedDatabase; }
 
  private:
-  ConnectOutcome ConnectTo(const std::string& dataSourceName, CredentialPrompt& prompt,
+  // Where a connection goes: a data source by name, or the attributes of
+  // one as a connection string (then `name` only serves the prompt).
+  struct Target {
+    std::string name;
+    std::string connectionString;
+  };
+  ConnectOutcome ConnectTo(const Target& target, CredentialPrompt& prompt,
                            const AfterFirstConnect& afterFirstConnect);
-  ConnectOutcome AskAndRetry(const std::string& dataSourceName, CredentialPrompt& prompt);
+  SQLRETURN Connect(const Target& target, const Credentials* credentials);
+  ConnectOutcome AskAndRetry(const Target& target, CredentialPrompt& prompt);
   void AllocateCatalogueStatement();
   void ReleaseHandles();
   void RemoveTemporarySource();

@@ -12,11 +12,11 @@ const char* const kSourceFileFilter =
 DriverEntry DriverOfKind(int kind) {
   switch (kind) {
     case kAccessFile:
-      return {"MDBTools", "Database", false};
+      return {"MDBTools", "Database", "DBQ", false};
     case kExcelFile:
     case kDbaseFile:
     case kSqliteFile:
-      return {"SQLite3", "Database", true};
+      return {"SQLite3", "Database", "Database", true};
     default:
       return {};
   }

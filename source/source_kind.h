@@ -14,11 +14,12 @@ enum SourceKind : int {
   kSqliteFile = 5,        // .db, .sqlite, .sqlite3
 };
 
-// The driver of a file kind as registered in odbcinst.ini, and the keyword
-// that names the database in a data-source entry.
+// The driver of a file kind as registered in odbcinst.ini, and the keywords
+// that name the database in a data-source entry and in a connection string.
 struct DriverEntry {
   const char* driver = nullptr;
-  const char* databaseKeyword = nullptr;
+  const char* databaseKeyword = nullptr;  // in odbc.ini
+  const char* connectKeyword = nullptr;   // in a connection string
   bool noCreate = false;  // add NoCreat=1: a missing file is an error, not a new database
 };
 

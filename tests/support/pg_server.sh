@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A private PostgreSQL server for the tests, on 127.0.0.1 only.
-#   pg_server.sh start DIR PORT   fresh cluster in DIR/data, roles and database below
+#   pg_server.sh start DIR PORT [SQL...]
+#                                 fresh cluster in DIR/data, the role and database
+#                                 below, then each SQL file run as that role
 #   pg_server.sh stop  DIR PORT   stops it and removes DIR
 # As root the server runs as the `postgres` user (PostgreSQL refuses to run as
 # root); otherwise as the calling user. Unix sockets stay inside DIR.
@@ -11,6 +13,7 @@ set -euo pipefail
 command=${1:?start or stop}
 dir=${2:?folder}
 port=${3:?port}
+shift 3 || true
 
 bindir=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 if [ -z "$bindir" ]; then
@@ -56,6 +59,10 @@ case "$command" in
 CREATE ROLE tallowick LOGIN PASSWORD 'tallowick-pw';
 CREATE DATABASE tallowick OWNER tallowick;
 SQL
+    for script in "$@"; do
+      as_server_user "$bindir/psql" -X -q -h "$dir" -p "$port" -U tallowick -d tallowick \
+        -v ON_ERROR_STOP=1 -f - <"$script" >/dev/null
+    done
     echo "PostgreSQL listening on 127.0.0.1:$port (data in $dir/data)"
     ;;
   stop)

@@ -10,13 +10,16 @@
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
+#include <chrono>
 #include <fstream>
+#include <memory>
 #include <functional>
 #include <vector>
 
 #include "app/pdb_generator.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog.h"
+#include "ui/list_view_table.h"
 #include "ui/property_page.h"
 #include "ui/wx/wx_host.h"
 #include "ui/wx/wx_images.h"
@@ -143,6 +146,27 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const s
     report.Check(SaveWindowScreenshot(window, folder + "/" + pages[i].second), "screenshot " + pages[i].second);
   }
   book->SetSelection(0);
+
+  {
+    // The preview filled with the most rows a PDB can hold: a virtual list shows them at once.
+    auto table = std::make_shared<ListViewTable>();
+    for (int c = 0; c < 8; ++c) table->AddColumn("Field" + std::to_string(c + 1));
+    table->ReserveRows(65535);
+    for (int r = 0; r < 65535; ++r) {
+      std::vector<std::string> cells;
+      for (int c = 0; c < 8; ++c) cells.push_back("r" + std::to_string(r + 1) + "c" + std::to_string(c + 1));
+      table->AddRow(std::move(cells));
+    }
+    ListView preview = sheet.GeneratorPage().GetListView(res::generator::kPreviewList);
+    const auto start = std::chrono::steady_clock::now();
+    preview.SetModel(table);
+    const auto shownIn = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    report.Check(shownIn.count() < 1000, "65535 x 8 rows shown in the preview in " + std::to_string(shownIn.count()) +
+                                             " ms");
+    report.Check(preview.GetRowCount() == 65535, "the preview holds 65535 rows");
+    report.Check(SaveWindowScreenshot(window, folder + "/generator_rows.png"), "screenshot generator_rows.png");
+    preview.Clear();
+  }
 
   {
     // The wait window must be painted by the time ShowWaitWindow returns,

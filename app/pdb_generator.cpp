@@ -1,13 +1,10 @@
 #include "app/pdb_generator.h"
 
 #include "app/help_page.h"
-#include "app/pages.h"
 #include "resources/resource_ids.h"
 #include "ui/standard_ids.h"
 
 namespace tallowick {
-
-PDBGenerator::PDBGenerator(Host& host) : PDBGenerator(CreateGeneratorPage(host), CreateViewerPage(host)) {}
 
 PDBGenerator::PDBGenerator(std::unique_ptr<PropertyPage> generatorPage, std::unique_ptr<PropertyPage> viewerPage)
     : PropertySheet(kProgramCaption), m_generatorPage(std::move(generatorPage)), m_viewerPage(std::move(viewerPage)) {

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "app/help_page.h"
-#include "app/pages.h"
 #include "resources/resource_ids.h"
 #include "ui/testing/scripted_host.h"
 #include "ui/working_folder.h"
@@ -126,16 +125,6 @@ TEST_F(PdbGeneratorTest, PagesGoWithTheSheetTheViewerFirst) {
     m_log.clear();
   }
   EXPECT_EQ(m_log, (std::vector<std::string>{"viewer destroyed", "generator destroyed"}));
-}
-
-TEST_F(PdbGeneratorTest, TheFactoryPagesCarryTheirTemplates) {
-  ScriptedHost host;
-  PDBGenerator sheet(host);
-  EXPECT_EQ(sheet.GeneratorPage().TemplateId(), res::kGeneratorPage);
-  EXPECT_EQ(sheet.ViewerPage().TemplateId(), res::kViewerPage);
-  EXPECT_EQ(sheet.Pages().size(), 2u);
-  ScriptedSheet& shown = host.OpenSheet(sheet);
-  EXPECT_EQ(shown.TabTitles(), (std::vector<std::string>{"PDB Generator", "PDB Viewer"}));
 }
 
 TEST_F(PdbGeneratorTest, AWorkingFolderTooLongForAPathOpensNothing) {

@@ -96,8 +96,10 @@ class WxWaitWindow : public WaitWindow {
   }
 
   ~WxWaitWindow() override {
+    m_owner.DetachPeer();
+    m_peer->OwnerGone();
+    m_window->Destroy();  // hidden at once, deleted when the loop is idle again
     m_peer.reset();
-    m_window->Destroy();
   }
 
  private:
@@ -174,8 +176,10 @@ int WxHost::RunModal(Dialog& dialog) {
   dialog.OnInitDialog();
   if (layout.centred) window->CentreOnScreen();
   const int result = window->ShowModal();
-  peer.reset();
+  dialog.DetachPeer();
+  peer->OwnerGone();
   delete window;  // at once: no later event may reach the dialog object
+  peer.reset();
   return result;
 }
 

@@ -50,9 +50,14 @@ WxSheet::WxSheet(PropertySheet& owner, Host& host, wxWindow* parent) : m_owner(&
 }
 
 WxSheet::~WxSheet() {
-  m_pages.clear();  // detaches the pages
+  // Owners first, so that nothing the controls send while they go reaches a
+  // page; then the window, at once; then the peers that served it.
+  for (PropertyPage* page : m_owner != nullptr ? m_owner->Pages() : std::vector<PropertyPage*>()) page->DetachPeer();
+  for (auto& page : m_pages) page->OwnerGone();
   if (m_owner != nullptr) m_owner->DetachPeer();
-  delete m_dialog;  // at once: no later event may reach the sheet object
+  m_owner = nullptr;
+  delete m_dialog;
+  m_pages.clear();
 }
 
 void WxSheet::BindEvents() {

@@ -89,10 +89,11 @@ void CheckPage(SmokeReport& report, PropertyPage& page, wxWindow* panel) {
   }
 }
 
-// The "Connection" dialog, photographed and closed.
-class LoginProbe : public Dialog {
+// A dialog on one of the templates, photographed and closed.
+class DialogProbe : public Dialog {
  public:
-  LoginProbe(std::string path, bool& saved) : Dialog(res::kLoginDialog), m_path(std::move(path)), m_saved(saved) {}
+  DialogProbe(int templateId, std::string path, bool& saved)
+      : Dialog(templateId), m_path(std::move(path)), m_saved(saved) {}
   bool OnInitDialog() override {
     Dialog::OnInitDialog();
     CallAfter();
@@ -185,10 +186,15 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const s
     }
   }
 
-  bool loginSaved = false;
-  LoginProbe login(folder + "/login.png", loginSaved);
-  report.Check(login.DoModal(host) == kIdCancel, "the Connection dialog ends with Cancel");
-  report.Check(loginSaved, "screenshot login.png");
+  const std::pair<int, std::string> dialogs[] = {{res::kLoginDialog, "login.png"},
+                                                 {res::kWelcomeDialog, "welcome.png"},
+                                                 {res::kDestinationDialog, "destination.png"}};
+  for (const auto& [templateId, picture] : dialogs) {
+    bool saved = false;
+    DialogProbe probe(templateId, folder + "/" + picture, saved);
+    report.Check(probe.DoModal(host) == kIdCancel, "dialog " + std::to_string(templateId) + " ends with Cancel");
+    report.Check(saved, "screenshot " + picture);
+  }
 
   // The program icon, enlarged for a person to look at.
   const wxBitmap icon = ImageBitmap(res::kProgramIcon);

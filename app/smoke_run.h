@@ -1,8 +1,9 @@
 #pragma once
 // The program's self-check on a real display: the sheet's caption, tabs and
 // buttons, every control of both pages by id and text, and a screenshot of
-// each page (generator.png, viewer.png), of the wait window (wait.png) and of
-// the "Connection" dialog (login.png), then report.txt in `folder`.
+// each page (generator.png, viewer.png, generator_rows.png), of the wait
+// window (wait.png) and of the dialogs (login.png, welcome.png,
+// destination.png), then report.txt in `folder`.
 #include <string>
 
 class wxDialog;

@@ -1,5 +1,6 @@
 #include "source/import/biff_cell_scanner.h"
 
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -22,11 +23,15 @@ constexpr std::uint16_t kBoolErr = 0x0205;
 constexpr std::uint16_t kFormula = 0x0006;
 constexpr std::uint16_t kString = 0x0207;
 constexpr std::uint16_t kContinue = 0x003C;
+constexpr std::uint16_t kNumber = 0x0203;
+constexpr std::uint16_t kRk = 0x027E;
+constexpr std::uint16_t kMulRk = 0x00BD;
 constexpr std::uint16_t kBiff8Version = 0x0600;
 
 struct Record {
   std::uint16_t type = 0;
   ByteView data;
+  std::size_t offset = 0;  // of `data` in the stream
 };
 
 // Walks the records of the workbook stream from a given offset.
@@ -39,6 +44,7 @@ class RecordReader {
     if (!m_stream.U16LE(m_pos, type) || !m_stream.U16LE(m_pos + 2, size)) return false;
     if (!m_stream.Sub(m_pos + 4, size, out.data)) return false;
     out.type = type;
+    out.offset = m_pos + 4;
     m_pos += 4 + static_cast<std::size_t>(size);
     return true;
   }
@@ -146,6 +152,19 @@ class Biff8Characters {
   std::size_t m_pos = 0;
 };
 
+// An RK value: a 30-bit integer or the top 30 bits of a double, either of
+// them possibly to be divided by 100.
+double DecodeRk(std::uint32_t rk) {
+  double value = 0;
+  if (rk & 0x02) {
+    value = static_cast<double>(static_cast<std::int32_t>(rk) >> 2);
+  } else {
+    std::uint64_t bits = static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32;
+    std::memcpy(&value, &bits, sizeof value);
+  }
+  return (rk & 0x01) ? value / 100 : value;
+}
+
 std::string ErrorText(std::uint8_t code) {
   switch (code) {
     case 0x00: return "#NULL!";
@@ -173,11 +192,12 @@ class BiffScanner {
  public:
   explicit BiffScanner(ByteView stream) : m_stream(stream) {}
 
-  std::vector<BiffSheetCells> Scan() {
-    std::vector<BiffSheetCells> sheets;
+  BiffScan Scan(const CompoundStream& location) {
+    BiffScan scan;
+    std::vector<BiffSheetCells>& sheets = scan.sheets;
     RecordReader reader(m_stream, 0);
     Record record;
-    if (!reader.Next(record) || record.type != kBof) return sheets;
+    if (!reader.Next(record) || record.type != kBof) return scan;
     std::uint16_t version = 0;
     record.data.U16LE(0, version);
     m_biff8 = version == kBiff8Version;
@@ -201,6 +221,7 @@ class BiffScanner {
           std::uint16_t format = 0;
           record.data.U16LE(2, format);
           m_xfFormats.push_back(format);
+          m_xfFormatOffsets.push_back(record.offset + 2);
           break;
         }
         case kBoundSheet: {
@@ -222,7 +243,17 @@ class BiffScanner {
       ScanSheet(offset, sheet.cells);
       sheets.push_back(std::move(sheet));
     }
-    return sheets;
+    for (std::size_t xf = 0; xf < m_xfFormats.size(); ++xf) {
+      if (KindOfXf(static_cast<std::uint16_t>(xf)) == NumberFormatKind::Number) continue;
+      std::size_t first = 0, second = 0;
+      if (!location.FileOffset(m_xfFormatOffsets[xf], first) ||
+          !location.FileOffset(m_xfFormatOffsets[xf] + 1, second) || second != first + 1) {
+        scan.dateFormatIndexOffsets.clear();
+        break;
+      }
+      scan.dateFormatIndexOffsets.push_back(first);
+    }
+    return scan;
   }
 
  private:
@@ -309,7 +340,36 @@ class BiffScanner {
       }
       if (depth != 1) continue;
       ByteView data = record.data;
-      if (record.type == kBoolErr) {
+      if (record.type == kNumber || record.type == kRk) {
+        BiffCell cell;
+        std::uint16_t row = 0, xf = 0;
+        if (!data.U16LE(0, row) || !data.U16LE(2, cell.column) || !data.U16LE(4, xf)) continue;
+        if (KindOfXf(xf) == NumberFormatKind::Number) continue;
+        double value = 0;
+        std::uint32_t rk = 0;
+        if (record.type == kNumber ? !data.F64LE(6, value) : !data.U32LE(6, rk)) continue;
+        if (record.type == kRk) value = DecodeRk(rk);
+        cell.row = row;
+        SetNumber(cell, value, xf);
+        cells.push_back(std::move(cell));
+      } else if (record.type == kMulRk) {
+        std::uint16_t row = 0, column = 0;
+        if (!data.U16LE(0, row) || !data.U16LE(2, column)) continue;
+        // Pairs of format and RK value, then the last column.
+        for (std::size_t at = 4; at + 6 + 2 <= data.Size(); at += 6) {
+          std::uint16_t xf = 0;
+          std::uint32_t rk = 0;
+          data.U16LE(at, xf);
+          data.U32LE(at + 2, rk);
+          if (KindOfXf(xf) != NumberFormatKind::Number) {
+            BiffCell cell;
+            cell.row = row;
+            cell.column = static_cast<std::uint16_t>(column + (at - 4) / 6);
+            SetNumber(cell, DecodeRk(rk), xf);
+            cells.push_back(std::move(cell));
+          }
+        }
+      } else if (record.type == kBoolErr) {
         BiffCell cell;
         std::uint16_t row = 0;
         std::uint8_t value = 0, isError = 0;
@@ -369,15 +429,16 @@ class BiffScanner {
   bool m_date1904 = false;
   std::unique_ptr<CodePageDecoder> m_decoder;
   std::vector<std::uint16_t> m_xfFormats;
+  std::vector<std::size_t> m_xfFormatOffsets;  // stream offset of each XF's format index
   std::unordered_map<std::uint16_t, NumberFormatKind> m_formats;
 };
 
 }  // namespace
 
-std::vector<BiffSheetCells> ScanBiffCells(ByteView file) {
-  std::vector<unsigned char> stream;
+BiffScan ScanBiffCells(ByteView file) {
+  CompoundStream stream;
   if (!ReadCompoundStream(file, {"Workbook", "Book"}, stream)) return {};
-  return BiffScanner(ByteView(stream.data(), stream.size())).Scan();
+  return BiffScanner(ByteView(stream.bytes.data(), stream.bytes.size())).Scan(stream);
 }
 
 }  // namespace tallowick

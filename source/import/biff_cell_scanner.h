@@ -1,10 +1,17 @@
 #pragma once
 // Reads from an .xls file's workbook stream the cells that FreeXL leaves out
-// or reads too loosely: booleans and error values (BOOLERR records, which
-// FreeXL hands out as the integers 1/0 or the error code) and the results of
-// formulas as the workbook last computed them (FORMULA records with their
-// STRING follow-ups, which FreeXL skips, leaving the cell empty). Dates
-// computed by formulas are recognised from the cell's number format.
+// or reads too loosely or too slowly:
+// - booleans and error values (BOOLERR records, which FreeXL hands out as
+//   the integers 1/0 or the error code);
+// - the results of formulas as the workbook last computed them (FORMULA
+//   records with their STRING follow-ups, which FreeXL skips, leaving the
+//   cell empty);
+// - numbers shown as dates or times (NUMBER, RK and MULRK records whose
+//   number format is a date or time format). FreeXL turns those into dates
+//   too, but counting day by day from 1900, which takes seconds for a sheet
+//   full of dates; the scan also finds where in the file the date formats
+//   are named, so that FreeXL can be given a copy that shows them as plain
+//   numbers (see workbook_reader.cpp).
 // Only BIFF5 and BIFF8 workbooks (Excel 5 to 2003) are scanned; anything the
 // scanner cannot follow is simply not supplemented.
 #include <cstdint>
@@ -33,7 +40,15 @@ struct BiffSheetCells {
   std::vector<BiffCell> cells;
 };
 
+struct BiffScan {
+  std::vector<BiffSheetCells> sheets;
+  // File offsets of the two-byte format index of every cell format (XF
+  // record) that shows numbers as dates or times. Empty when the workbook
+  // stream cannot be mapped back to the file (a stream under 4096 bytes).
+  std::vector<std::size_t> dateFormatIndexOffsets;
+};
+
 // Scans the whole .xls file held in `file`.
-std::vector<BiffSheetCells> ScanBiffCells(ByteView file);
+BiffScan ScanBiffCells(ByteView file);
 
 }  // namespace tallowick

@@ -40,11 +40,16 @@ std::vector<std::string> UniqueColumnNames(const std::vector<std::string>& raw) 
   for (std::size_t i = 0; i < raw.size(); ++i) {
     std::string base = Trimmed(raw[i]);
     bool given = !base.empty();
-    if (!given) base = "F" + std::to_string(i + 1);
+    if (!given) {
+      base.assign(1, 'F');
+      base.append(std::to_string(i + 1));
+    }
     std::string candidate = base;
     if (!isFree(candidate, given)) {
       for (int suffix = 2;; ++suffix) {
-        candidate = base + "_" + std::to_string(suffix);
+        candidate = base;
+        candidate += '_';
+        candidate += std::to_string(suffix);
         if (isFree(candidate, false)) break;
       }
     }

@@ -65,7 +65,10 @@ class CompoundFile {
     return ReadChain(m_fat, m_firstDirectory, m_file.Size(), m_directory);
   }
 
-  bool ReadStream(const std::vector<std::string_view>& names, std::vector<unsigned char>& out) {
+  bool ReadStream(const std::vector<std::string_view>& names, CompoundStream& stream) {
+    std::vector<unsigned char>& out = stream.bytes;
+    stream.sectorOffsets.clear();
+    stream.sectorSize = m_sectorSize;
     std::size_t entryCount = m_directory.size() / kDirectoryEntrySize;
     if (entryCount == 0) return false;
     ByteView directory(m_directory.data(), m_directory.size());
@@ -79,7 +82,7 @@ class CompoundFile {
       entry.U32LE(120, size);
       if (size > m_file.Size()) return false;
       if (size >= m_miniCutoff) {
-        if (!ReadChain(m_fat, start, size, out)) return false;
+        if (!ReadChain(m_fat, start, size, out, &stream.sectorOffsets)) return false;
       } else if (!ReadMiniStream(directory, start, size, out)) {
         return false;
       }
@@ -102,7 +105,7 @@ class CompoundFile {
   // chain ends or `limit` bytes are read. A chain longer than the table or
   // the file (a loop) or pointing outside it fails.
   bool ReadChain(const std::vector<std::uint32_t>& fat, std::uint32_t start, std::size_t limit,
-                 std::vector<unsigned char>& out) const {
+                 std::vector<unsigned char>& out, std::vector<std::size_t>* offsets = nullptr) const {
     out.clear();
     std::uint32_t sector = start;
     std::size_t hops = 0;
@@ -110,6 +113,7 @@ class CompoundFile {
       if (sector >= fat.size() || ++hops > fat.size()) return false;
       ByteView bytes;
       if (!Sector(sector, bytes)) return false;
+      if (offsets != nullptr) offsets->push_back(static_cast<std::size_t>(bytes.Data() - m_file.Data()));
       out.insert(out.end(), bytes.Data(), bytes.Data() + bytes.Size());
       // A chain of distinct sectors never holds more than the file.
       if (out.size() > m_file.Size()) return false;
@@ -202,9 +206,23 @@ bool IsCompoundFile(ByteView file) {
   return file.Has(0, 512) && std::memcmp(file.Data(), kSignature, sizeof kSignature) == 0;
 }
 
-bool ReadCompoundStream(ByteView file, const std::vector<std::string_view>& names, std::vector<unsigned char>& out) {
+bool CompoundStream::FileOffset(std::size_t offset, std::size_t& out) const {
+  std::size_t sector = offset / sectorSize;
+  if (offset >= bytes.size() || sector >= sectorOffsets.size()) return false;
+  out = sectorOffsets[sector] + offset % sectorSize;
+  return true;
+}
+
+bool ReadCompoundStream(ByteView file, const std::vector<std::string_view>& names, CompoundStream& out) {
   CompoundFile compound(file);
   return compound.Load() && compound.ReadStream(names, out);
+}
+
+bool ReadCompoundStream(ByteView file, const std::vector<std::string_view>& names, std::vector<unsigned char>& out) {
+  CompoundStream stream;
+  if (!ReadCompoundStream(file, names, stream)) return false;
+  out = std::move(stream.bytes);
+  return true;
 }
 
 }  // namespace tallowick

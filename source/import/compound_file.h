@@ -13,8 +13,22 @@ namespace tallowick {
 // True when `file` starts with the compound file signature.
 bool IsCompoundFile(ByteView file);
 
-// Copies the stream whose name equals one of `names` (ASCII, case
-// ignored), trying them in order, into `out`.
+// One stream read out of a compound file, and where its bytes lie in the file.
+struct CompoundStream {
+  std::vector<unsigned char> bytes;
+  // File offset of each sector of the stream, in stream order; empty for a
+  // stream kept in the mini stream (below 4096 bytes).
+  std::vector<std::size_t> sectorOffsets;
+  std::size_t sectorSize = 512;
+
+  // The file offset of stream byte `offset`; false when it has none.
+  bool FileOffset(std::size_t offset, std::size_t& out) const;
+};
+
+// Reads the stream whose name equals one of `names` (ASCII, case ignored),
+// trying them in order.
+bool ReadCompoundStream(ByteView file, const std::vector<std::string_view>& names, CompoundStream& out);
+// The same, for the stream's bytes alone.
 bool ReadCompoundStream(ByteView file, const std::vector<std::string_view>& names, std::vector<unsigned char>& out);
 
 }  // namespace tallowick

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace tallowick {
 namespace {
@@ -64,19 +66,15 @@ std::string ExcelNumberText(double value) {
     return buffer;
   }
   std::snprintf(buffer, sizeof buffer, "%.15G", value);
-  std::string text = buffer;
-  // %G leaves no trailing zeros in the mantissa; tidy the exponent the way
-  // Excel writes it: "1E+20", "1.5E-07".
-  std::size_t exponent = text.find('E');
-  if (exponent != std::string::npos) {
-    std::string mantissa = text.substr(0, exponent);
-    char sign = text[exponent + 1];
-    std::string digits = text.substr(exponent + 2);
-    while (digits.size() > 2 && digits[0] == '0') digits.erase(0, 1);
-    if (digits.size() < 2) digits.insert(0, "0");
-    text = mantissa + "E" + sign + digits;
-  }
-  return text;
+  // %G leaves no trailing zeros in the mantissa; write the exponent the way
+  // Excel does: "1E+20", "1.5E-07".
+  char* exponent = std::strchr(buffer, 'E');
+  if (exponent == nullptr) return buffer;
+  int power = std::atoi(exponent + 1);
+  *exponent = '\0';
+  char tidy[64];
+  std::snprintf(tidy, sizeof tidy, "%sE%c%02d", buffer, power < 0 ? '-' : '+', power < 0 ? -power : power);
+  return tidy;
 }
 
 }  // namespace tallowick

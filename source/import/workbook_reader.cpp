@@ -1,11 +1,13 @@
 #include "source/import/workbook_reader.h"
 
 #include <freexl.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
 
 #include "source/import/compound_file.h"
+#include "source/import/temporary_database.h"
 
 namespace tallowick {
 namespace {
@@ -39,6 +41,30 @@ bool LooksLikeWorkbook(ByteView bytes) {
   if (IsCompoundFile(bytes)) return true;
   std::uint16_t type = 0;
   return bytes.U16LE(0, type) && (type == 0x0009 || type == 0x0209 || type == 0x0409 || type == 0x0809);
+}
+
+// Opens the workbook with FreeXL. When the scan found date formats, FreeXL
+// reads a private copy in which they show plain numbers: it then need not
+// work out each date itself (day by day from 1900, seconds for a sheet full
+// of dates), and the scan has those cells as dates already.
+int OpenWithFreeXl(const std::string& path, std::vector<unsigned char>& bytes,
+                   const std::vector<std::size_t>& dateFormatIndexOffsets, const void** handle) {
+  if (!dateFormatIndexOffsets.empty()) {
+    for (std::size_t offset : dateFormatIndexOffsets) {
+      if (offset + 2 > bytes.size()) return freexl_open(path.c_str(), handle);
+    }
+    for (std::size_t offset : dateFormatIndexOffsets) bytes[offset] = bytes[offset + 1] = 0;  // "General"
+    std::string copy = TemporaryDatabaseFolder() + "/tallowick-xls-XXXXXX.xls";
+    int fd = mkstemps(copy.data(), 4);
+    if (fd >= 0) {
+      bool written = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+      close(fd);
+      int result = written ? freexl_open(copy.c_str(), handle) : FREEXL_CFBF_READ_ERROR;
+      unlink(copy.c_str());
+      if (written) return result;
+    }
+  }
+  return freexl_open(path.c_str(), handle);
 }
 
 bool FromFreeXl(const FreeXL_CellValue& value, WorkbookCell& out) {
@@ -95,7 +121,9 @@ bool WorkbookReader::Open(const std::string& path, std::string& error) {
   if (!LooksLikeWorkbook(ByteView(bytes.data(), bytes.size()))) {
     return fail("it is not an Excel 97-2003 workbook (.xls)");
   }
-  int result = freexl_open(path.c_str(), &m_handle);
+  BiffScan scan = ScanBiffCells(ByteView(bytes.data(), bytes.size()));
+  m_scanned = std::move(scan.sheets);
+  int result = OpenWithFreeXl(path, bytes, scan.dateFormatIndexOffsets, &m_handle);
   if (result != FREEXL_OK) {
     // FreeXL has already released what it built.
     m_handle = nullptr;
@@ -116,7 +144,6 @@ bool WorkbookReader::Open(const std::string& path, std::string& error) {
     }
     m_sheetNames.emplace_back(name != nullptr ? name : "");
   }
-  m_scanned = ScanBiffCells(ByteView(bytes.data(), bytes.size()));
   return true;
 }
 

@@ -135,7 +135,8 @@ TEST_F(DbfLayoutTest, VisualFoxProDatetimesLogicalsAndCurrency) {
   // Julian day 2452836 is 2003-07-15; 52559250 ms is 14:35:59.250.
   std::vector<Field> fields = {{"WHEN", 'T', 8}, {"FLAG", 'L', 1}, {"CASH", 'Y', 8}};
   auto record = [](std::uint32_t day, std::uint32_t ms, char flag, std::int64_t cash) {
-    std::string out = " " + LE32(day) + LE32(ms) + flag;
+    std::string out(1, ' ');
+    out.append(LE32(day)).append(LE32(ms)).append(1, flag);
     std::string money(8, '\0');
     for (int i = 0; i < 8; ++i) money[static_cast<std::size_t>(i)] = static_cast<char>(static_cast<std::uint64_t>(cash) >> (8 * i));
     return out + money;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "source/import/biff_cell_scanner.h"
 #include "source/import/source_import.h"
 #include "tests/source/import/import_test_support.h"
 
@@ -109,6 +110,39 @@ TEST_F(WorkbookImportTest, DatesOfThe1904SystemComeOutRight) {
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(QueryRows(result.database.Path(), "SELECT Day FROM [Mac$] ORDER BY rowid"),
             (std::vector<Row>{{S("2003-07-15")}, {S("1904-01-02")}}));
+}
+
+TEST_F(WorkbookImportTest, SheetsFullOfDatesAreReadThroughAPrivateCopyThatDoesNotStay) {
+  // A workbook stream of whole sectors: FreeXL reads a copy whose date
+  // formats show plain numbers, the dates come from our own scan.
+  std::string bytes = import_test::ReadFile(s_folder->File("many_dates.xls"));
+  BiffScan scan = ScanBiffCells(ByteView(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+  // xlwt numbers its own formats from 164 on; each offset found must point
+  // at one in the file itself.
+  ASSERT_EQ(scan.dateFormatIndexOffsets.size(), 4u);
+  for (std::size_t offset : scan.dateFormatIndexOffsets) {
+    int format = static_cast<unsigned char>(bytes[offset]) | static_cast<unsigned char>(bytes[offset + 1]) << 8;
+    EXPECT_GE(format, 164) << "at " << offset;
+  }
+  TemporaryDatabaseFolderOverride runtime;
+  {
+    ImportResult result = ConvertWorkbook(s_folder->File("many_dates.xls"));
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(DeclaredColumns(result.database.Path(), "Dates$"),
+              (Columns{{"Day", "DATE"}, {"Stamp", "TIMESTAMP"}, {"Clock", "TIMESTAMP"}, {"Share", "DOUBLE"},
+                       {"Custom", "TIMESTAMP"}}));
+    // Row r: 2000-01-01 + 37 r days; 2003-07-15 r%24:r%60:7r%60; r%24:3r%60.
+    EXPECT_EQ(QueryRows(result.database.Path(), "SELECT * FROM [Dates$] WHERE rowid IN (1, 200, 400) ORDER BY rowid"),
+              (std::vector<Row>{
+                  {S("2000-02-07"), S("2003-07-15 01:01:07"), S("1899-12-30 01:03:00"), S("0.001"),
+                   S("1999-12-31 12:30:00")},
+                  {S("2020-04-05"), S("2003-07-15 08:20:20"), S("1899-12-30 08:00:00"), S("0.2"),
+                   S("1999-12-31 12:30:00")},
+                  {S("2040-07-09"), S("2003-07-15 16:40:40"), S("1899-12-30 16:00:00"), S("0.4"),
+                   S("1999-12-31 12:30:00")}}));
+    EXPECT_EQ(runtime.Files().size(), 1u);  // the database alone
+  }
+  EXPECT_TRUE(runtime.Files().empty());
 }
 
 TEST_F(WorkbookImportTest, TheDatabaseIsAPrivateFileThatGoesAwayWithItsOwner) {

@@ -129,6 +129,21 @@ def dates_1904_workbook(path):
     wb.save(path)
 
 
+def many_dates_workbook(path, rows):
+    """Enough cells for a workbook stream of full 512-byte sectors."""
+    wb = xlwt.Workbook()
+    sheet = wb.add_sheet('Dates')
+    custom = xlwt.easyxf(num_format_str='dd/mm/yyyy hh:mm')
+    write_rows(sheet, [['Day', 'Stamp', 'Clock', 'Share', 'Custom']])
+    for r in range(1, rows + 1):
+        sheet.write(r, 0, datetime.date(2000, 1, 1) + datetime.timedelta(days=r * 37), DATE)
+        sheet.write(r, 1, datetime.datetime(2003, 7, 15, r % 24, r % 60, (r * 7) % 60), DATETIME)
+        sheet.write(r, 2, datetime.time(r % 24, (r * 3) % 60), TIME)
+        sheet.write(r, 3, r / 1000.0, PERCENT)
+        sheet.write(r, 4, datetime.datetime(1999, 12, 31, 12, 30), custom)
+    wb.save(path)
+
+
 def large_workbook(path, rows, columns):
     wb = xlwt.Workbook()
     sheet = wb.add_sheet('Big')
@@ -146,5 +161,6 @@ if __name__ == '__main__':
     os.makedirs(out, exist_ok=True)
     main_workbook(os.path.join(out, 'main.xls'))
     dates_1904_workbook(os.path.join(out, 'dates1904.xls'))
+    many_dates_workbook(os.path.join(out, 'many_dates.xls'), 400)
     if len(sys.argv) > 3:
         large_workbook(os.path.join(out, 'large.xls'), int(sys.argv[2]), int(sys.argv[3]))

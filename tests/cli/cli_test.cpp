@@ -13,7 +13,7 @@
 namespace tallowick::testing {
 namespace {
 
-struct Run {
+struct CliRun {
   int status = -1;
   std::string out;
   std::string err;
@@ -31,12 +31,12 @@ class CliTest : public OdbcTest {
                     "INSERT INTO orders VALUES(2, NULL, NULL, NULL, NULL);");
   }
 
-  Run Cli(const std::string& arguments, const std::string& input = "") {
+  CliRun Cli(const std::string& arguments, const std::string& input = "") {
     const std::string errFile = m_folder.File("stderr.txt");
     std::string command = ShellQuoted(std::string(TALLOWICK_BINARY_DIR) + "/cli/tallowick-cli") +
                           " " + arguments + " 2>" + ShellQuoted(errFile);
     command += input.empty() ? " </dev/null" : " <<'EOF'\n" + input + "\nEOF\n";
-    Run run;
+    CliRun run;
     run.out = CommandOutput(command, &run.status);
     std::ifstream err(errFile);
     std::stringstream text;
@@ -60,7 +60,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndEveryCommandHasHelp) {
   EXPECT_EQ(Cli("generate " + Source() + " --query 'SELECT 1' --out /tmp").status, 2);
   EXPECT_EQ(Cli("preview " + Source() + " --query 'SELECT 1' --format xml").status, 2);
   for (const char* command : {"sources", "tables", "columns", "preview", "generate", "view"}) {
-    const Run help = Cli(std::string(command) + " --help");
+    const CliRun help = Cli(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("usage: tallowick-cli " + std::string(command)), std::string::npos)
         << command;
@@ -70,7 +70,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndEveryCommandHasHelp) {
 TEST_F(CliTest, GenerateChecksComeInThePagesOrderWithItsTexts) {
   const std::string out = " --out " + ShellQuoted(m_folder.Path());
   const auto firstFault = [&](const std::string& options) {
-    const Run run = Cli("generate " + Source() + options);
+    const CliRun run = Cli("generate " + Source() + options);
     EXPECT_EQ(run.status, 1) << options;
     return run.err;
   };
@@ -96,14 +96,14 @@ TEST_F(CliTest, GenerateChecksComeInThePagesOrderWithItsTexts) {
 }
 
 TEST_F(CliTest, GeneratedPdbReadsBackThroughView) {
-  const Run generate = Cli("generate " + Source() +
+  const CliRun generate = Cli("generate " + Source() +
                            " --query 'SELECT * FROM orders' --name Orders --creator ABCD"
                            " --type DATA --out " + ShellQuoted(m_folder.Path()));
   ASSERT_EQ(generate.status, 0) << generate.err;
   EXPECT_EQ(generate.out, "PDB \"Orders.pdb\" Generated At " + m_folder.Path() +
                               "/ \n\nClick View Log to see PDB details\n");
 
-  const Run json = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " --format json");
+  const CliRun json = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " --format json");
   ASSERT_EQ(json.status, 0) << json.err;
   EXPECT_EQ(json.out,
             "{\"name\":\"Orders\",\"creator\":\"ABCD\",\"type\":\"DATA\",\"fields\":["
@@ -113,7 +113,7 @@ TEST_F(CliTest, GeneratedPdbReadsBackThroughView) {
             "[\"1\",\"Tea, green\",\"2.500000\",\"2003/7/15\",\"2003/5/17 3:4:9::0 PM\"],\n"
             "[\"2\",\"\",\"0.000000\",\"1904/0/0\",\"0/0/0 12:0:0::0 AM\"]]}\n");
 
-  const Run csv = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " " +
+  const CliRun csv = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " " +
                       ShellQuoted(m_folder.File("Orders.pdb")) + " --format csv");
   ASSERT_EQ(csv.status, 0) << csv.err;
   EXPECT_EQ(csv.out,
@@ -123,7 +123,7 @@ TEST_F(CliTest, GeneratedPdbReadsBackThroughView) {
 }
 
 TEST_F(CliTest, ViewRefusesWrongFilesWithTheViewersTexts) {
-  const Run missing = Cli("view " + ShellQuoted(m_folder.File("NoneHelper.mhl")));
+  const CliRun missing = Cli("view " + ShellQuoted(m_folder.File("NoneHelper.mhl")));
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Invalid Tallowick Helper file, Please Reselect"), std::string::npos);
 
@@ -133,7 +133,7 @@ TEST_F(CliTest, ViewRefusesWrongFilesWithTheViewersTexts) {
                   .status,
               0);
   }
-  const Run mismatch = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " " +
+  const CliRun mismatch = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " " +
                            ShellQuoted(m_folder.File("Other.pdb")));
   EXPECT_EQ(mismatch.status, 1);
   EXPECT_NE(mismatch.err.find("Incompatible \"Helper file\" - \"Original PDB\", Please Reselect"),
@@ -141,35 +141,35 @@ TEST_F(CliTest, ViewRefusesWrongFilesWithTheViewersTexts) {
 }
 
 TEST_F(CliTest, PreviewPrintsTheRowsOrSaysWhyNot) {
-  const Run table = Cli("preview " + Source() + " --query 'SELECT id, item FROM orders'");
+  const CliRun table = Cli("preview " + Source() + " --query 'SELECT id, item FROM orders'");
   ASSERT_EQ(table.status, 0) << table.err;
   EXPECT_EQ(table.out, "id  item\n--  ----------\n1   Tea, green\n2\n");
 
-  const Run notSelect = Cli("preview " + Source() + " --query ' update orders set id=1'");
+  const CliRun notSelect = Cli("preview " + Source() + " --query ' update orders set id=1'");
   EXPECT_EQ(notSelect.status, 1);
   EXPECT_EQ(notSelect.err, "tallowick-cli: Only SELECT Query Suppoted\n");
 
-  const Run invalid = Cli("preview " + Source() + " --query 'SELECT * FROM nowhere'");
+  const CliRun invalid = Cli("preview " + Source() + " --query 'SELECT * FROM nowhere'");
   EXPECT_EQ(invalid.status, 1);
   EXPECT_EQ(invalid.err.rfind("tallowick-cli: Invalid Query, Please Enter Valid SELECT Query", 0),
             0u);
 }
 
 TEST_F(CliTest, SourcesTablesAndColumnsListTheCatalogue) {
-  const Run tables = Cli("tables " + Source());
+  const CliRun tables = Cli("tables " + Source());
   ASSERT_EQ(tables.status, 0) << tables.err;
   EXPECT_EQ(tables.out, "orders\n");
-  const Run columns = Cli("columns " + Source() + " --table orders");
+  const CliRun columns = Cli("columns " + Source() + " --table orders");
   ASSERT_EQ(columns.status, 0) << columns.err;
   EXPECT_EQ(columns.out, "id\nitem\nprice\nday\nstamp\n");
 
   PrivateOdbc::Get().AddUserDataSource("CliOrders", "SQLite3", {{"Database", m_database}});
-  const Run sources = Cli("sources");
+  const CliRun sources = Cli("sources");
   PrivateOdbc::Get().ClearDataSources();
   EXPECT_EQ(sources.status, 0);
   EXPECT_EQ(sources.out, "CliOrders\n");
 
-  const Run missingFile = Cli("tables --file " + ShellQuoted(m_folder.File("none.db")));
+  const CliRun missingFile = Cli("tables --file " + ShellQuoted(m_folder.File("none.db")));
   EXPECT_EQ(missingFile.status, 1);
   EXPECT_EQ(missingFile.err.rfind("tallowick-cli: ", 0), 0u);
   EXPECT_GT(missingFile.err.size(), std::string("tallowick-cli: \n").size());

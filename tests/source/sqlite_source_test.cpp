@@ -13,6 +13,7 @@
 #include "source/query_run.h"
 #include "source/source_connection.h"
 #include "tests/source/source_test_util.h"
+#include "tests/support/command_output.h"
 #include "tests/support/private_odbc.h"
 #include "tests/support/sqlite_file.h"
 #include "tests/support/temp_folder.h"
@@ -259,6 +260,40 @@ TEST_F(SqliteSource, AColumnNameLongerThan254IsCutTo254) {
   ASSERT_TRUE(helper);
   ASSERT_EQ(helper->fields.size(), 3u);
   EXPECT_EQ(helper->fields[1].name, std::string(64, 'w'));
+}
+
+// The sample database that scripts/make-sample.sh builds from
+// samples/orders.sql: the types the driver reports, and its rows.
+TEST_F(SqliteSource, TheSampleDatabaseReadsWithTheTypesItDeclares) {
+  const std::string sample = m_folder.File("orders.db");
+  int status = 0;
+  testing::CommandOutput("bash " + testing::ShellQuoted(std::string(TALLOWICK_SOURCE_DIR) +
+                                                        "/scripts/make-sample.sh") +
+                             " " + testing::ShellQuoted(sample),
+                         &status);
+  ASSERT_EQ(status, 0);
+  Open(sample);
+  OdbcResultSource source(m_connection.Connection(), "SELECT * FROM orders");
+  ASSERT_TRUE(source.Ready());
+  ASSERT_EQ(source.ColumnCount(), 8);
+  const std::int16_t types[] = {4, 12, 12, 4, 8, 91, 93, 12};
+  for (std::uint16_t i = 1; i <= 8; ++i) {
+    std::string name;
+    std::int16_t type = 0;
+    ASSERT_TRUE(source.DescribeColumn(i, name, type));
+    EXPECT_EQ(type, types[i - 1]) << name;
+  }
+  const PreviewTable table = Preview("SELECT * FROM orders");
+  ASSERT_EQ(table.rows.size(), 20u);
+  EXPECT_EQ(table.rows[2], (std::vector<std::string>{"3", "Antonio Moreno Taquería", "Aniseed Syrup",
+                                                     "12", "10.000000", "2003/7/2", "",
+                                                     "Awaiting stock"}));
+  EXPECT_EQ(table.rows[3][2], "Crème brûlée");
+  EXPECT_EQ(table.rows[3][7], "");
+  EXPECT_EQ(table.rows[1][6], "2003/07/03 02:30:00 PM");
+  const GenerationRun run = Generate("SELECT * FROM orders", "Orders");
+  EXPECT_EQ(run.generated, 1);
+  EXPECT_EQ(run.result.records, 20u);
 }
 
 class SqliteRowLimit : public SqliteSource {

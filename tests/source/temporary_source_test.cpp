@@ -87,6 +87,21 @@ TEST_F(TemporarySource, BrowsingAnotherFileReplacesTheEntry) {
   EXPECT_EQ(tables.names, (std::vector<std::string>{"two"}));
 }
 
+// unixODBC answers reads of odbc.ini from a cache for 20 seconds: a file of
+// another kind chosen right after must still get its own driver.
+TEST_F(TemporarySource, EachFileGetsItsOwnDriverHoweverQuicklyTheyFollow) {
+  SourceConnection connection;
+  const std::string access = std::string(TALLOWICK_FIXTURES) + "/DateTest.mdb";
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(connection.OpenFile(m_first, m_prompt).Connected());
+    EXPECT_EQ(ListTables(connection).names, (std::vector<std::string>{"one"}));
+    const ConnectOutcome outcome = connection.OpenFile(access, m_prompt);
+    ASSERT_TRUE(outcome.Connected()) << outcome.message;
+    EXPECT_EQ(ListTables(connection).names, (std::vector<std::string>{"DateTest"}));
+    EXPECT_TRUE(Mentions(Ini(), "Driver=MDBTools")) << Ini();
+  }
+}
+
 TEST_F(TemporarySource, AFailedAttemptLeavesNoHandlesAndNoEntry) {
   const std::string notAccess = m_folder.File("not-access.mdb");
   std::ofstream(notAccess) << "this is no Access database";

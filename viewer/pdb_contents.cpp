@@ -32,7 +32,8 @@ bool PdbMatchesHelper(const std::string& headerName, const std::string& headerCr
 }
 
 PdbMatch LoadPdbContents(const HelperInfo& helper, const std::string& helperPath,
-                         const std::string& name, const std::string& folder, PdbContents& out) {
+                         const std::string& name, const std::string& folder, PdbContents& out,
+                         const std::function<void()>& matched) {
   PdbFile pdb(name, folder, ".pdb");
   PdbHeader header;
   std::vector<PdbRecordEntry> entries;
@@ -41,6 +42,7 @@ PdbMatch LoadPdbContents(const HelperInfo& helper, const std::string& helperPath
   if (!PdbMatchesHelper(header.name, header.creator, header.type, helper)) {
     return PdbMatch::Incompatible;
   }
+  if (matched) matched();
 
   // The Helper file is read again: it may have changed since it was selected.
   const auto fresh = ReadHelperFile(helperPath);

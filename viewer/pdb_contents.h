@@ -2,6 +2,7 @@
 // What the viewer shows of a PDB: checked against its Helper file and
 // decoded field by field. Shared by the viewer page and the command line.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,8 +46,11 @@ bool PdbMatchesHelper(const std::string& headerName, const std::string& headerCr
 
 // Reads the database `name` in `folder` (PdbFile path rule, extension
 // ".pdb"), checks it against `helper`, then reads the Helper file again from
-// `helperPath` and decodes every record with its kinds.
+// `helperPath` and decodes every record with its kinds. `matched`, when
+// given, is called once the database is found to match, before the long
+// part (the viewer page shows its wait window there).
 PdbMatch LoadPdbContents(const HelperInfo& helper, const std::string& helperPath,
-                         const std::string& name, const std::string& folder, PdbContents& out);
+                         const std::string& name, const std::string& folder, PdbContents& out,
+                         const std::function<void()>& matched = {});
 
 }  // namespace tallowick

@@ -1,0 +1,80 @@
+#include "installer/file_copy.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+
+#include "ui/working_folder.h"
+
+namespace tallowick {
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : m_fd(fd) {}
+  ~FileDescriptor() { Close(); }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return m_fd; }
+  bool IsOpen() const { return m_fd >= 0; }
+  bool Close() {
+    if (m_fd < 0) return true;
+    const int fd = m_fd;
+    m_fd = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int m_fd;
+};
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+bool CopyContents(int from, int to) {
+  std::array<char, 65536> buffer;
+  for (;;) {
+    const ssize_t got = ::read(from, buffer.data(), buffer.size());
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return true;
+    if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(got))) return false;
+  }
+}
+
+}  // namespace
+
+bool CopyFileReplacing(const std::string& source, const std::string& destination) {
+  if (destination.size() + kCopyTemporarySuffixLength > kMaxPathLength) return false;
+  FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!in.IsOpen()) return false;
+  struct stat status {};
+  if (::fstat(in.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+
+  std::string temporary = destination + ".XXXXXX";
+  FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (!out.IsOpen()) return false;
+  const bool copied = CopyContents(in.Get(), out.Get()) && ::fchmod(out.Get(), status.st_mode & 0777) == 0 &&
+                      ::fsync(out.Get()) == 0;
+  if (out.Close() && copied && std::rename(temporary.c_str(), destination.c_str()) == 0) return true;
+  ::unlink(temporary.c_str());
+  return false;
+}
+
+}  // namespace tallowick

@@ -1,0 +1,41 @@
+#pragma once
+// What the installer puts in place: the files it copies from its working
+// folder, and the desktop shortcuts it creates.
+#include <array>
+#include <string_view>
+
+namespace tallowick {
+
+// The installer's program file name; its message boxes carry it as caption.
+inline constexpr std::string_view kSetupProgramName = "tallowick-setup";
+
+// Copied in this order from the working folder into the installation folder.
+// Entries beginning with the separator live in the subfolder kImageFolder.
+inline constexpr std::array<std::string_view, 5> kInstallFiles = {
+    "Help.html", "tallowick", "/img/PDBGen.jpg", "/img/PDBView.jpg", "/img/browse.jpg",
+};
+inline constexpr std::string_view kImageFolder = "img";
+
+inline constexpr std::string_view kHelpPageFile = "Help.html";
+inline constexpr std::string_view kProgramFile = "tallowick";
+
+// What a shortcut opens: a program it starts, or a document shown by the
+// desktop's program for it.
+enum class ShortcutKind { Program, Document };
+
+struct ShortcutSpec {
+  std::string_view fileName;     // the file within the installation folder
+  std::string_view linkName;     // the shortcut file's name without ".desktop"
+  std::string_view description;
+  ShortcutKind kind;
+};
+
+// Created in this order on the user's desktop.
+inline constexpr std::array<ShortcutSpec, 2> kShortcuts = {{
+    {kHelpPageFile, "Tallowick_UserGuide", "User Guide", ShortcutKind::Document},
+    {kProgramFile, "Tallowick", "Tallowick", ShortcutKind::Program},
+}};
+
+inline constexpr std::string_view kShortcutExtension = ".desktop";
+
+}  // namespace tallowick

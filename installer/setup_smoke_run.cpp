@@ -1,0 +1,214 @@
+#include "installer/setup_smoke_run.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/dialog.h>
+#include <wx/image.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/toplevel.h>
+
+#include <fstream>
+#include <vector>
+
+#include "installer/destination_dialog.h"
+#include "installer/installer_app.h"
+#include "resources/resource_ids.h"
+#include "ui/dialog.h"
+#include "ui/wx/wx_host.h"
+#include "ui/wx/wx_images.h"
+#include "ui/wx/wx_screenshot.h"
+#include "ui/wx/wx_text.h"
+#include "ui/wx/wx_window_peer.h"
+
+namespace tallowick {
+namespace {
+
+constexpr const char* kDefaultFolder = "/opt/Tallowick";
+
+class SmokeReport {
+ public:
+  void Check(bool held, const std::string& what) {
+    m_lines.push_back(std::string(held ? "ok: " : "FAIL: ") + what);
+    held ? ++m_passed : ++m_failed;
+  }
+  bool Write(const std::string& path) const {
+    std::ofstream out(path);
+    for (const auto& line : m_lines) out << line << '\n';
+    out << "smoke: " << m_passed << " checks held, " << m_failed << " failed\n";
+    return static_cast<bool>(out);
+  }
+  bool AllHeld() const { return m_failed == 0 && m_passed > 0; }
+
+ private:
+  std::vector<std::string> m_lines;
+  int m_passed = 0;
+  int m_failed = 0;
+};
+
+// The label as the template gives it: wrapping a long text replaces blanks
+// by line breaks.
+std::string Unwrapped(const wxWindow* window) {
+  std::string text = FromWx(window->GetLabel());
+  for (char& c : text) {
+    if (c == '\n') c = ' ';
+  }
+  return text;
+}
+
+bool HasStaticLabel(wxWindow* parent, const std::string& label, ControlKind kind) {
+  for (wxWindow* child : parent->GetChildren()) {
+    const bool rightKind = kind == ControlKind::GroupBox ? wxDynamicCast(child, wxStaticBox) != nullptr
+                                                         : wxDynamicCast(child, wxStaticText) != nullptr;
+    if (rightKind && Unwrapped(child) == label) return true;
+  }
+  return false;
+}
+
+int CountPictures(wxWindow* parent) {
+  int pictures = 0;
+  for (wxWindow* child : parent->GetChildren()) {
+    auto* picture = wxDynamicCast(child, wxStaticBitmap);
+    if (picture != nullptr && picture->GetBitmap().IsOk()) ++pictures;
+  }
+  return pictures;
+}
+
+// A wx host that acts on each installer page once it is on the screen, as a
+// user would: the script of the walk is in Step.
+class SmokeHost : public WxHost {
+ public:
+  SmokeHost(SmokeReport& report, std::string folder) : m_report(report), m_folder(std::move(folder)) {}
+
+  int RunModal(Dialog& dialog) override {
+    const int run = static_cast<int>(m_runs.size());
+    m_runs.push_back(dialog.TemplateId());
+    wxTheApp->CallAfter([this, &dialog, run] { Step(dialog, run); });
+    return WxHost::RunModal(dialog);
+  }
+
+  const std::vector<int>& Runs() const { return m_runs; }
+
+ private:
+  void Step(Dialog& dialog, int run) {
+    auto* peer = dynamic_cast<WxWindowPeer*>(dialog.Peer());
+    m_report.Check(peer != nullptr, "run " + std::to_string(run) + ": the page is built with wx");
+    if (peer == nullptr) return;
+    wxWindow* panel = peer->Parent();
+    auto* window = wxDynamicCast(wxGetTopLevelParent(panel), wxDialog);
+    const std::string name = "run " + std::to_string(run) + " (template " + std::to_string(dialog.TemplateId()) + ") ";
+    CheckPage(dialog, *window, panel, name);
+
+    switch (run) {
+      case 0:
+        m_report.Check(dialog.TemplateId() == res::kWelcomeDialog, name + "is the welcome page");
+        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/welcome.png"), "screenshot welcome.png");
+        Press(panel, kIdOk);
+        break;
+      case 1:
+        m_report.Check(dialog.TemplateId() == res::kDestinationDialog, name + "is the destination page");
+        m_report.Check(dialog.GetItem(res::destination::kFolder).GetText() == kDefaultFolder,
+                       name + "shows the default folder");
+        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/destination.png"), "screenshot destination.png");
+        // A folder of our own, which Back and Next must forget.
+        dialog.GetItem(res::destination::kFolder).SetText("/tmp/somewhere else");
+        Press(panel, res::destination::kBack);
+        break;
+      case 2:
+        m_report.Check(dialog.TemplateId() == res::kWelcomeDialog, name + "is the welcome page again");
+        Press(panel, kIdOk);
+        break;
+      default:
+        m_report.Check(dialog.TemplateId() == res::kDestinationDialog, name + "is the destination page again");
+        m_report.Check(dialog.GetItem(res::destination::kFolder).GetText() == kDefaultFolder,
+                       name + "shows the default folder again after Back and Next");
+        // Ends without the abort question, whose box is the desktop's own.
+        dialog.EndDialog(kIdCancel);
+        break;
+    }
+  }
+
+  // A click on the button as the desktop delivers it.
+  void Press(wxWindow* panel, int id) {
+    auto* button = wxDynamicCast(panel->FindWindow(id), wxButton);
+    m_report.Check(button != nullptr && button->IsEnabled(), "button " + std::to_string(id) + " can be pressed");
+    if (button == nullptr) return;
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(click);
+  }
+
+  void CheckPage(Dialog& dialog, wxDialog& window, wxWindow* panel, const std::string& name) {
+    const DialogTemplate& layout = dialog.Template();
+    m_report.Check(FromWx(window.GetTitle()) == "Tallowick Installer", name + "the title bar reads Tallowick Installer");
+    int pictures = 0;
+    for (const ControlTemplate& control : layout.controls) {
+      if (control.kind == ControlKind::Bitmap || control.kind == ControlKind::Icon) ++pictures;
+      if (control.id != kIdStatic) {
+        const bool present = dialog.HasItem(control.id);
+        m_report.Check(present, name + "has control " + std::to_string(control.id));
+        if (!present) continue;
+        const Control item = dialog.GetItem(control.id);
+        m_report.Check(item.Kind() == control.kind,
+                       name + "control " + std::to_string(control.id) + " is a " + ControlKindName(control.kind));
+        m_report.Check(item.GetText() == control.text,
+                       name + "control " + std::to_string(control.id) + " reads \"" + control.text + "\"");
+        m_report.Check(item.IsVisible() && item.IsEnabled(), name + "control " + std::to_string(control.id) +
+                                                                 " is visible and enabled");
+      } else if (!control.text.empty()) {
+        m_report.Check(HasStaticLabel(panel, control.text, control.kind), name + "shows \"" + control.text + "\"");
+      }
+    }
+    m_report.Check(CountPictures(panel) == pictures, name + "shows its " + std::to_string(pictures) + " picture(s)");
+    auto* next = wxDynamicCast(panel->FindWindow(kIdOk), wxButton);
+    m_report.Check(next != nullptr && window.GetDefaultItem() == next, name + "button 1 is the default button");
+    const wxSize area = panel->GetClientSize();
+    for (wxWindow* child : panel->GetChildren()) {
+      const wxRect rect = child->GetRect();
+      m_report.Check(rect.GetLeft() >= 0 && rect.GetTop() >= 0 && rect.GetRight() < area.x &&
+                         rect.GetBottom() < area.y,
+                     name + "control \"" + Unwrapped(child) + "\" lies inside the page");
+    }
+  }
+
+  SmokeReport& m_report;
+  std::string m_folder;
+  std::vector<int> m_runs;
+};
+
+void SaveEnlarged(SmokeReport& report, int imageId, int factor, const std::string& path) {
+  const wxBitmap image = ImageBitmap(imageId);
+  report.Check(image.IsOk(), "image " + std::to_string(imageId) + " exists");
+  if (!image.IsOk()) return;
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  const wxImage picture = image.ConvertToImage();
+  report.Check(picture.Scale(picture.GetWidth() * factor, picture.GetHeight() * factor)
+                   .SaveFile(ToWx(path), wxBITMAP_TYPE_PNG),
+               "saved " + path);
+}
+
+}  // namespace
+
+bool RunSetupSmoke(const std::string& appTitle, const std::string& folder) {
+  SmokeReport report;
+  SmokeHost host(report, folder);
+  const bool result = CInstallerApp(host, appTitle).InitInstance();
+  report.Check(!result, "the wizard's start-up returns false");
+  report.Check(host.Runs() == std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog, res::kWelcomeDialog,
+                                                res::kDestinationDialog},
+               "the wizard ran welcome, destination, welcome, destination");
+
+  const wxBitmap picture = ImageBitmap(res::kInstallerPicture);
+  report.Check(picture.IsOk() && picture.GetWidth() == 104 && picture.GetHeight() == 210,
+               "the installer picture is 104 x 210");
+  const wxBitmap icon = ImageBitmap(res::kInstallerIcon);
+  report.Check(icon.IsOk() && icon.GetWidth() == 32 && icon.GetHeight() == 32, "the installer icon is 32 x 32");
+  SaveEnlarged(report, res::kInstallerPicture, 2, folder + "/picture.png");
+  SaveEnlarged(report, res::kInstallerIcon, 4, folder + "/icon.png");
+
+  const bool written = report.Write(folder + "/report.txt");
+  return written && report.AllHeld();
+}
+
+}  // namespace tallowick

@@ -1,5 +1,6 @@
 #include "engine/generation_job.h"
 
+#include <cstring>
 #include <memory>
 
 #include "engine/field_encoder.h"
@@ -19,6 +20,20 @@ struct FileCloser {
 // A log stream; null when the log could not be opened, and every text meant
 // for it is then skipped.
 using LogFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Converts a text value into the handheld's set in place; returns the
+// number of characters replaced by "?".
+std::size_t ConvertForHandheld(ColumnInfo& column, HandheldTextEncoder& encoder,
+                               std::string& scratch) {
+  if (column.IsNull() || column.value.empty()) return 0;
+  char* text = reinterpret_cast<char*>(column.value.data());
+  const std::size_t length = strnlen(text, column.value.size());
+  if (IsAsciiText(text, length)) return 0;
+  const std::size_t replaced = encoder.Convert(text, length, scratch, column.value.size() - 1);
+  std::memcpy(text, scratch.data(), scratch.size());
+  text[scratch.size()] = '\0';
+  return replaced;
+}
 
 LogFile OpenLog(const std::string& folder, const char* name, const char* mode) {
   return LogFile(std::fopen((folder + name).c_str(), mode));
@@ -49,6 +64,8 @@ void GenerationJob::DescribeColumns(ResultSource& source) {
   WriteProcessHead(processLog.get(), m_request.pdbName);
   WriteLogHead(log.get(), m_request.pdbName, m_request.creator, m_request.type);
 
+  HandheldTextEncoder encoder(m_request.charset);
+  m_handheldPdbName = encoder.Convert(m_request.pdbName);
   std::vector<HelperField> fields;
   for (int number = 1; number <= m_request.columnCount; ++number) {
     std::string name;
@@ -59,14 +76,14 @@ void GenerationJob::DescribeColumns(ResultSource& source) {
     ColumnInfo column = MakeColumnInfo(static_cast<std::uint16_t>(number), std::move(name), sqlType);
     if (column.kind) {
       WriteLogMember(log.get(), column.group, column.name);
-      fields.push_back({static_cast<std::uint8_t>(*column.kind), column.name});
+      fields.push_back({static_cast<std::uint8_t>(*column.kind), encoder.Convert(column.name)});
     }
     WriteProcessColumn(processLog.get(), number, column.name, column.group);
     m_columns.push_back(std::move(column));
   }
 
-  m_helperWritten = WriteHelperFile(folder, m_request.pdbName, m_request.creator, m_request.type,
-                                    fields);
+  m_helperWritten = WriteHelperFile(folder, m_request.pdbName, m_handheldPdbName,
+                                    m_request.creator, m_request.type, fields);
   if (!m_helperWritten) {
     m_result.failedFile = folder + m_helperName + kHelperExtension;
     WriteProcessFileError(processLog.get(), m_result.failedFile);
@@ -105,6 +122,17 @@ void GenerationJob::ConvertRows(ResultSource& source) {
 
   LogFile log = OpenLog(folder, kLogFileName, "a+");
 
+  // Text fields are converted into the handheld's set before the tab and
+  // carriage-return rules apply.
+  const bool convert = m_request.charset != HandheldCharset::Utf8;
+  HandheldTextEncoder encoder(m_request.charset);
+  std::string scratch;
+  std::vector<ColumnInfo*> texts;
+  for (ColumnInfo* column : fields) {
+    if (column->bindType == bind::Char) texts.push_back(column);
+  }
+  std::vector<unsigned long> replaced(texts.size(), 0);
+
   RecordArena records;
   records.ReserveRecords(kMaxRecords);
   std::uint32_t count = 0;
@@ -122,6 +150,11 @@ void GenerationJob::ConvertRows(ResultSource& source) {
     }
     if (fields.empty()) break;
     for (ColumnInfo* column : unbound) column->indicator = kNullIndicator;
+    if (convert) {
+      for (std::size_t t = 0; t < texts.size(); ++t) {
+        replaced[t] += ConvertForHandheld(*texts[t], encoder, scratch);
+      }
+    }
     for (const ColumnInfo* column : fields) EncodeField(*column, records);
     records.EndRecord();
     ++count;
@@ -129,8 +162,15 @@ void GenerationJob::ConvertRows(ResultSource& source) {
   }
   if (count > 0) m_dateTimeUse = use;
 
+  std::vector<ReplacedCharacters> replacements;
+  for (std::size_t t = 0; t < texts.size(); ++t) {
+    if (replaced[t] > 0) replacements.push_back({texts[t]->name, replaced[t]});
+  }
+  WriteProcessReplacements(processLog.get(), InfoOf(m_request.charset).label, replacements);
+
   WriteProcessReadEnd(processLog.get());
   PdbFile pdb(m_request.pdbName, folder, kPdbExtension);
+  pdb.SetDatabaseName(m_handheldPdbName);
   const bool pdbWritten = pdb.Write(records, m_request.creator, m_request.type);
   if (pdbWritten) {
     m_result.records = count;

@@ -8,6 +8,7 @@
 
 #include "engine/column_info.h"
 #include "engine/generation_log.h"
+#include "engine/handheld_charset.h"
 #include "engine/pdb_file.h"
 #include "engine/result_source.h"
 
@@ -19,6 +20,9 @@ struct GenerationRequest {
   std::string pdbName;  // at most 31 characters, no '/'
   std::string creator;  // 4 characters
   std::string type;     // 4 characters
+  // Text bound for the handheld (record strings, the Helper file's texts,
+  // the database name) is converted into this set.
+  HandheldCharset charset = HandheldCharset::Western;
 };
 
 struct GenerationResult {
@@ -46,6 +50,7 @@ class GenerationJob {
   std::string m_helperName;
   std::vector<ColumnInfo> m_columns;
   DateTimeUse m_dateTimeUse;
+  std::string m_handheldPdbName;  // the PDB name in the handheld's set
   bool m_helperWritten = false;
   GenerationResult m_result;
 };

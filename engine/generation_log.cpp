@@ -219,4 +219,18 @@ void WriteDiagnosticLine(std::FILE* log, const std::string& diagnostic) {
   PutF(log, "\n\t\t%s \n\n", diagnostic);
 }
 
+void WriteProcessReplacements(std::FILE* log, const std::string& charsetLabel,
+                              const std::vector<ReplacedCharacters>& columns) {
+  if (log == nullptr || columns.empty()) return;
+  unsigned long total = 0;
+  for (const auto& column : columns) total += column.count;
+  std::fprintf(log, "\n%lu character(s) not available in %s were stored as \"?\":", total,
+               charsetLabel.c_str());
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    std::fprintf(log, "%s %lu in column \"%s\"", i == 0 ? "" : ",", columns[i].count,
+                 columns[i].column.c_str());
+  }
+  std::fputs("\n\n", log);
+}
+
 }  // namespace tallowick

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "engine/field_kind.h"
 
@@ -45,6 +46,14 @@ void WriteProcessFileError(std::FILE* log, const std::string& path);
 // In place of WriteProcessWriteEnd when the PDB could not be written: the
 // file error, then a total of 0.
 void WriteProcessWriteFailed(std::FILE* log, const std::string& path);
+// Characters of text fields that the handheld's set cannot hold and that
+// were stored as "?", per column (only columns with replacements).
+struct ReplacedCharacters {
+  std::string column;
+  unsigned long count = 0;
+};
+void WriteProcessReplacements(std::FILE* log, const std::string& charsetLabel,
+                              const std::vector<ReplacedCharacters>& columns);
 void WriteProcessTail(std::FILE* log, const std::string& helperName, const std::string& pdbName);
 
 // "\n\t\t%s \n\n" with `diagnostic` ("message  STATE").

@@ -45,7 +45,13 @@ std::vector<std::vector<unsigned char>> BuildHelperRecords(const std::string& pd
 bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
                      const std::string& creator, const std::string& type,
                      const std::vector<HelperField>& fields) {
-  const auto records = BuildHelperRecords(pdbName, creator, type, fields);
+  return WriteHelperFile(folder, pdbName, pdbName, creator, type, fields);
+}
+
+bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
+                     const std::string& handheldPdbName, const std::string& creator,
+                     const std::string& type, const std::vector<HelperField>& fields) {
+  const auto records = BuildHelperRecords(handheldPdbName, creator, type, fields);
   if (records.size() > 65535) return false;
   std::vector<PdbRecordEntry> entries(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -53,6 +59,7 @@ bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
     entries[i].data = records[i].data();
   }
   PdbFile file(HelperName(pdbName), folder, kHelperExtension);
+  file.SetDatabaseName(HelperName(handheldPdbName));
   return file.Write(entries, kHelperCreatorType, kHelperCreatorType,
                     static_cast<std::uint16_t>(entries.size()));
 }

@@ -41,6 +41,12 @@ bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
                      const std::string& creator, const std::string& type,
                      const std::vector<HelperField>& fields);
 
+// The same, with the PDB name as the handheld reads it in the records and
+// the header; the file is named after `pdbName`.
+bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
+                     const std::string& handheldPdbName, const std::string& creator,
+                     const std::string& type, const std::vector<HelperField>& fields);
+
 // The text of a record from byte 1 up to its NUL (or the record's end).
 std::string HelperRecordText(const std::vector<unsigned char>& record);
 

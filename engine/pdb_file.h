@@ -84,6 +84,10 @@ class PdbFile {
   // False when the file ends before `length` bytes were read.
   bool ReadBytesAt(unsigned char* buffer, std::uint32_t offset, std::size_t length, std::FILE* file);
 
+  // The name written into the header when it differs from the file's name
+  // (the handheld's encoding of it); the file's name by default.
+  void SetDatabaseName(std::string name) { m_databaseName = std::move(name); }
+
   std::string WritePath() const;
   std::string ReadPath() const;
   const std::string& Name() const { return m_name; }
@@ -103,6 +107,7 @@ class PdbFile {
 
   std::string m_appInfo;
   std::string m_name;
+  std::string m_databaseName;
   std::string m_directory;
   std::string m_extension;
 };

@@ -72,7 +72,8 @@ std::string PdbFile::WritePath() const { return m_directory + m_name + m_extensi
 void PdbFile::PrepareHeader(unsigned char* header, const std::string& creator,
                             const std::string& type, std::uint16_t count) const {
   std::memset(header, 0, kPdbHeaderSize);
-  std::memcpy(header, m_name.data(), std::min(m_name.size(), kPdbNameField - 1));
+  const std::string& name = m_databaseName.empty() ? m_name : m_databaseName;
+  std::memcpy(header, name.data(), std::min(name.size(), kPdbNameField - 1));
   PutFourChars(header + kTypeAt, type);
   PutFourChars(header + kCreatorAt, creator);
   PutBigEndian16(header + kRecordCountAt, count);

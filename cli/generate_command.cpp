@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/source_options.h"
 #include "cli/terminal_sinks.h"
+#include "engine/handheld_charset.h"
 #include "source/generation_checks.h"
 #include "source/query_run.h"
 
@@ -10,14 +11,18 @@ namespace tallowick::cli {
 
 int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   std::set<std::string> valued = SourceValuedOptions();
-  valued.insert({"--query", "--name", "--creator", "--type", "--out"});
+  valued.insert({"--query", "--name", "--creator", "--type", "--out", "--charset"});
   const Arguments arguments(args, valued, SourceFlagOptions());
   if (arguments.Has("--help")) {
     out << "usage: tallowick-cli generate SOURCE --query SQL --name NAME --out DIR\n"
-           "                              [--creator XXXX] [--type XXXX]\n\n"
+           "                              [--creator XXXX] [--type XXXX] [--charset SET]\n\n"
            "Writes NAME.pdb (one record per result row), its Helper file and the logs\n"
            "TallowickLog.txt and TallowickProcess.log into DIR. Creator and type are\n"
            "four characters each (default HWRP).\n\n"
+           "Text goes to the handheld in its own encoding, SET: cp1252 (Western, the\n"
+           "default), shift-jis, gb2312, big5, euc-kr, or utf-8 (no conversion). A\n"
+           "character the set cannot hold is stored as \"?\" and counted in the\n"
+           "process log.\n\n"
         << kSourceHelp;
     return kExitOk;
   }
@@ -34,6 +39,10 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   inputs.creator = arguments.ValueOr("--creator", "HWRP");
   inputs.type = arguments.ValueOr("--type", "HWRP");
   inputs.outputFolder = *arguments.Value("--out");
+  const auto charset = CharsetByOption(arguments.ValueOr("--charset", "cp1252"));
+  if (!charset) {
+    throw UsageError("unknown --charset (cp1252, shift-jis, gb2312, big5, euc-kr or utf-8)");
+  }
   // The same checks, in the same order, as the generator page; the folder
   // check comes before connecting, so a typo costs no connection.
   const GenerationCheck check = CheckGenerationInputs(inputs);
@@ -47,6 +56,7 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   request.pdbName = inputs.pdbName;
   request.creator = inputs.creator;
   request.type = inputs.type;
+  request.charset = *charset;
   StreamNotices notices(err);
   GenerationRun run;
   {

@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/table_output.h"
 #include "engine/field_kind.h"
+#include "viewer/display_text.h"
 #include "viewer/pdb_contents.h"
 
 namespace tallowick::cli {
@@ -11,11 +12,14 @@ namespace tallowick::cli {
 namespace {
 
 constexpr const char* kViewHelp =
-    "usage: tallowick-cli view HELPER.mhl [PDB.pdb] [--format text|csv|json]\n"
+    "usage: tallowick-cli view HELPER.mhl [PDB.pdb] [--format text|csv|json] [--charset SET]\n"
     "\n"
     "Shows every record of a PDB, field by field, as its Helper file describes\n"
     "them. Without PDB.pdb, opens the PDB that the Helper file names, in the\n"
-    "Helper file's folder.\n";
+    "Helper file's folder.\n"
+    "\n"
+    "Texts are shown as UTF-8 when they are valid UTF-8, else as Windows-1252;\n"
+    "--charset takes them as cp1252, shift-jis, gb2312, big5, euc-kr or utf-8.\n";
 
 void PrintJsonContents(const PdbContents& contents, std::ostream& out) {
   out << "{\"name\":" << JsonString(contents.name) << ",\"creator\":" << JsonString(contents.creator)
@@ -40,7 +44,7 @@ void PrintJsonContents(const PdbContents& contents, std::ostream& out) {
 }  // namespace
 
 int RunView(const Words& args, std::ostream& out, std::ostream& err) {
-  const Arguments arguments(args, {"--format"}, {"--help"});
+  const Arguments arguments(args, {"--format", "--charset"}, {"--help"});
   if (arguments.Has("--help")) {
     out << kViewHelp;
     return kExitOk;
@@ -48,6 +52,13 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
   const auto& positionals = arguments.Positionals();
   if (positionals.empty() || positionals.size() > 2) throw UsageError("view needs HELPER.mhl [PDB.pdb]");
   const OutputFormat format = ParseOutputFormat(arguments.ValueOr("--format", "text"));
+  std::optional<HandheldCharset> textAs;
+  if (const auto option = arguments.Value("--charset")) {
+    textAs = CharsetByOption(*option);
+    if (!textAs) {
+      throw UsageError("unknown --charset (cp1252, shift-jis, gb2312, big5, euc-kr or utf-8)");
+    }
+  }
 
   const std::string& helperPath = positionals[0];
   const auto helper = ReadHelperFile(helperPath);
@@ -79,6 +90,7 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
       return kExitFailure;
   }
 
+  DecodeForDisplay(contents, textAs);
   if (format == OutputFormat::Json) {
     PrintJsonContents(contents, out);
     return kExitOk;

@@ -183,8 +183,14 @@ std::string DecodeHandheldText(std::string_view bytes, std::optional<HandheldCha
     }
     return out;
   }
-  iconv_t handle = iconv_open("UTF-8", name);
+  // One decoder per set and thread, opened on first use: a viewer decodes
+  // tens of thousands of texts in a row.
+  thread_local iconv_t decoders[8] = {kNoIconv, kNoIconv, kNoIconv, kNoIconv,
+                                      kNoIconv, kNoIconv, kNoIconv, kNoIconv};
+  iconv_t& handle = decoders[static_cast<int>(charset)];
+  if (handle == kNoIconv) handle = iconv_open("UTF-8", name);
   if (handle == kNoIconv) return std::string(bytes);
+  iconv(handle, nullptr, nullptr, nullptr, nullptr);
   std::string out;
   char* inPtr = const_cast<char*>(bytes.data());
   std::size_t inLeft = bytes.size();
@@ -202,7 +208,6 @@ std::string DecodeHandheldText(std::string_view bytes, std::optional<HandheldCha
       iconv(handle, nullptr, nullptr, nullptr, nullptr);
     }
   }
-  iconv_close(handle);
   return out;
 }
 

@@ -175,5 +175,102 @@ TEST_F(CliTest, SourcesTablesAndColumnsListTheCatalogue) {
   EXPECT_GT(missingFile.err.size(), std::string("tallowick-cli: \n").size());
 }
 
+// Text reaches the handheld in its own encoding: the bytes of the first
+// String field of the first record of <name>.pdb in the test folder.
+class HandheldTextTest : public CliTest {
+ protected:
+  std::string FirstText(const std::string& name) {
+    std::ifstream file(m_folder.File(name + ".pdb"), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 90) return {};
+    const std::size_t records = static_cast<unsigned char>(bytes[77]) |
+                                static_cast<unsigned char>(bytes[76]) << 8;
+    const std::size_t first = 81 + 8 * records;
+    return std::string(bytes.c_str() + first);
+  }
+  std::string ProcessLog() {
+    std::ifstream file(m_folder.File("TallowickProcess.log"));
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  }
+  std::string Out() const { return " --out " + ShellQuoted(m_folder.Path()); }
+};
+
+TEST_F(HandheldTextTest, SqliteTextIsStoredAsWindows1252AndShownBackAsUtf8) {
+  RunSqliteScript(m_database,
+                  "CREATE TABLE menu(dish VARCHAR(40));"
+                  "INSERT INTO menu VALUES('Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e');");
+  ASSERT_EQ(Cli("generate " + Source() + " --query 'SELECT dish FROM menu' --name Menu" + Out())
+                .status,
+            0);
+  EXPECT_EQ(FirstText("Menu"), "Cr\xE8me br\xFBl\xE9" "e");
+  const CliRun view = Cli("view " + ShellQuoted(m_folder.File("MenuHelper.mhl")) + " --format csv");
+  EXPECT_EQ(view.out, "dish\r\nCr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e\r\n");
+
+  ASSERT_EQ(Cli("generate " + Source() +
+                " --query 'SELECT dish FROM menu' --name Raw --charset utf-8" + Out())
+                .status,
+            0);
+  EXPECT_EQ(FirstText("Raw"), "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e") << "the driver's bytes";
+  EXPECT_EQ(Cli("generate " + Source() + " --query 'SELECT 1' --name X --charset latin9" + Out())
+                .status,
+            2);
+}
+
+TEST_F(HandheldTextTest, JapaneseRoundTripsThroughShiftJis) {
+  RunSqliteScript(m_database,
+                  "CREATE TABLE words(word VARCHAR(40));"
+                  "INSERT INTO words VALUES('\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E');");
+  ASSERT_EQ(Cli("generate " + Source() +
+                " --query 'SELECT word FROM words' --name Words --charset shift-jis" + Out())
+                .status,
+            0);
+  EXPECT_EQ(FirstText("Words"), "\x93\xFA\x96\x7B\x8C\xEA");
+  const CliRun view = Cli("view " + ShellQuoted(m_folder.File("WordsHelper.mhl")) +
+                          " --format csv --charset shift-jis");
+  EXPECT_EQ(view.out, "word\r\n\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\n");
+}
+
+TEST_F(HandheldTextTest, CharactersWindows1252LacksBecomeQuestionMarksAndAreCounted) {
+  RunSqliteScript(m_database,
+                  "CREATE TABLE signs(sign VARCHAR(40));"
+                  "INSERT INTO signs VALUES('a\xE2\x86\x92" "b\xCE\xA9');");
+  ASSERT_EQ(Cli("generate " + Source() + " --query 'SELECT sign FROM signs' --name Signs" + Out())
+                .status,
+            0);
+  EXPECT_EQ(FirstText("Signs"), "a?b?");
+  EXPECT_NE(ProcessLog().find("2 character(s) not available in Western (Windows-1252) were "
+                              "stored as \"?\": 2 in column \"sign\""),
+            std::string::npos)
+      << ProcessLog();
+}
+
+TEST_F(HandheldTextTest, AccessTextIsStoredAsWindows1252) {
+  const std::string northwind = std::string(TALLOWICK_FIXTURES) + "/Northwind.mdb";
+  const CliRun run = Cli("generate --file " + ShellQuoted(northwind) +
+                         " --query \"SELECT CompanyName FROM Customers WHERE CustomerID = "
+                         "'BERGS'\" --name Bergs" + Out());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FirstText("Bergs"), "Berglunds snabbk\xF6p");
+}
+
+TEST_F(HandheldTextTest, DbaseTextIsStoredAsWindows1252) {
+  const std::string script =
+      "import dbf, sys\n"
+      "t = dbf.Table(sys.argv[1], 'dish C(40)', codepage='cp1252')\n"
+      "t.open(dbf.READ_WRITE)\n"
+      "t.append((u'Cr\\u00e8me br\\u00fbl\\u00e9e',))\n"
+      "t.close()\n";
+  std::ofstream(m_folder.File("make.py")) << script;
+  int status = -1;
+  CommandOutput("/usr/bin/python3 " + ShellQuoted(m_folder.File("make.py")) + " " +
+                    ShellQuoted(m_folder.File("menu.dbf")),
+                &status);
+  ASSERT_EQ(status, 0);
+  const CliRun run = Cli("generate --file " + ShellQuoted(m_folder.File("menu.dbf")) +
+                         " --query 'SELECT dish FROM menu' --name Dbase" + Out());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FirstText("Dbase"), "Cr\xE8me br\xFBl\xE9" "e");
+}
+
 }  // namespace
 }  // namespace tallowick::testing

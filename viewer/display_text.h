@@ -1,0 +1,19 @@
+#pragma once
+// The texts a PDB carries in the handheld's encoding, made readable on the
+// desktop (UTF-8).
+#include <optional>
+
+#include "engine/handheld_charset.h"
+#include "engine/helper_file.h"
+#include "viewer/pdb_contents.h"
+
+namespace tallowick {
+
+// Decodes the Helper texts (name, creator, type, field names) and every
+// String field; numbers and dates are left as they are. Without a set given,
+// each text is taken as UTF-8 when it is valid UTF-8 with non-ASCII
+// characters, else as Windows-1252.
+void DecodeForDisplay(PdbContents& contents, std::optional<HandheldCharset> as);
+void DecodeForDisplay(HelperInfo& helper, std::optional<HandheldCharset> as);
+
+}  // namespace tallowick

@@ -19,9 +19,12 @@ bool IsSelectQuery(const std::string& query) {
   return true;
 }
 
-std::string CheckPdbName(const std::string& name) {
+std::string CheckPdbName(const std::string& name, HandheldCharset charset) {
   if (name.empty()) return kInvalidPdbNameMessage;
-  if (name.size() > kMaxPdbNameLength) return kPdbNameTooLongMessage;
+  if (name.size() > kMaxPdbNameLength &&
+      HandheldTextEncoder(charset).Convert(name).size() > kMaxPdbNameLength) {
+    return kPdbNameTooLongMessage;
+  }
   if (name.find('/') != std::string::npos) return kPdbNameSlashMessage;
   return {};
 }
@@ -55,7 +58,7 @@ GenerationCheck CheckGenerationInputs(const GenerationInputs& inputs) {
   GenerationCheck check;
   if (!IsSelectQuery(inputs.query)) {
     check.message = kNotSelectMessage;
-  } else if (std::string m = CheckPdbName(inputs.pdbName); !m.empty()) {
+  } else if (std::string m = CheckPdbName(inputs.pdbName, inputs.charset); !m.empty()) {
     check.message = m;
   } else if (std::string m = CheckCreator(inputs.creator); !m.empty()) {
     check.message = m;

@@ -3,6 +3,8 @@
 // the database, with the messages the user sees.
 #include <string>
 
+#include "engine/handheld_charset.h"
+
 namespace tallowick {
 
 inline constexpr const char* kNotSelectMessage = "Only SELECT Query Suppoted";
@@ -22,9 +24,11 @@ inline constexpr std::size_t kMaxPdbNameLength = 31;
 // and it is upper-cased, it begins with SELECT.
 bool IsSelectQuery(const std::string& query);
 
-// "" when the name is acceptable, else the message: empty, longer than 31
-// characters (the PDB header holds 31), or holding '/' (it names files).
-std::string CheckPdbName(const std::string& name);
+// "" when the name is acceptable, else the message: empty, longer than the
+// 31 bytes the PDB header holds once the name is in the handheld's set, or
+// holding '/' (the name also names the files).
+std::string CheckPdbName(const std::string& name,
+                         HandheldCharset charset = HandheldCharset::Western);
 std::string CheckCreator(const std::string& creator);
 std::string CheckType(const std::string& type);
 
@@ -39,6 +43,7 @@ struct GenerationInputs {
   std::string creator;
   std::string type;
   std::string outputFolder;
+  HandheldCharset charset = HandheldCharset::Western;
 };
 
 struct GenerationCheck {

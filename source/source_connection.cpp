@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "source/data_source_config.h"
@@ -56,8 +57,12 @@ SourceConnection::~SourceConnection() {
   RemoveTemporarySource();
 }
 
-ConnectOutcome SourceConnection::OpenFile(const std::string& path, CredentialPrompt& prompt,
+ConnectOutcome SourceConnection::OpenFile(const std::string& chosenPath, CredentialPrompt& prompt,
                                           const AfterFirstConnect& afterFirstConnect) {
+  // The entry and the converters get the full path, as a file dialog gives it.
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(chosenPath, error);
+  const std::string path = error ? chosenPath : absolute.lexically_normal().string();
   const int kind = KindOfFile(path);
   if (kind == kNoSource) return Failure(UnknownKindMessage(path));
   if (!PathExists(path)) return Failure("The file \"" + path + "\" does not exist");

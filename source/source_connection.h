@@ -38,10 +38,11 @@ class SourceConnection {
   SourceConnection(const SourceConnection&) = delete;
   SourceConnection& operator=(const SourceConnection&) = delete;
 
-  // A file the user chose. Refuses a file of no known kind, and a path that
-  // cannot be written into a data-source entry, before anything changes;
-  // otherwise drops any held connection, sets the kind and the source path
-  // (the folder for dBase) and connects with ConnectFile.
+  // A file the user chose (a relative path counts from the working folder).
+  // Refuses a file of no known kind, a missing file, and a path that cannot
+  // be written into a data-source entry, before anything changes; otherwise
+  // drops any held connection, sets the kind and the full source path (the
+  // folder for dBase) and connects with ConnectFile.
   ConnectOutcome OpenFile(const std::string& path, CredentialPrompt& prompt,
                           const AfterFirstConnect& afterFirstConnect = {});
 

@@ -67,6 +67,11 @@ TEST(GenerationChecks, RefuseAPdbNameThatWouldNotFitOrWouldNameAnotherFolder) {
   EXPECT_EQ(CheckPdbName(std::string(31, 'n')), "");
   EXPECT_EQ(CheckPdbName(std::string(32, 'n')), "PDB Name must not be longer than 31 characters");
   EXPECT_EQ(CheckPdbName("../Orders"), "PDB Name must not contain \"/\"");
+  // 31 characters, 36 bytes of UTF-8: they fit once in Windows-1252 only.
+  const std::string accented = "Crème brûlée et pâté " + std::string(10, 'x');
+  EXPECT_EQ(CheckPdbName(accented, HandheldCharset::Western), "");
+  EXPECT_EQ(CheckPdbName(accented, HandheldCharset::Utf8),
+            "PDB Name must not be longer than 31 characters");
   TempFolder folder;
   GenerationInputs inputs = Valid(folder.Path());
   inputs.pdbName = "a/b";

@@ -145,7 +145,7 @@ TEST_F(Postgres, GenerationWritesThePdbTheHelperFileAndBothLogs) {
                  0xC6, 0xEF,                                      // 2003-07-15
                  0x00, 0x3B, 0x00, 0x23, 0x00, 0x0E, 0x00, 0x0D,  // 59 s, 35 min, 14 h, day 13
                  0x00, 0x07, 0x07, 0xD3, 0x00, 0x07};             // July, 2003, Sunday
-  const std::string label = "Crème brûlée";
+  const std::string label = "Cr\xE8me br\xFBl\xE9" "e";  // in Windows-1252, the default set
   first.insert(first.end(), label.begin(), label.end());
   first.push_back(0);
   EXPECT_EQ(records[0], first);

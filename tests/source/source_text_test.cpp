@@ -50,10 +50,6 @@ TEST(SourceKinds, FollowTheExtensionInAnyCase) {
   EXPECT_EQ(KindOfFile("/data/orders.db"), kSqliteFile);
   EXPECT_EQ(KindOfFile("/data/notes.txt"), kNoSource);
   EXPECT_EQ(KindOfFile("/data.mdb/notes"), kNoSource);
-  EXPECT_STREQ(DriverOfKind(kAccessFile).driver, "MDBTools");
-  EXPECT_STREQ(DriverOfKind(kSqliteFile).driver, "SQLite3");
-  EXPECT_TRUE(DriverOfKind(kSqliteFile).noCreate);
-  EXPECT_EQ(DriverOfKind(kConfiguredSource).driver, nullptr);
 }
 
 TEST(SourceKinds, FolderOfKeepsTheRootFolder) {
@@ -77,11 +73,6 @@ TEST(Indicators, AreReadByTheirLow32Bits) {
   EXPECT_EQ(DecodeIndicator(-1), -1);
   EXPECT_EQ(DecodeIndicator(7), 7);
   EXPECT_EQ(DecodeIndicator(static_cast<SQLLEN>(0xFFFFFFFCu)), SQL_NO_TOTAL);
-}
-
-TEST(AbsoluteFetch, IsGivenUpOnlyForTheStatesThatSayItIsUnsupported) {
-  for (const char* state : {"IM001", "HYC00", "HY106"}) EXPECT_TRUE(MeansNoAbsoluteFetch(state));
-  for (const char* state : {"HY000", "22003", "24000", ""}) EXPECT_FALSE(MeansNoAbsoluteFetch(state));
 }
 
 TEST(Messages, GeneratedMessageHasItsBlankAndEmptyLine) {

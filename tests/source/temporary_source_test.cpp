@@ -75,6 +75,17 @@ TEST_F(TemporarySource, ExistsExactlyWhileAFileSourceIsConnected) {
   EXPECT_FALSE(Mentions(Ini(), "TempPTallowickDSN")) << Ini();
 }
 
+TEST_F(TemporarySource, ARelativePathIsKeptAsTheFullPath) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(m_folder.Path());
+  SourceConnection connection;
+  const ConnectOutcome outcome = connection.OpenFile("./sub/../first.db", m_prompt);
+  std::filesystem::current_path(before);
+  ASSERT_TRUE(outcome.Connected()) << outcome.message;
+  EXPECT_EQ(connection.SourcePath(), m_first);
+  EXPECT_TRUE(Mentions(Ini(), "Database=" + m_first + "\n")) << Ini();
+}
+
 TEST_F(TemporarySource, BrowsingAnotherFileReplacesTheEntry) {
   SourceConnection connection;
   ASSERT_TRUE(connection.OpenFile(m_first, m_prompt).Connected());

@@ -82,26 +82,31 @@ ConnectOutcome SourceConnection::ConnectFile(int kind, CredentialPrompt& prompt,
   m_sourceKind = kind;
   m_connected = false;
 
+  // A failure before any connection attempt still leaves the caller's views
+  // as an attempt does: any earlier connection is gone.
+  const auto failEarly = [&](std::string message) {
+    RemoveTemporarySource();
+    if (afterFirstConnect) afterFirstConnect();
+    return Failure(std::move(message));
+  };
   const DriverEntry entry = DriverOfKind(kind);
-  if (entry.driver == nullptr) return Failure("No ODBC driver serves this kind of source");
+  if (entry.driver == nullptr) return failEarly("No ODBC driver serves this kind of source");
 
   std::string database = m_sourcePath;
   if (IsConvertedKind(kind)) {
     if (m_converter == nullptr) {
-      return Failure("Excel and dBase files cannot be read: no converter is available");
+      return failEarly("Excel and dBase files cannot be read: no converter is available");
     }
     ConvertedDatabase converted = m_converter->Convert(kind, m_sourcePath);
     if (converted.sqlitePath.empty()) {
-      return Failure(converted.error.empty() ? "The file \"" + m_sourcePath + "\" could not be read"
-                                             : converted.error);
+      return failEarly(converted.error.empty()
+                           ? "The file \"" + m_sourcePath + "\" could not be read"
+                           : converted.error);
     }
     m_convertedDatabase = converted.sqlitePath;
     database = m_convertedDatabase;
   }
-  if (!IsSafeIniValue(database)) {
-    RemoveTemporarySource();
-    return Failure(UnsafePathMessage(database));
-  }
+  if (!IsSafeIniValue(database)) return failEarly(UnsafePathMessage(database));
 
   DataSourceAttributes attributes = {{entry.databaseKeyword, database}};
   if (entry.noCreate) attributes.emplace_back("NoCreat", "1");

@@ -256,9 +256,14 @@ TEST_F(TemporarySource, ADbaseFileIsConvertedFromItsFolder) {
   ScriptConverter converter(m_folder.File("converted.sqlite"));
   converter.error = "city.dbf: not a dBase table";
   SourceConnection connection(&converter);
-  const ConnectOutcome outcome = connection.OpenFile(table, m_prompt);
+  ASSERT_TRUE(connection.OpenFile(m_first, m_prompt).Connected());
+  int resets = 0;
+  const ConnectOutcome outcome = connection.OpenFile(table, m_prompt, [&] { ++resets; });
   EXPECT_EQ(outcome.status, ConnectOutcome::Status::Failed);
   EXPECT_EQ(outcome.message, "city.dbf: not a dBase table");
+  // The earlier source is gone, so the views were emptied all the same.
+  EXPECT_EQ(resets, 1);
+  EXPECT_FALSE(connection.Connected());
   EXPECT_EQ(converter.sources, (std::vector<std::string>{m_folder.Path()}));
   EXPECT_EQ(connection.SourcePath(), m_folder.Path());
   EXPECT_FALSE(Mentions(Ini(), "TempPTallowickDSN"));

@@ -44,7 +44,7 @@ struct BiffScan {
   std::vector<BiffSheetCells> sheets;
   // File offsets of the two-byte format index of every cell format (XF
   // record) that shows numbers as dates or times. Empty when the workbook
-  // stream cannot be mapped back to the file (a stream under 4096 bytes).
+  // stream cannot be mapped back to the file.
   std::vector<std::size_t> dateFormatIndexOffsets;
 };
 

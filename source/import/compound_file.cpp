@@ -83,8 +83,9 @@ class CompoundFile {
       if (size > m_file.Size()) return false;
       if (size >= m_miniCutoff) {
         if (!ReadChain(m_fat, start, size, out, &stream.sectorOffsets)) return false;
-      } else if (!ReadMiniStream(directory, start, size, out)) {
-        return false;
+      } else {
+        stream.sectorSize = m_miniSectorSize;
+        if (!ReadMiniStream(directory, start, size, out, stream.sectorOffsets)) return false;
       }
       if (out.size() < size) return false;
       out.resize(size);
@@ -122,12 +123,18 @@ class CompoundFile {
     return true;
   }
 
-  bool ReadMiniStream(ByteView directory, std::uint32_t start, std::uint32_t size,
-                      std::vector<unsigned char>& out) const {
+  // Reads a stream kept in the mini stream (the root entry's own stream, cut
+  // into 64-byte mini sectors chained by the mini FAT); `offsets` receives
+  // the file offset of each of its mini sectors.
+  bool ReadMiniStream(ByteView directory, std::uint32_t start, std::uint32_t size, std::vector<unsigned char>& out,
+                      std::vector<std::size_t>& offsets) const {
     std::uint32_t rootStart = 0, rootSize = 0;
     if (!directory.U32LE(116, rootStart) || !directory.U32LE(120, rootSize)) return false;
     std::vector<unsigned char> miniStream;
-    if (!ReadChain(m_fat, rootStart, std::min<std::size_t>(rootSize, m_file.Size()), miniStream)) return false;
+    std::vector<std::size_t> rootOffsets;
+    if (!ReadChain(m_fat, rootStart, std::min<std::size_t>(rootSize, m_file.Size()), miniStream, &rootOffsets)) {
+      return false;
+    }
     std::vector<unsigned char> miniFatBytes;
     if (!ReadChain(m_fat, m_firstMiniFat, m_file.Size(), miniFatBytes)) return false;
     std::vector<std::uint32_t> miniFat(miniFatBytes.size() / 4);
@@ -141,7 +148,10 @@ class CompoundFile {
     while (sector != kEndOfChain && out.size() < size) {
       if (sector >= miniFat.size() || ++hops > miniFat.size()) return false;
       ByteView bytes;
-      if (!mini.Sub(static_cast<std::size_t>(sector) * m_miniSectorSize, m_miniSectorSize, bytes)) return false;
+      const std::size_t at = static_cast<std::size_t>(sector) * m_miniSectorSize;
+      if (!mini.Sub(at, m_miniSectorSize, bytes)) return false;
+      // A 64-byte mini sector never straddles two 512- or 4096-byte sectors.
+      offsets.push_back(rootOffsets[at / m_sectorSize] + at % m_sectorSize);
       out.insert(out.end(), bytes.Data(), bytes.Data() + bytes.Size());
       if (out.size() > mini.Size()) return false;
       sector = miniFat[sector];

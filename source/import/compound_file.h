@@ -16,8 +16,8 @@ bool IsCompoundFile(ByteView file);
 // One stream read out of a compound file, and where its bytes lie in the file.
 struct CompoundStream {
   std::vector<unsigned char> bytes;
-  // File offset of each sector of the stream, in stream order; empty for a
-  // stream kept in the mini stream (below 4096 bytes).
+  // File offset of each sector of the stream, in stream order: sectors of
+  // 512 or 4096 bytes, or 64-byte mini sectors for a stream under 4096 bytes.
   std::vector<std::size_t> sectorOffsets;
   std::size_t sectorSize = 512;
 

@@ -46,7 +46,9 @@ bool LooksLikeWorkbook(ByteView bytes) {
 // Opens the workbook with FreeXL. When the scan found date formats, FreeXL
 // reads a private copy in which they show plain numbers: it then need not
 // work out each date itself (day by day from 1900, seconds for a sheet full
-// of dates), and the scan has those cells as dates already.
+// of dates), and the scan has those cells as dates already. The copy is
+// unlinked before FreeXL opens it (through /proc/self/fd), so that it is
+// gone however the reading ends.
 int OpenWithFreeXl(const std::string& path, std::vector<unsigned char>& bytes,
                    const std::vector<std::size_t>& dateFormatIndexOffsets, const void** handle) {
   if (!dateFormatIndexOffsets.empty()) {
@@ -57,10 +59,10 @@ int OpenWithFreeXl(const std::string& path, std::vector<unsigned char>& bytes,
     std::string copy = TemporaryDatabaseFolder() + "/tallowick-xls-XXXXXX.xls";
     int fd = mkstemps(copy.data(), 4);
     if (fd >= 0) {
-      bool written = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-      close(fd);
-      int result = written ? freexl_open(copy.c_str(), handle) : FREEXL_CFBF_READ_ERROR;
       unlink(copy.c_str());
+      bool written = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+      int result = written ? freexl_open(("/proc/self/fd/" + std::to_string(fd)).c_str(), handle) : FREEXL_OK;
+      close(fd);
       if (written) return result;
     }
   }

@@ -1,7 +1,9 @@
 // The small rules the import is built on: numbers shown as Excel shows them,
 // Excel and FoxPro day counts, date formats, column names, code pages, the
-// temporary database file, and a compound file that loops.
+// temporary database file, a compound file that loops, and the child process
+// that FreeXL runs in.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "source/import/calendar.h"
+#include "source/import/child_process.h"
 #include "source/import/code_page_decoder.h"
 #include "source/import/column_names.h"
 #include "source/import/compound_file.h"
@@ -167,6 +170,17 @@ TEST_F(TemporaryDatabaseTest, PrivateFileInTheRuntimeFolderElseTmpdirElseTmp) {
   EXPECT_NE(stat(path.c_str(), &info), 0);
   moved.Remove();
   EXPECT_TRUE(import_test::FilesIn(runtime.Path()).empty());
+}
+
+TEST(ChildProcessTest, TheAnswerComesBackAndAFaultEndsOnlyTheChild) {
+  std::string message;
+  EXPECT_TRUE(RunInChildProcess([] { return std::string("T\0tables", 8) + std::string(100000, 'x'); }, message));
+  EXPECT_EQ(message.size(), 100008u);
+  EXPECT_EQ(message.substr(0, 8), std::string("T\0tables", 8));
+  EXPECT_FALSE(RunInChildProcess([]() -> std::string { std::abort(); }, message));
+  EXPECT_EQ(message, "the reader stopped on signal 6");
+  EXPECT_FALSE(RunInChildProcess([]() -> std::string { _exit(3); }, message));
+  EXPECT_EQ(message, "the reader ended with status 3");
 }
 
 TEST(CompoundFileTest, ChainsThatLoopOrLeaveTheFileAreRefused) {

@@ -98,6 +98,8 @@ def main_workbook(path):
     ])
     # 0.25 shown as a percentage is still a number.
     people.write(6, 1, 0.25, PERCENT)
+    # A formatted cell without a value widens the sheet's stated size, not the table.
+    people.write(20, 15, None, PERCENT)
     headers_only = wb.add_sheet('Données')
     write_rows(headers_only, [['Ville', 'Pays']])
     wb.add_sheet('Empty')

@@ -1,0 +1,66 @@
+#include "source/import/child_process.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tallowick {
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool RunInChildProcess(const std::function<std::string()>& work, std::string& message) {
+  int channel[2];
+  if (pipe(channel) != 0) {
+    message = std::string("no pipe: ") + std::strerror(errno);
+    return false;
+  }
+  pid_t child = fork();
+  if (child < 0) {
+    message = std::string("no child process: ") + std::strerror(errno);
+    close(channel[0]);
+    close(channel[1]);
+    return false;
+  }
+  if (child == 0) {
+    close(channel[0]);
+    bool sent = WriteAll(channel[1], work());
+    // _exit: the parent's atexit handlers and stdio buffers are not ours.
+    _exit(sent ? 0 : 1);
+  }
+  close(channel[1]);
+  std::string answer;
+  char buffer[4096];
+  for (;;) {
+    ssize_t got = read(channel[0], buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    answer.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(channel[0]);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+    message = std::move(answer);
+    return true;
+  }
+  message = WIFSIGNALED(status) ? "the reader stopped on signal " + std::to_string(WTERMSIG(status))
+                                : "the reader ended with status " + std::to_string(WEXITSTATUS(status));
+  return false;
+}
+
+}  // namespace tallowick

@@ -11,6 +11,7 @@
 namespace tallowick::testing {
 
 void InstallerFixture::SetUp() {
+  using namespace std::string_literals;
   m_workingFolder.emplace();
   SetEnv("HOME", Home());
   SetEnv("XDG_CONFIG_HOME", std::nullopt);
@@ -20,9 +21,9 @@ void InstallerFixture::SetUp() {
 
   m_contents = {{"Help.html", "<html><body>Help</body></html>\n"},
                 {"tallowick", "#!/bin/sh\npwd > \"$TALLOWICK_PROBE\"\necho \"$0\" >> \"$TALLOWICK_PROBE\"\n"},
-                {"/img/PDBGen.jpg", std::string("\xFF\xD8\xFF\xE0generator\0picture", 25)},
-                {"/img/PDBView.jpg", std::string("\xFF\xD8\xFF\xE0viewer\0picture", 22)},
-                {"/img/browse.jpg", std::string("\xFF\xD8\xFF\xE0" "browse picture", 18)}};
+                {"/img/PDBGen.jpg", "\xFF\xD8\xFF\xE0generator\0picture"s},
+                {"/img/PDBView.jpg", "\xFF\xD8\xFF\xE0viewer\0picture"s},
+                {"/img/browse.jpg", "\xFF\xD8\xFF\xE0" "browse picture"s}};
   std::filesystem::create_directories(Source() + "/img");
   for (const auto& [entry, text] : m_contents) WriteFile(Source() + "/" + entry, text);
   ::chmod((Source() + "/tallowick").c_str(), 0755);

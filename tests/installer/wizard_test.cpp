@@ -4,7 +4,6 @@
 
 #include "installer/destination_dialog.h"
 #include "installer/installer_app.h"
-#include "installer/welcome_dialog.h"
 #include "resources/resource_ids.h"
 #include "ui/testing/scripted_host.h"
 
@@ -118,16 +117,6 @@ TEST(InstallerWizard, BrowseSetsTheChosenFolderUnchangedAndCancelKeepsTheText) {
   EXPECT_EQ(host.FolderDialogs(), (std::vector<std::string>{"Choose Installation folder", "Choose Installation folder"}));
   EXPECT_FALSE(w.IsEnded());
   EXPECT_TRUE(host.Messages().empty());
-}
-
-TEST(InstallerWizard, WelcomePageHasNoBehaviourOfItsOwn) {
-  ScriptedHost host;
-  CWelcomeDialog welcome;
-  ScriptedWindow& w = host.OpenDialog(welcome);
-  EXPECT_EQ(w.Text(kIdOk), "&Next");
-  w.Click(kIdOk);
-  EXPECT_TRUE(w.IsEnded());
-  EXPECT_EQ(w.Result(), kIdOk);
 }
 
 }  // namespace

@@ -192,6 +192,7 @@ void SaveEnlarged(SmokeReport& report, int imageId, int factor, const std::strin
 
 bool RunSetupSmoke(const std::string& appTitle, const std::string& folder) {
   SmokeReport report;
+  report.Check(appTitle == "tallowick-setup", "message boxes are captioned with the program's file name");
   SmokeHost host(report, folder);
   const bool result = CInstallerApp(host, appTitle).InitInstance();
   report.Check(!result, "the wizard's start-up returns false");

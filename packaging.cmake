@@ -10,7 +10,7 @@
 # for the prefix actually installed to.
 
 set(TALLOWICK_DATA_DIR ${CMAKE_INSTALL_DATADIR}/tallowick)
-set(tallowick_help_dir ${PROJECT_SOURCE_DIR}/resources/help)
+set(tallowick_help_dir ${TALLOWICK_HELP_SOURCE})
 set(tallowick_installer_resources ${PROJECT_SOURCE_DIR}/resources/installer)
 
 if(EXISTS ${tallowick_help_dir})

@@ -9,11 +9,18 @@
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "installer/destination_dialog.h"
+#include "installer/file_table.h"
 #include "installer/installer_app.h"
+#include "installer/path_join.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog.h"
 #include "ui/wx/wx_host.h"
@@ -21,6 +28,7 @@
 #include "ui/wx/wx_screenshot.h"
 #include "ui/wx/wx_text.h"
 #include "ui/wx/wx_window_peer.h"
+#include "ui/working_folder.h"
 
 namespace tallowick {
 namespace {
@@ -88,7 +96,22 @@ class SmokeHost : public WxHost {
     return WxHost::RunModal(dialog);
   }
 
+  // Message boxes are recorded and answered OK (No to a question) without
+  // being shown: the desktop's own boxes cannot be pressed from here.
+  int ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                  MessageButtons buttons) override {
+    m_messages.push_back({text, caption, icon});
+    return buttons == MessageButtons::YesNo ? kIdNo : kIdOk;
+  }
+
+  struct Message {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+  };
   const std::vector<int>& Runs() const { return m_runs; }
+  const std::vector<Message>& Messages() const { return m_messages; }
+  std::string InstallationFolder() const { return m_folder + "/installed"; }
 
  private:
   void Step(Dialog& dialog, int run) {
@@ -123,8 +146,8 @@ class SmokeHost : public WxHost {
         m_report.Check(dialog.TemplateId() == res::kDestinationDialog, name + "is the destination page again");
         m_report.Check(dialog.GetItem(res::destination::kFolder).GetText() == kDefaultFolder,
                        name + "shows the default folder again after Back and Next");
-        // Ends without the abort question, whose box is the desktop's own.
-        dialog.EndDialog(kIdCancel);
+        dialog.GetItem(res::destination::kFolder).SetText(InstallationFolder());
+        Press(panel, kIdOk);
         break;
     }
   }
@@ -175,7 +198,46 @@ class SmokeHost : public WxHost {
   SmokeReport& m_report;
   std::string m_folder;
   std::vector<int> m_runs;
+  std::vector<Message> m_messages;
 };
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return in ? text.str() : std::string();
+}
+
+// The installation the walk ended with: each file of the working folder in
+// place, a copy message for each file it lacks, the two shortcuts on the
+// private desktop, and the success message last.
+void CheckInstallation(SmokeReport& report, const SmokeHost& host, const std::string& desktop) {
+  const std::string source = CurrentWorkingFolder().value_or("");
+  const std::string target = host.InstallationFolder();
+  std::vector<std::string> expected;
+  for (std::string_view entry : kInstallFiles) {
+    const std::string name(entry);
+    const std::string sourceFile = JoinPath(source, name).value_or("");
+    if (::access(sourceFile.c_str(), R_OK) == 0) {
+      const std::string installed = ReadAll(JoinPath(target, name).value_or(""));
+      report.Check(!installed.empty() && installed == ReadAll(sourceFile), "installed " + name);
+    } else {
+      expected.push_back("Could not copy file \"" + name + "\"");
+    }
+  }
+  expected.push_back("Tallowick installed successfully!\nShortcut created on Desktop");
+  std::vector<std::string> shown;
+  for (const auto& message : host.Messages()) shown.push_back(message.text);
+  report.Check(shown == expected, "the messages of the installation: " + std::to_string(shown.size()));
+  if (!host.Messages().empty()) {
+    report.Check(host.Messages().back().caption == "Thank you for using Tallowick" &&
+                     host.Messages().back().icon == MessageIcon::Information,
+                 "the success message has its caption and icon");
+  }
+  for (const char* link : {"/Tallowick.desktop", "/Tallowick_UserGuide.desktop"}) {
+    report.Check(::access((desktop + link).c_str(), X_OK) == 0, std::string("the desktop holds ") + (link + 1));
+  }
+}
 
 void SaveEnlarged(SmokeReport& report, int imageId, int factor, const std::string& path) {
   const wxBitmap image = ImageBitmap(imageId);
@@ -193,12 +255,22 @@ void SaveEnlarged(SmokeReport& report, int imageId, int factor, const std::strin
 bool RunSetupSmoke(const std::string& appTitle, const std::string& folder) {
   SmokeReport report;
   report.Check(appTitle == "tallowick-setup", "message boxes are captioned with the program's file name");
+  // A private home whose desktop receives the shortcuts.
+  const std::string home = folder + "/home";
+  const std::string desktop = home + "/Desktop";
+  std::error_code ignored;
+  std::filesystem::remove_all(home, ignored);
+  std::filesystem::create_directories(desktop, ignored);
+  ::setenv("HOME", home.c_str(), 1);
+  ::unsetenv("XDG_CONFIG_HOME");
   SmokeHost host(report, folder);
+  std::filesystem::remove_all(host.InstallationFolder(), ignored);
   const bool result = CInstallerApp(host, appTitle).InitInstance();
   report.Check(!result, "the wizard's start-up returns false");
   report.Check(host.Runs() == std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog, res::kWelcomeDialog,
                                                 res::kDestinationDialog},
                "the wizard ran welcome, destination, welcome, destination");
+  CheckInstallation(report, host, desktop);
 
   const wxBitmap picture = ImageBitmap(res::kInstallerPicture);
   report.Check(picture.IsOk() && picture.GetWidth() == 104 && picture.GetHeight() == 210,

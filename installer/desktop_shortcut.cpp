@@ -31,7 +31,7 @@ bool WriteAll(int fd, std::string_view text) {
 
 }  // namespace
 
-bool CreateShortcutFile(const DesktopEntry& entry, const std::string& linkPath) {
+bool CreateShellLink(const DesktopEntry& entry, const std::string& linkPath) {
   const std::optional<std::string> text = DesktopEntryText(entry);
   if (!text || linkPath.size() + kTemporarySuffix.size() > kMaxPathLength) return false;
   std::string temporary = linkPath + std::string(kTemporarySuffix);
@@ -64,7 +64,7 @@ void CreateDesktopShortcut(const std::string& installationFolder, std::string_vi
     entry.type = DesktopEntry::Type::Link;
     entry.linkTarget = *target;
   }
-  CreateShortcutFile(entry, *linkPath);
+  CreateShellLink(entry, *linkPath);
 }
 
 }  // namespace tallowick

@@ -19,6 +19,6 @@ void CreateDesktopShortcut(const std::string& installationFolder, std::string_vi
 // Writes `entry` as the file `linkPath`, replacing a file of that name, and
 // makes it executable (desktops trust only executable launchers). False when
 // the entry cannot be expressed or the file cannot be written.
-bool CreateShortcutFile(const DesktopEntry& entry, const std::string& linkPath);
+bool CreateShellLink(const DesktopEntry& entry, const std::string& linkPath);
 
 }  // namespace tallowick

@@ -214,8 +214,8 @@ bool DbfValueBinder::Bind(SqliteTableWriter& writer, int column, const DbfField&
       CalendarDateTime date;
       if (IsBlankDate(chars)) {
         writer.BindNull(column);
-      } else if (type == ColumnType::Date && ParseCompactDate(TrimPads(chars), date)) {
-        writer.BindText(column, DateText(date));
+      } else if (ParseCompactDate(TrimPads(chars), date)) {
+        writer.BindText(column, DateText(date));  // also in a column of text
       } else {
         BindText(writer, column, TrimPads(chars));
       }

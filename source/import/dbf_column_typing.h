@@ -16,7 +16,8 @@
 //   Q (varbinary), @ (dBase 7 stamp)  -> BLOB, the bytes as stored
 // A blank N, F, D, T or L value is NULL, as is any value a Visual FoxPro
 // null flag marks. An N, F or D field whose values are not all numbers (or
-// dates) becomes VARCHAR holding each value's text, so no value is lost.
+// dates) becomes VARCHAR holding each value's text (real dates there as
+// YYYY-MM-DD), so no value is lost.
 // Text is decoded from the table's code page to UTF-8.
 #include <cstdint>
 #include <string>

@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
-# Runs each import fuzzer for SECONDS (default 60) on a seed corpus of real
-# files written by the tests' data writers (python3-xlwt, python3-dbf).
+# Runs each import fuzzer for SECONDS (default 60) under ASan and UBSan, on
+# a seed corpus of real files written by the tests' data writers
+# (python3-xlwt, python3-dbf).
 #
-# usage: run-import-fuzzers.sh BUILD_DIR [SECONDS]
-#   BUILD_DIR: a build configured with CXX=clang++ -DTALLOWICK_FUZZ=ON
-#              (add -DTALLOWICK_SANITIZE=ON for ASan and UBSan)
-# Exit status: 0 when no fuzzer found a fault; crash inputs are kept in
+# usage: run-import-fuzzers.sh [SECONDS] [BUILD_DIR]
+#   BUILD_DIR (default: build-fuzz, or $FUZZ_BUILD_DIR) is configured with
+#   clang, TALLOWICK_FUZZ and TALLOWICK_SANITIZE when it has no fuzzers yet.
+# Exit status: 0 when no fuzzer found a fault of ours; inputs are kept in
 # BUILD_DIR/fuzz-import/crashes.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-seconds=${2:-60}
+seconds=${1:-60}
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../../.." && pwd)
+build=${2:-${FUZZ_BUILD_DIR:-$repo/build-fuzz}}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTALLOWICK_FUZZ=ON -DTALLOWICK_SANITIZE=ON -DTALLOWICK_GUI=OFF -DTALLOWICK_TESTS=OFF >/dev/null
+fi
+ninja -C "$build" -j2 dbf_import_fuzzer xls_import_fuzzer xls_scan_fuzzer
+build=$(cd "$build" && pwd)
 work="$build/fuzz-import"
+rm -rf "$work/crashes"
 mkdir -p "$work/crashes" "$work/seeds"
 
 find_fuzzer() {
@@ -44,6 +52,7 @@ for table in glob.glob(os.path.join(seeds, '*', '*.[dD][bB][fF]')):
 PY
 
 export LSAN_OPTIONS="suppressions=$here/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
 run() {
   local fuzzer=$1 corpus=$2 max_len=$3
@@ -74,7 +83,7 @@ for block in re.split(r'==\d+==ERROR: |runtime error: ', log)[1:]:
         if 'libfreexl' in frame:
             owner = 'freexl'
             break
-        if 'tallowick::' in frame or '/source/import/' in frame:
+        if 'tallowick::' in frame or re.search(r'/source/import/\S+\.(cpp|h):\d+', frame):
             owner = 'ours'
             break
     if owner == 'freexl':

@@ -181,6 +181,18 @@ TEST_F(DbfImportTest, AnUnreadableTableIsLeftOutUnlessItIsTheChosenOne) {
   EXPECT_TRUE(Contains(none.error, empty.Path()) && Contains(none.error, "holds no dBase table")) << none.error;
 }
 
+TEST_F(DbfImportTest, TheSourceKindChoosesTheConverter) {
+  // Kind 3: the connection hands over the folder of the chosen table.
+  ImportResult folder = ConvertFileSource(3, s_folder->File("single"));
+  ASSERT_TRUE(folder.ok) << folder.error;
+  EXPECT_EQ(folder.tables, std::vector<std::string>{"only"});
+  // Kind 2 reads a workbook: a table file is none.
+  ImportResult workbook = ConvertFileSource(2, s_folder->File("single/only.dbf"));
+  EXPECT_FALSE(workbook.ok);
+  EXPECT_TRUE(Contains(workbook.error, "not an Excel 97-2003 workbook")) << workbook.error;
+  EXPECT_FALSE(ConvertFileSource(1, s_folder->File("single")).ok);
+}
+
 TEST_F(DbfImportTest, NumbersAndDatesThatAreNotSoKeepTheirText) {
   // dBase shows an overflowing number as asterisks; such a column keeps
   // every value as text rather than losing one.
@@ -195,6 +207,20 @@ TEST_F(DbfImportTest, NumbersAndDatesThatAreNotSoKeepTheirText) {
   EXPECT_EQ(DeclaredColumns(result.database.Path(), "only"), (Columns{{"NAME", "VARCHAR"}, {"N", "VARCHAR"}}));
   EXPECT_EQ(QueryRows(result.database.Path(), "SELECT N FROM only ORDER BY rowid"),
             (std::vector<Row>{{S("*****")}, {S("3")}}));
+
+  // A date written the way some programs do ("12/04/61"): the column keeps
+  // it as it stands and the real dates in their usual form.
+  std::string people = ReadFile(Mixed("people.dbf"));
+  const std::size_t peopleHeader = static_cast<unsigned char>(people[8]) | static_cast<unsigned char>(people[9]) << 8;
+  people.replace(peopleHeader + 1 + 20 + 3 + 10, 8, "12/04/61");
+  ScratchFolder dates;
+  WriteFile(dates.File("people.dbf"), people);
+  CopyFile(Mixed("people.dbt"), dates.File("people.dbt"));
+  ImportResult withText = ConvertDbfFolder(dates.Path());
+  ASSERT_TRUE(withText.ok) << withText.error;
+  EXPECT_EQ(DeclaredColumns(withText.database.Path(), "people")[3], (std::pair<std::string, std::string>{"BORN", "VARCHAR"}));
+  EXPECT_EQ(QueryRows(withText.database.Path(), "SELECT BORN FROM people ORDER BY rowid"),
+            (std::vector<Row>{{S("12/04/61")}, {N}, {S("2003-07-15")}}));
 }
 
 }  // namespace

@@ -5,20 +5,26 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 namespace tallowick::fuzz {
 
 inline const std::string& FuzzFolder() {
-  static const std::string folder = [] {
+  // Never destroyed: the clean-up at exit still needs it.
+  static const std::string* folder = [] {
     const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(base) + "/tallowick-fuzz-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
-    return pattern;
+    auto* path = new std::string(std::string(base) + "/tallowick-fuzz-XXXXXX");
+    if (mkdtemp(path->data()) == nullptr) std::abort();
+    setenv("XDG_RUNTIME_DIR", path->c_str(), 1);
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(FuzzFolder(), ignored);
+    });
+    return path;
   }();
-  return folder;
+  return *folder;
 }
 
 inline void WriteInput(const std::string& path, const unsigned char* data, std::size_t size) {

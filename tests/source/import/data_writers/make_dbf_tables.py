@@ -20,8 +20,8 @@ import sys
 import dbf
 
 
-def table(path, spec, kind, codepage, rows, deleted=()):
-    t = dbf.Table(path, spec, dbf_type=kind, codepage=codepage)
+def table(path, fields, kind, codepage, rows, deleted=()):
+    t = dbf.Table(path, fields, dbf_type=kind, codepage=codepage)
     t.open(dbf.READ_WRITE)
     for row in rows:
         t.append(row)

@@ -272,5 +272,30 @@ TEST_F(HandheldTextTest, DbaseTextIsStoredAsWindows1252) {
   EXPECT_EQ(FirstText("Dbase"), "Cr\xE8me br\xFBl\xE9" "e");
 }
 
+TEST_F(HandheldTextTest, WorkbookSheetsAreTablesOnTheCommandLine) {
+  const std::string script =
+      "import sys, xlwt\n"
+      "book = xlwt.Workbook()\n"
+      "sheet = book.add_sheet('Menu')\n"
+      "sheet.write(0, 0, 'dish'); sheet.write(0, 1, 'price')\n"
+      "sheet.write(1, 0, u'Cr\\u00e8me br\\u00fbl\\u00e9e'); sheet.write(1, 1, 7.25)\n"
+      "book.add_sheet('Other').write(0, 0, 'x')\n"
+      "book.save(sys.argv[1])\n";
+  std::ofstream(m_folder.File("make.py")) << script;
+  int status = -1;
+  CommandOutput("/usr/bin/python3 " + ShellQuoted(m_folder.File("make.py")) + " " +
+                    ShellQuoted(m_folder.File("menu.xls")),
+                &status);
+  ASSERT_EQ(status, 0);
+  const std::string book = "--file " + ShellQuoted(m_folder.File("menu.xls"));
+  EXPECT_EQ(Cli("tables " + book).out, "Menu$\nOther$\n");
+  EXPECT_EQ(Cli("columns " + book + " --table 'Menu$'").out, "dish\nprice\n");
+  const CliRun run = Cli("generate " + book + " --query 'SELECT * FROM [Menu$]' --name Menu" + Out());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FirstText("Menu"), "Cr\xE8me br\xFBl\xE9" "e");
+  EXPECT_EQ(Cli("view " + ShellQuoted(m_folder.File("MenuHelper.mhl")) + " --format csv").out,
+            "dish,price\r\nCr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e,7.250000\r\n");
+}
+
 }  // namespace
 }  // namespace tallowick::testing

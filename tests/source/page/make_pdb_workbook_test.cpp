@@ -1,0 +1,60 @@
+// The generator page on an Excel workbook: the page hands the file to the
+// converter, lists its sheets and brackets them as the Excel driver did.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "tests/source/page/generator_page_fixture.h"
+#include "tests/support/sqlite_file.h"
+
+namespace tallowick {
+namespace {
+
+namespace g = res::generator;
+using testing::GeneratorPageTest;
+using Strings = std::vector<std::string>;
+
+class WorkbookPage : public GeneratorPageTest {
+ protected:
+  // Sheet "Sheet1": a heading row, then two rows of a text and a number.
+  void WriteWorkbook(const std::string& path) {
+    const std::string script = m_data.File("make.py");
+    std::ofstream(script) << "import sys, xlwt\n"
+                             "book = xlwt.Workbook()\n"
+                             "sheet = book.add_sheet('Sheet1')\n"
+                             "for r, row in enumerate([('City', 'Count'), ('Oslo', 3), ('Lima', 5)]):\n"
+                             "    for c, value in enumerate(row):\n"
+                             "        sheet.write(r, c, value)\n"
+                             "book.save(sys.argv[1])\n";
+    const std::string command = "/usr/bin/python3 '" + script + "' '" + path + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "python3-xlwt is needed";
+  }
+};
+
+TEST_F(WorkbookPage, SheetsAreListedBracketedAndPreviewed) {
+  const std::string workbook = m_data.File("towns.XLS");
+  ASSERT_NO_FATAL_FAILURE(WriteWorkbook(workbook));
+  Show();
+  ASSERT_NO_FATAL_FAILURE(Connect(workbook));
+  EXPECT_EQ(W().Entries(g::kTableList), (Strings{"Sheet1$"}));
+  ASSERT_NO_FATAL_FAILURE(HighlightTables({"Sheet1$"}));
+  EXPECT_EQ(W().Text(g::kQuery), "SELECT   *   FROM  [Sheet1$]");
+  EXPECT_EQ(W().Text(g::kPdbName), "[Sheet1$]");
+  EXPECT_EQ(W().Entries(g::kSelectedFields), (Strings{"City", "Count"}));
+  W().Click(g::kFetch);
+  EXPECT_EQ(W().Rows(g::kPreviewList), (std::vector<Strings>{{"Oslo", "3.000000"}, {"Lima", "5.000000"}}));
+
+  // Leaving the workbook for another file removes its converted database.
+  const std::string converted = m_page.Connection().ConvertedDatabasePath();
+  ASSERT_FALSE(converted.empty());
+  ASSERT_TRUE(std::filesystem::exists(converted));
+  const std::string other = m_data.File("other.db");
+  ASSERT_NO_FATAL_FAILURE(testing::RunSqliteScript(other, "CREATE TABLE t(x INTEGER);"));
+  ASSERT_NO_FATAL_FAILURE(Connect(other));
+  EXPECT_FALSE(std::filesystem::exists(converted));
+  EXPECT_EQ(W().Entries(g::kTableList), (Strings{"t"}));
+}
+
+}  // namespace
+}  // namespace tallowick

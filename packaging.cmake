@@ -10,15 +10,16 @@
 # for the prefix actually installed to.
 
 set(TALLOWICK_DATA_DIR ${CMAKE_INSTALL_DATADIR}/tallowick)
+if(NOT DEFINED TALLOWICK_HELP_SOURCE)
+  set(TALLOWICK_HELP_SOURCE ${PROJECT_SOURCE_DIR}/resources/help)
+endif()
 set(tallowick_help_dir ${TALLOWICK_HELP_SOURCE})
 set(tallowick_installer_resources ${PROJECT_SOURCE_DIR}/resources/installer)
 
-if(EXISTS ${tallowick_help_dir})
-  install(FILES ${tallowick_help_dir}/Help.html DESTINATION ${TALLOWICK_DATA_DIR})
-  install(FILES ${tallowick_help_dir}/img/PDBGen.jpg ${tallowick_help_dir}/img/PDBView.jpg
-                ${tallowick_help_dir}/img/browse.jpg
-          DESTINATION ${TALLOWICK_DATA_DIR}/img)
-endif()
+install(FILES ${tallowick_help_dir}/Help.html DESTINATION ${TALLOWICK_DATA_DIR})
+install(FILES ${tallowick_help_dir}/img/PDBGen.jpg ${tallowick_help_dir}/img/PDBView.jpg
+              ${tallowick_help_dir}/img/browse.jpg
+        DESTINATION ${TALLOWICK_DATA_DIR}/img)
 
 if(TALLOWICK_GUI)
   foreach(size 32 64 128)

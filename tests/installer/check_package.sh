@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The installed layout and the Debian package of a built tree:
-#   check_package.sh BUILD_DIR HELP_PRESENT(ON|OFF)
+#   check_package.sh BUILD_DIR
 # 1. cmake --install into a scratch DESTDIR with the prefix /usr: the three
 #    programs, the help page and pictures, the icons, and a menu entry that
 #    validates and starts the program where its help page is.
@@ -9,7 +9,6 @@
 #    depends on the libraries and ODBC drivers the programs use.
 set -euo pipefail
 build=$1
-help_present=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 failures=0
@@ -24,11 +23,9 @@ DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
 files=(usr/bin/tallowick usr/bin/tallowick-cli usr/bin/tallowick-setup
        usr/share/applications/tallowick.desktop
        usr/share/icons/hicolor/32x32/apps/tallowick.png usr/share/icons/hicolor/64x64/apps/tallowick.png
-       usr/share/icons/hicolor/128x128/apps/tallowick.png)
-if [ "$help_present" = ON ]; then
-  files+=(usr/share/tallowick/Help.html usr/share/tallowick/img/PDBGen.jpg usr/share/tallowick/img/PDBView.jpg
-          usr/share/tallowick/img/browse.jpg)
-fi
+       usr/share/icons/hicolor/128x128/apps/tallowick.png
+       usr/share/tallowick/Help.html usr/share/tallowick/img/PDBGen.jpg usr/share/tallowick/img/PDBView.jpg
+       usr/share/tallowick/img/browse.jpg)
 for f in "${files[@]}"; do check "installs /$f" test -f "$root/$f"; done
 for p in tallowick tallowick-cli tallowick-setup; do check "/usr/bin/$p is executable" test -x "$root/usr/bin/$p"; done
 entry=$root/usr/share/applications/tallowick.desktop
@@ -36,9 +33,7 @@ check "the menu entry validates" desktop-file-validate "$entry"
 check "the menu entry starts /usr/bin/tallowick" test "$(key Exec "$entry")" = /usr/bin/tallowick
 check "the menu entry starts it in /usr/share/tallowick" test "$(key Path "$entry")" = /usr/share/tallowick
 check "the menu entry's icon is installed" test "$(key Icon "$entry")" = tallowick
-if [ "$help_present" = ON ]; then
-  check "the working folder holds the help page" test -f "$root$(key Path "$entry")/Help.html"
-fi
+check "the working folder holds the help page" test -f "$root$(key Path "$entry")/Help.html"
 cli_help() { "$root/usr/bin/tallowick-cli" --help >/dev/null; }
 check "tallowick-cli --help runs" cli_help
 

@@ -9,7 +9,7 @@ packages=(
   odbcinst unixodbc libsqliteodbc odbc-mdbtools mdbtools odbc-postgresql postgresql sqlite3
   # tests: display, test data writers, fuzzing, packaging checks, independent PDB reader
   xvfb xauth python3 python3-dbf python3-xlwt clang libclang-rt-14-dev
-  desktop-file-utils xdg-utils file
+  desktop-file-utils xdg-utils xdg-user-dirs libglib2.0-bin file
 )
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo "$0" "$@"

@@ -6,36 +6,13 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "engine/utf8.h"
+
 namespace tallowick {
 
 namespace {
 
 const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
-
-// Length of the valid UTF-8 sequence at text[0], or 0 when it is not one.
-std::size_t Utf8Length(const unsigned char* text, std::size_t available) {
-  const unsigned char lead = text[0];
-  std::size_t length = 0;
-  std::uint32_t code = 0;
-  std::uint32_t minimum = 0;
-  if (lead < 0x80) return 1;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, code = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, code = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, code = lead & 0x07, minimum = 0x10000;
-  } else {
-    return 0;
-  }
-  if (length > available) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((text[i] & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (text[i] & 0x3F);
-  }
-  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-  return length;
-}
 
 }  // namespace
 
@@ -109,7 +86,8 @@ std::size_t HandheldTextEncoder::Convert(const char* text, std::size_t length, s
   while (left > 0 && out.size() < maxBytes) {
     // One character at a time keeps the output cut at a character boundary
     // and tells exactly which characters were replaced.
-    const std::size_t sequence = Utf8Length(in, left);
+    const std::size_t sequence =
+        Utf8SequenceLength(std::string_view(reinterpret_cast<const char*>(in), left), 0);
     if (sequence == 0) {
       out += '?';
       ++replaced;
@@ -151,10 +129,9 @@ bool IsAsciiText(const char* text, std::size_t length) {
 }
 
 bool LooksLikeUtf8(std::string_view text) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   bool nonAscii = false;
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t length = Utf8Length(bytes + i, text.size() - i);
+    const std::size_t length = Utf8SequenceLength(text, i);
     if (length == 0) return false;
     nonAscii |= length > 1;
     i += length;
@@ -170,9 +147,8 @@ std::string DecodeHandheldText(std::string_view bytes, std::optional<HandheldCha
   if (name == nullptr) {
     // Shown as UTF-8: invalid bytes become U+FFFD.
     std::string out;
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     for (std::size_t i = 0; i < bytes.size();) {
-      const std::size_t length = Utf8Length(in + i, bytes.size() - i);
+      const std::size_t length = Utf8SequenceLength(bytes, i);
       if (length == 0) {
         out += "\xEF\xBF\xBD";
         ++i;

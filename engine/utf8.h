@@ -1,0 +1,12 @@
+#pragma once
+// Checking UTF-8, the encoding the drivers deliver text in.
+#include <cstddef>
+#include <string_view>
+
+namespace tallowick {
+
+// Length (1 to 4) of the valid UTF-8 sequence that starts at text[i], or 0
+// when none does (a stray byte, a cut-off, overlong or surrogate sequence).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
+
+}  // namespace tallowick

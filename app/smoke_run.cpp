@@ -2,6 +2,7 @@
 
 #include <wx/app.h>
 #include <wx/bookctrl.h>
+#include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/image.h>
 #include <wx/propdlg.h>
@@ -89,6 +90,54 @@ void CheckPage(SmokeReport& report, PropertyPage& page, wxWindow* panel) {
   }
 }
 
+std::vector<std::string> SetLabels() {
+  return {"Western (Windows-1252)",     "Japanese (Shift-JIS)", "Simplified Chinese (GB2312)",
+          "Traditional Chinese (Big5)", "Korean (EUC-KR)",      "UTF-8 (no conversion)"};
+}
+
+// The static control directly on `panel` with this label and kind, or null.
+wxWindow* StaticControl(wxWindow* panel, const std::string& label, ControlKind kind) {
+  for (wxWindow* child : panel->GetChildren()) {
+    const bool rightKind = kind == ControlKind::GroupBox ? wxDynamicCast(child, wxStaticBox) != nullptr
+                                                         : wxDynamicCast(child, wxStaticText) != nullptr;
+    if (rightKind && FromWx(child->GetLabel()) == label) return child;
+  }
+  return nullptr;
+}
+
+// A character-set list: its entries in order, the one chosen at start-up,
+// not editable, and (with its label) inside its group, clear of every other
+// control as the theme sizes them (ViewLog too, which shows later).
+void CheckCharsetList(SmokeReport& report, PropertyPage& page, wxWindow* panel, int id,
+                      const std::vector<std::string>& entries, const std::string& label, const std::string& group) {
+  const std::string name = "page " + std::to_string(page.TemplateId()) + " list " + std::to_string(id) + " ";
+  if (!page.HasItem(id)) return;  // reported by CheckPage
+  const ComboBox list = page.GetComboBox(id);
+  std::vector<std::string> shown;
+  for (int i = 0; i < list.GetCount(); ++i) shown.push_back(list.GetEntry(i));
+  report.Check(shown == entries, name + "lists its " + std::to_string(entries.size()) + " entries in order");
+  report.Check(list.GetCurSel() == 0 && list.GetText() == entries.front(),
+               name + "starts on \"" + entries.front() + "\"");
+  auto* combo = wxDynamicCast(panel->FindWindow(id), wxComboBox);
+  report.Check(combo != nullptr && combo->HasFlag(wxCB_READONLY), name + "takes no typing");
+  wxWindow* labelWindow = StaticControl(panel, label, ControlKind::Label);
+  wxWindow* groupWindow = StaticControl(panel, group, ControlKind::GroupBox);
+  if (combo == nullptr || labelWindow == nullptr || groupWindow == nullptr) {
+    report.Check(false, name + "has its label \"" + label + "\" and its group \"" + group + "\"");
+    return;
+  }
+  for (wxWindow* placed : {static_cast<wxWindow*>(combo), labelWindow}) {
+    const wxRect rect = placed->GetRect();
+    const std::string what = placed == combo ? name : name + "label ";
+    report.Check(groupWindow->GetRect().Contains(rect), what + "lies inside \"" + group + "\"");
+    for (wxWindow* other : panel->GetChildren()) {
+      if (other == combo || other == labelWindow || wxDynamicCast(other, wxStaticBox) != nullptr) continue;
+      report.Check(!other->GetRect().Intersects(rect), what + "is clear of \"" + FromWx(other->GetLabel()) +
+                                                           "\" (" + std::to_string(other->GetId()) + ")");
+    }
+  }
+}
+
 // A dialog on one of the templates, photographed and closed.
 class DialogProbe : public Dialog {
  public:
@@ -144,6 +193,15 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const s
   for (std::size_t i = 0; i < pages.size() && i < book->GetPageCount(); ++i) {
     book->SetSelection(i);
     CheckPage(report, *pages[i].first, book->GetPage(i));
+    if (i == 0) {
+      CheckCharsetList(report, *pages[i].first, book->GetPage(i), res::generator::kHandheldCharset, SetLabels(),
+                       "Handheld text :", "Generate PDB");
+    } else {
+      std::vector<std::string> textAs = SetLabels();
+      textAs.insert(textAs.begin(), "Automatic");
+      CheckCharsetList(report, *pages[i].first, book->GetPage(i), res::viewer::kTextAs, textAs, "Text as :",
+                       "PDB Inforamtion");
+    }
     report.Check(SaveWindowScreenshot(window, folder + "/" + pages[i].second), "screenshot " + pages[i].second);
   }
   book->SetSelection(0);

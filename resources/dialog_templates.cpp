@@ -108,17 +108,19 @@ DialogTemplate GeneratorPageTemplate() {
       // Preview and Generate PDB
       {g::kPreviewList, K::ListView, "", kReport | kBorder, {7, 167, 291, 116}},
       {kIdStatic, K::GroupBox, "Generate PDB", kStyleNone, {303, 163, 131, 120}},
-      {kIdStatic, K::Label, "PDB Name :", kStyleNone, {310, 178, 46, 8}},
-      {g::kPdbName, K::Edit, "", kAutoHScroll, {358, 176, 70, 12}},
-      {kIdStatic, K::Label, "Creator :", kStyleNone, {310, 195, 46, 8}},
-      {g::kCreator, K::Edit, "", kAutoHScroll, {358, 193, 70, 12}},
-      {kIdStatic, K::Label, "Type :", kStyleNone, {310, 212, 46, 8}},
-      {g::kType, K::Edit, "", kAutoHScroll, {358, 210, 70, 12}},
-      {kIdStatic, K::Label, "Save PDB At:", kStyleNone, {310, 229, 46, 8}},
-      {g::kOutputFolder, K::Edit, "", kAutoHScroll, {358, 227, 48, 12}},
-      {g::kBrowseOutput, K::PushButton, "...", kStyleNone, {408, 226, 20, 14}},
-      {g::kGenerate, K::PushButton, "&Generate", kStyleNone, {310, 252, 56, 14}},
-      {g::kViewLog, K::PushButton, "&ViewLog", kHidden, {372, 252, 56, 14}},
+      {kIdStatic, K::Label, "PDB Name :", kStyleNone, {310, 176, 46, 8}},
+      {g::kPdbName, K::Edit, "", kAutoHScroll, {358, 174, 70, 12}},
+      {kIdStatic, K::Label, "Creator :", kStyleNone, {310, 192, 46, 8}},
+      {g::kCreator, K::Edit, "", kAutoHScroll, {358, 190, 70, 12}},
+      {kIdStatic, K::Label, "Type :", kStyleNone, {310, 208, 46, 8}},
+      {g::kType, K::Edit, "", kAutoHScroll, {358, 206, 70, 12}},
+      {kIdStatic, K::Label, "Save PDB At:", kStyleNone, {310, 224, 46, 8}},
+      {g::kOutputFolder, K::Edit, "", kAutoHScroll, {358, 222, 48, 12}},
+      {g::kBrowseOutput, K::PushButton, "...", kStyleNone, {408, 221, 20, 14}},
+      {kIdStatic, K::Label, "Handheld text :", kStyleNone, {310, 239, 118, 8}},
+      {g::kHandheldCharset, K::ComboBox, "", kVScroll, {310, 248, 118, 100}},
+      {g::kGenerate, K::PushButton, "&Generate", kStyleNone, {310, 265, 56, 14}},
+      {g::kViewLog, K::PushButton, "&ViewLog", kHidden, {372, 265, 56, 14}},
   };
   return t;
 }
@@ -145,6 +147,8 @@ DialogTemplate ViewerPageTemplate() {
       {v::kTotalRecords, K::Edit, "", kReadOnly | kAutoHScroll, {74, 92, 60, 12}},
       {kIdStatic, K::Label, "Total Fields :", kStyleNone, {150, 94, 50, 8}},
       {v::kTotalFields, K::Edit, "", kReadOnly | kAutoHScroll, {202, 92, 60, 12}},
+      {kIdStatic, K::Label, "Text as :", kStyleNone, {272, 94, 34, 8}},
+      {v::kTextAs, K::ComboBox, "", kVScroll, {308, 91, 118, 100}},
       {v::kRecordList, K::ListView, "", kReport | kBorder, {7, 117, 427, 164}},
   };
   return t;

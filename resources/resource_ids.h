@@ -37,6 +37,7 @@ inline constexpr int kGenerate = 1015;
 inline constexpr int kDataSource = 1016;
 inline constexpr int kCreator = 1017;
 inline constexpr int kViewLog = 1018;
+inline constexpr int kHandheldCharset = 1019;  // the set text is stored in on the handheld
 }  // namespace generator
 
 // "PDB Viewer" page (template 133).
@@ -51,6 +52,7 @@ inline constexpr int kName = 1025;
 inline constexpr int kCreator = 1028;
 inline constexpr int kTotalFields = 1030;
 inline constexpr int kTotalRecords = 1031;
+inline constexpr int kTextAs = 1032;  // the set the shown texts are decoded from
 }  // namespace viewer
 
 // "Connection" dialog (template 130).

@@ -10,9 +10,10 @@ void DecodeForDisplay(PdbContents& contents, std::optional<HandheldCharset> as) 
   contents.type = DecodeHandheldText(contents.type, as);
   for (auto& field : contents.fields) field.name = DecodeHandheldText(field.name, as);
   for (std::size_t f = 0; f < contents.fields.size(); ++f) {
-    if (contents.fields[f].kind != static_cast<std::uint8_t>(FieldKind::String)) continue;
+    const std::uint8_t kind = contents.fields[f].kind;
+    if (kind != static_cast<std::uint8_t>(FieldKind::String)) continue;
     for (auto& row : contents.rows) {
-      if (f < row.size()) row[f] = DecodeHandheldText(row[f], as);
+      if (f < row.size()) row[f] = DisplayFieldText(row[f], kind, as);
     }
   }
 }
@@ -22,6 +23,11 @@ void DecodeForDisplay(HelperInfo& helper, std::optional<HandheldCharset> as) {
   helper.creator = DecodeHandheldText(helper.creator, as);
   helper.type = DecodeHandheldText(helper.type, as);
   for (auto& field : helper.fields) field.name = DecodeHandheldText(field.name, as);
+}
+
+std::string DisplayFieldText(const std::string& text, std::uint8_t kind, std::optional<HandheldCharset> as) {
+  if (kind != static_cast<std::uint8_t>(FieldKind::String)) return text;
+  return DecodeHandheldText(text, as);
 }
 
 }  // namespace tallowick

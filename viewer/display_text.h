@@ -1,7 +1,9 @@
 #pragma once
 // The texts a PDB carries in the handheld's encoding, made readable on the
 // desktop (UTF-8).
+#include <cstdint>
 #include <optional>
+#include <string>
 
 #include "engine/handheld_charset.h"
 #include "engine/helper_file.h"
@@ -15,5 +17,9 @@ namespace tallowick {
 // characters, else as Windows-1252.
 void DecodeForDisplay(PdbContents& contents, std::optional<HandheldCharset> as);
 void DecodeForDisplay(HelperInfo& helper, std::optional<HandheldCharset> as);
+
+// One record field as shown: a String field decoded, any other kind (its
+// text already made from numbers or dates) as it is.
+std::string DisplayFieldText(const std::string& text, std::uint8_t kind, std::optional<HandheldCharset> as);
 
 }  // namespace tallowick

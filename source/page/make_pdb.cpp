@@ -63,6 +63,7 @@ bool MakePDB::OnInitDialog() {
   creator.SetText(kDefaultCode);
   FillDataSourceList();
   GetEdit(g::kOutputFolder).SetText(CurrentWorkingFolder().value_or(""));
+  FillCharsetList();
   ApplyEnablingRule();
   return true;
 }
@@ -85,6 +86,23 @@ void MakePDB::ApplyEnablingRule() {
 void MakePDB::FillDataSourceList() {
   ComboBox sources = GetComboBox(g::kDataSource);
   for (const std::string& name : ListDataSourceNames()) sources.AddString(name);
+}
+
+// The choice belongs to the page, not to a database: connecting elsewhere
+// (ResetViews) leaves it as it is.
+void MakePDB::FillCharsetList() {
+  ComboBox sets = GetComboBox(g::kHandheldCharset);
+  for (const HandheldCharsetInfo& info : HandheldCharsets()) {
+    const int index = sets.AddString(info.label);
+    if (info.charset == HandheldCharset::Western) sets.SetCurSel(index);
+  }
+}
+
+HandheldCharset MakePDB::ChosenCharset() const {
+  const ComboBox sets = GetComboBox(g::kHandheldCharset);
+  const int index = sets.GetCurSel();
+  if (index < 0) return HandheldCharset::Western;
+  return CharsetByLabel(sets.GetEntry(index)).value_or(HandheldCharset::Western);
 }
 
 // --- connection ---
@@ -246,6 +264,7 @@ void MakePDB::OnGenerate() {
   inputs.pdbName = GetEdit(g::kPdbName).GetText();
   inputs.creator = GetEdit(g::kCreator).GetText();
   inputs.type = GetEdit(g::kType).GetText();
+  inputs.charset = ChosenCharset();
   const GenerationCheck check = CheckGenerationInputs(inputs);
   if (!check.Passed()) {
     Stop(check.message);
@@ -259,6 +278,7 @@ void MakePDB::OnGenerate() {
   request.pdbName = inputs.pdbName;
   request.creator = inputs.creator;
   request.type = inputs.type;
+  request.charset = inputs.charset;
   PageNotices notices;
   std::unique_ptr<WaitWindow> wait;
   const GenerationRun run = RunGeneration(m_connection.Connection(), inputs.query, request, notices, nullptr,

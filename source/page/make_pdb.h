@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/handheld_charset.h"
 #include "source/import/import_file_converter.h"
 #include "source/page/login_prompt.h"
 #include "source/source_connection.h"
@@ -23,7 +24,8 @@ class MakePDB : public PropertyPage {
   ~MakePDB() override;
 
   // Limits the PDB name (31), Creator and Type (4, "HWRP"), lists the data
-  // sources and puts the working folder into the output folder box.
+  // sources, puts the working folder into the output folder box and lists
+  // the handheld's character sets with Western chosen.
   bool OnInitDialog() override;
   // The query box, Fetch and Generate are enabled exactly while connected:
   // set before every notification is routed, and again after its handler.
@@ -33,6 +35,8 @@ class MakePDB : public PropertyPage {
   const SourceConnection& Connection() const { return m_connection; }
   // The folder of the last Generate that passed its checks ('/' at the end).
   const std::string& OutputFolder() const { return m_outputFolder; }
+  // The set chosen in "Handheld text :" (Western when nothing is chosen).
+  HandheldCharset ChosenCharset() const;
 
  private:
   // Message map handlers.
@@ -47,6 +51,7 @@ class MakePDB : public PropertyPage {
   void OnViewLog();
 
   void FillDataSourceList();
+  void FillCharsetList();
   void ListTables();
   // Empties the query box, the three lists and the preview; hides ViewLog.
   void ResetViews();

@@ -2,8 +2,10 @@
 // the ids, kinds, texts and styles the pages rely on, laid out inside the dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "resources/resource_ids.h"
 #include "ui/dialog_template.h"
@@ -187,6 +189,79 @@ TEST(DialogTemplates, InstallerPagesKeepTheirPlaces) {
     }
   }
   EXPECT_EQ(pictures, 3);
+}
+
+// Where a control shows when its dialog opens: a combo box's template height
+// is that of its dropped-down list; closed it is as tall as a button.
+DialogRect Closed(const ControlTemplate& control) {
+  DialogRect r = control.rect;
+  if (control.kind == ControlKind::ComboBox) r.height = 14;
+  return r;
+}
+
+bool Overlap(const DialogRect& a, const DialogRect& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+bool Inside(const DialogRect& inner, const DialogRect& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
+         inner.y + inner.height <= outer.y + outer.height;
+}
+
+const ControlTemplate* StaticControl(const DialogTemplate& t, ControlKind kind, const std::string& text) {
+  for (const auto& control : t.controls) {
+    if (control.id == kIdStatic && control.kind == kind && control.text == text) return &control;
+  }
+  return nullptr;
+}
+
+TEST(DialogTemplates, ControlsOfThePagesDoNotCoverEachOther) {
+  for (int id : {res::kGeneratorPage, res::kViewerPage}) {
+    const DialogTemplate& t = Get(id);
+    for (std::size_t i = 0; i < t.controls.size(); ++i) {
+      for (std::size_t j = i + 1; j < t.controls.size(); ++j) {
+        const ControlTemplate& a = t.controls[i];
+        const ControlTemplate& b = t.controls[j];
+        if (a.kind == ControlKind::GroupBox || b.kind == ControlKind::GroupBox) continue;
+        EXPECT_FALSE(Overlap(Closed(a), Closed(b)))
+            << id << ": \"" << a.text << "\" (" << a.id << ") and \"" << b.text << "\" (" << b.id << ")";
+      }
+    }
+  }
+}
+
+TEST(DialogTemplates, TheCharacterSetListsArePlainDropDownListsInTheirGroups) {
+  struct Expected {
+    int templateId;
+    int listId;
+    const char* label;
+    const char* group;
+  };
+  for (const Expected& e : {Expected{res::kGeneratorPage, res::generator::kHandheldCharset, "Handheld text :",
+                                     "Generate PDB"},
+                            Expected{res::kViewerPage, res::viewer::kTextAs, "Text as :", "PDB Inforamtion"}}) {
+    const DialogTemplate& t = Get(e.templateId);
+    ExpectControl(t, e.listId, ControlKind::ComboBox, "");
+    const ControlTemplate* list = t.Find(e.listId);
+    ASSERT_NE(list, nullptr);
+    // Not editable, and kept in the order the page lists the sets.
+    EXPECT_FALSE(HasStyle(list->style, kDropDown)) << e.listId;
+    EXPECT_FALSE(HasStyle(list->style, kSorted)) << e.listId;
+    const ControlTemplate* label = StaticControl(t, ControlKind::Label, e.label);
+    const ControlTemplate* group = StaticControl(t, ControlKind::GroupBox, e.group);
+    ASSERT_NE(label, nullptr) << e.label;
+    ASSERT_NE(group, nullptr) << e.group;
+    EXPECT_TRUE(Inside(Closed(*list), group->rect)) << e.listId;
+    EXPECT_TRUE(Inside(label->rect, group->rect)) << e.label;
+    // Wide enough for the longest set's name (about 4 units a character).
+    EXPECT_GE(list->rect.width, 4 * static_cast<int>(std::string("Simplified Chinese (GB2312)").size())) << e.listId;
+  }
+  // The generator's new list comes before Generate in the tab order.
+  const DialogTemplate& generator = Get(res::kGeneratorPage);
+  std::vector<int> order;
+  for (const auto& control : generator.controls) order.push_back(control.id);
+  EXPECT_LT(std::find(order.begin(), order.end(), res::generator::kHandheldCharset),
+            std::find(order.begin(), order.end(), res::generator::kGenerate));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/dialog.h>
 #include <wx/frame.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
@@ -266,6 +267,64 @@ TEST(WxSheetTest, TabsButtonsHelpAndF1) {
   EXPECT_EQ(sheet.helpButton, 1);
   EXPECT_EQ(sheet.f1, 1);
   EXPECT_FALSE(sheet.IsCreated());
+}
+
+// The wait window's own window: the shown top-level window without a title
+// that is not `besides`.
+wxWindow* ShownWaitWindow(wxWindow* besides) {
+  for (wxWindow* top : wxTopLevelWindows) {
+    auto* dialog = wxDynamicCast(top, wxDialog);
+    if (dialog != nullptr && top != besides && top->IsShown() && dialog->GetTitle().empty()) return top;
+  }
+  return nullptr;
+}
+
+TEST(WxWaitWindow, OneOpenedRightAfterAnotherDoesNotGoWithIt) {
+  WxHost host;
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "owner");
+  frame->Show();
+  wxWindow* first = nullptr;
+  wxWindow* inside = nullptr;
+  {
+    auto wait = host.ShowWaitWindow();
+    first = ShownWaitWindow(nullptr);
+    ASSERT_NE(first, nullptr);
+    inside = first->GetChildren().GetFirst()->GetData();
+  }
+  // Gone from the screen, deleted only when the loop is idle again. A focus
+  // event that arrives late gives it the focus meanwhile.
+  ASSERT_FALSE(first->IsShown());
+  inside->SetFocus();
+  ASSERT_EQ(wxGetTopLevelParent(wxGetActiveWindow()), first);
+  EXPECT_EQ(CurrentOwnerWindow(), frame);
+
+  {
+    // Opening yields to the loop, which deletes the first window meanwhile;
+    // a child of it would go with it.
+    auto wait = host.ShowWaitWindow();
+    wxWindow* second = ShownWaitWindow(nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->GetParent(), frame);
+  }
+  for (int i = 0; i < 5; ++i) wxYield();
+  EXPECT_EQ(ShownWaitWindow(nullptr), nullptr);
+  frame->Destroy();
+  wxYield();
+}
+
+TEST(WxWaitWindow, AHiddenActiveWindowPassesOwnershipToItsOwner) {
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "owner");
+  frame->Show();
+  auto* hidden = new wxDialog(frame, wxID_ANY, "hidden");
+  auto* panel = new wxPanel(hidden);
+  hidden->Show();
+  panel->SetFocus();
+  hidden->Hide();
+  ASSERT_EQ(wxGetTopLevelParent(wxGetActiveWindow()), hidden);
+  EXPECT_EQ(CurrentOwnerWindow(), frame);
+  hidden->Destroy();
+  frame->Destroy();
+  wxYield();
 }
 
 }  // namespace

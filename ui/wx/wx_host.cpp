@@ -67,6 +67,13 @@ wxString WildcardOf(const std::string& filter) {
   return wildcard.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : wildcard;
 }
 
+// A window destroyed a moment ago (a wait window that is gone) stays hidden
+// in wx's list of windows to delete until the event loop is idle again; a
+// window made its child then would be deleted with it.
+bool CanOwn(wxWindow* window) {
+  return window != nullptr && !window->IsBeingDeleted() && !wxPendingDelete.Member(window) && window->IsShown();
+}
+
 // The window of template 129, which handles nothing.
 class WaitDialog : public DialogWindow {
  public:
@@ -112,8 +119,13 @@ class WxWaitWindow : public WaitWindow {
 
 wxWindow* CurrentOwnerWindow() {
   wxWindow* active = wxGetActiveWindow();
-  if (active != nullptr) return wxGetTopLevelParent(active);
-  return wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
+  // A window that cannot own passes the part to the window it belongs to.
+  for (wxWindow* top = active != nullptr ? wxGetTopLevelParent(active) : nullptr; top != nullptr;
+       top = top->GetParent() != nullptr ? wxGetTopLevelParent(top->GetParent()) : nullptr) {
+    if (CanOwn(top)) return top;
+  }
+  wxWindow* program = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
+  return CanOwn(program) ? program : nullptr;
 }
 
 WxHost::WxHost() = default;

@@ -34,7 +34,9 @@ class WxHost : public Host {
   std::function<void(wxDialog&)> m_sheetShown;
 };
 
-// The window new dialogs belong to: the active window, else the program's top window.
+// The window new dialogs belong to: the active window, else the program's
+// top window. A hidden window, or one waiting to be deleted (a wait window
+// just closed), never owns: its own owner takes its place.
 wxWindow* CurrentOwnerWindow();
 
 }  // namespace tallowick

@@ -5,6 +5,7 @@
 
 #include "resources/resource_ids.h"
 #include "ui/host.h"
+#include "viewer/display_text.h"
 #include "viewer/page/record_list_model.h"
 
 namespace tallowick {
@@ -13,16 +14,33 @@ namespace v = res::viewer;
 
 namespace {
 constexpr const char* kMessageCaption = "Tallowick";
+constexpr const char* kAutomaticEntry = "Automatic";
 }  // namespace
 
 const MessageEntry<PDBView> PDBView::kMessageMap[] = {
     {v::kSelectHelper, Notification::Clicked, &PDBView::OnSelectHelper},
     {v::kBrowsePdb, Notification::Clicked, &PDBView::OnBrowsePdb},
+    {v::kTextAs, Notification::SelectionChange, &PDBView::OnTextAs},
 };
 
 PDBView::PDBView() : PropertyPage(res::kViewerPage) { SetMessageMap(MessageMap(this, kMessageMap)); }
 
 PDBView::~PDBView() = default;
+
+bool PDBView::OnInitDialog() {
+  PropertyPage::OnInitDialog();
+  ComboBox textAs = GetComboBox(v::kTextAs);
+  textAs.SetCurSel(textAs.AddString(kAutomaticEntry));
+  for (const HandheldCharsetInfo& info : HandheldCharsets()) textAs.AddString(info.label);
+  return true;
+}
+
+std::optional<HandheldCharset> PDBView::TextAs() const {
+  const ComboBox textAs = GetComboBox(v::kTextAs);
+  const int index = textAs.GetCurSel();
+  if (index < 0) return std::nullopt;
+  return CharsetByLabel(textAs.GetEntry(index));  // none for "Automatic"
+}
 
 void PDBView::OnSelectHelper() {
   FileDialogOptions options;
@@ -40,14 +58,20 @@ void PDBView::OnSelectHelper() {
   GetEdit(v::kHelperPath).SetText(*path);
   ResetView();
   m_helper = std::move(*helper);
-  m_pdbFileName = m_helper.pdbName + ".pdb";
   m_creator = m_helper.creator;
   m_type = m_helper.type;
-  GetEdit(v::kName).SetText(m_helper.pdbName);
   GetEdit(v::kPdbPath).SetText("");
-  GetEdit(v::kCreator).SetText(m_creator);
-  GetEdit(v::kType).SetText(m_type);
+  ShowHelperTexts();
   m_helperSelected = true;
+}
+
+void PDBView::ShowHelperTexts() {
+  HelperInfo shown = m_helper;
+  DecodeForDisplay(shown, TextAs());
+  GetEdit(v::kName).SetText(shown.pdbName);
+  GetEdit(v::kCreator).SetText(shown.creator);
+  GetEdit(v::kType).SetText(shown.type);
+  m_helperShown = true;
 }
 
 void PDBView::OnBrowsePdb() {
@@ -55,6 +79,9 @@ void PDBView::OnBrowsePdb() {
     Stop(kSelectHelperFirstMessage);
     return;
   }
+  // The file was named after the name as typed, which the shown (decoded)
+  // name gives back.
+  m_pdbFileName = DecodeHandheldText(m_helper.pdbName, TextAs()) + ".pdb";
   FileDialogOptions options;
   options.filter = kPdbFileFilter;
   options.defaultExtension = "pdb";
@@ -91,17 +118,38 @@ PdbMatch PDBView::CheckAndShowPdb(const std::string& name, const std::string& fo
 
 void PDBView::ShowRecords(PdbContents contents) {
   ResetView();
-  GetEdit(v::kTotalFields).SetText(std::to_string(contents.fields.size()));
-  GetEdit(v::kName).SetText(contents.name);
-  GetEdit(v::kCreator).SetText(contents.creator);
-  GetEdit(v::kType).SetText(contents.type);
-  GetEdit(v::kTotalRecords).SetText(std::to_string(contents.recordCount));
-  GetListView(v::kRecordList).SetModel(std::make_shared<RecordListModel>(std::move(contents)));
+  m_records = std::make_shared<const PdbContents>(std::move(contents));
+  ShowRecordTexts();
+}
+
+void PDBView::ShowRecordTexts() {
+  PdbContents head;  // the texts of the boxes; the list decodes the rows itself
+  head.name = m_records->name;
+  head.creator = m_records->creator;
+  head.type = m_records->type;
+  const std::optional<HandheldCharset> as = TextAs();
+  DecodeForDisplay(head, as);
+  GetEdit(v::kTotalFields).SetText(std::to_string(m_records->fields.size()));
+  GetEdit(v::kName).SetText(head.name);
+  GetEdit(v::kCreator).SetText(head.creator);
+  GetEdit(v::kType).SetText(head.type);
+  GetEdit(v::kTotalRecords).SetText(std::to_string(m_records->recordCount));
+  GetListView(v::kRecordList).SetModel(std::make_shared<RecordListModel>(m_records, as));
+}
+
+void PDBView::OnTextAs() {
+  if (m_records) {
+    ShowRecordTexts();
+  } else if (m_helperShown) {
+    ShowHelperTexts();
+  }
 }
 
 void PDBView::ResetView() {
   GetListView(v::kRecordList).Clear();
   for (int id : {v::kName, v::kType, v::kCreator, v::kTotalRecords, v::kTotalFields}) GetEdit(id).SetText("");
+  m_records.reset();
+  m_helperShown = false;
 }
 
 void PDBView::Stop(const std::string& text) { GetHost().ShowMessage(text, kMessageCaption, MessageIcon::Stop); }

@@ -1,15 +1,21 @@
 #include "viewer/page/record_list_model.h"
 
+#include "viewer/display_text.h"
+
 namespace tallowick {
 
-RecordListModel::RecordListModel(PdbContents contents) : m_rows(std::move(contents.rows)) {
-  m_columns.reserve(contents.fields.size());
-  for (const HelperField& field : contents.fields) m_columns.push_back({field.name, 75, ColumnAlign::Left});
+RecordListModel::RecordListModel(std::shared_ptr<const PdbContents> contents, std::optional<HandheldCharset> as)
+    : m_contents(std::move(contents)), m_as(as) {
+  m_columns.reserve(m_contents->fields.size());
+  for (const HelperField& field : m_contents->fields) {
+    m_columns.push_back({DecodeHandheldText(field.name, m_as), 75, ColumnAlign::Left});
+  }
 }
 
 std::string RecordListModel::Text(std::size_t row, std::size_t column) const {
-  const std::vector<std::string>& cells = m_rows.at(row);
-  return column < cells.size() ? cells[column] : std::string();
+  const std::vector<std::string>& cells = m_contents->rows.at(row);
+  if (column >= cells.size() || column >= m_contents->fields.size()) return {};
+  return DisplayFieldText(cells[column], m_contents->fields[column].kind, m_as);
 }
 
 }  // namespace tallowick

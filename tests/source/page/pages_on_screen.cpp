@@ -238,6 +238,9 @@ class Session {
     m_sheet.SetActivePage(1);
     Check(ShowDatabase(palm + "/CustomersHelper.mhl", palm + "/Customers.pdb"), "Customers.pdb viewed");
     Check(m_viewer.GetEdit(v::kTotalRecords).GetText() == "91", "91 records shown");
+    // Stored in Windows-1252 (the generator's default), shown back as it was.
+    Check(m_viewer.GetListView(v::kRecordList).GetCellText(4, 3) == "Lule\xC3\xA5",
+          "BERGS's city shown as Lule\xC3\xA5");
     Check(Photograph("PDBView"), "PDBView.jpg");
 
     // The file dialog of "&Browse", opened in the folder of the databases.

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <utility>
 
 #include "engine/field_kind.h"
 #include "engine/helper_file.h"
@@ -320,6 +322,135 @@ TEST_F(ViewerPage, AnotherHelperFileReplacesTheShownDatabase) {
   // The old database no longer matches.
   BrowsePdb(Folder() + "Every.pdb");
   EXPECT_EQ(m_host.LastMessage().text, "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect");
+}
+
+// --- "Text as :": the texts as shown, decoded from the chosen set ---
+
+const std::string kMenuName1252 = "Cr\xE8me";
+const std::string kMenuNameUtf8 = "Cr\xC3\xA8me";
+const std::string kDish1252 = "Cr\xE8me br\xFBl\xE9" "e";
+const std::string kDishUtf8 = "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e";
+const std::string kNihongoShiftJis = "\x93\xFA\x96\x7B\x8C\xEA";
+const std::string kNihongoUtf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+
+Bytes Text(const std::string& text) {
+  Bytes bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  return bytes;
+}
+
+Bytes Join(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+class TextAsTest : public ViewerPage {
+ protected:
+  // A database `name` (bytes as stored) with a String field `heading` and a Long.
+  void WriteTextDatabase(const std::string& file, const std::string& name, const std::string& heading,
+                         const std::string& text) {
+    ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {file + "Helper", name, "TWck", "DATA", {{1, heading}, {4, "n"}}}));
+    ASSERT_NO_FATAL_FAILURE(WriteDatabase(Folder(), name, ".pdb", "TWck", "DATA", {Join(Text(text), {0, 0, 0, 7})}));
+  }
+  void Show(const std::string& file, const std::string& pdbFile) {
+    SelectHelper(Folder() + file + "Helper.mhl");
+    BrowsePdb(Folder() + pdbFile);
+  }
+};
+
+TEST_F(TextAsTest, StartsOnAutomaticFollowedByTheSets) {
+  EXPECT_EQ(W().Kind(v::kTextAs), ControlKind::ComboBox);
+  EXPECT_EQ(W().Entries(v::kTextAs),
+            (Strings{"Automatic", "Western (Windows-1252)", "Japanese (Shift-JIS)", "Simplified Chinese (GB2312)",
+                     "Traditional Chinese (Big5)", "Korean (EUC-KR)", "UTF-8 (no conversion)"}));
+  EXPECT_EQ(W().Text(v::kTextAs), "Automatic");
+  EXPECT_EQ(m_page.TextAs(), std::nullopt);
+  EXPECT_THROW(W().Type(v::kTextAs, "Latin-9"), ScriptError);
+  // Nothing to decode yet: the choice shows nothing and asks nothing.
+  W().Select(v::kTextAs, "Japanese (Shift-JIS)");
+  EXPECT_EQ(m_page.TextAs(), HandheldCharset::Japanese);
+  EXPECT_TRUE(m_host.Messages().empty());
+  EXPECT_EQ(InformationBoxes(), (Strings{"", "", "", "", ""}));
+}
+
+TEST_F(TextAsTest, AutomaticShowsWindows1252AndUtf8DatabasesRight) {
+  ASSERT_NO_FATAL_FAILURE(WriteTextDatabase("Western", kMenuName1252, "Plat\xE9", kDish1252));
+  ASSERT_NO_FATAL_FAILURE(WriteTextDatabase("Unicode", kMenuNameUtf8, "Plat\xC3\xA9", kDishUtf8));
+  for (const auto& [helper, pdb] : {std::pair<std::string, std::string>{"Western", kMenuName1252 + ".pdb"},
+                                    std::pair<std::string, std::string>{"Unicode", kMenuNameUtf8 + ".pdb"}}) {
+    SelectHelper(Folder() + helper + "Helper.mhl");
+    EXPECT_EQ(W().Text(v::kName), kMenuNameUtf8) << helper;
+    BrowsePdb(Folder() + pdb);
+    EXPECT_TRUE(m_host.Messages().empty()) << helper << ": " << m_host.LastMessage().text;
+    EXPECT_EQ(m_host.FileDialogs().back().initialName, kMenuNameUtf8 + ".pdb") << helper;
+    EXPECT_EQ(InformationBoxes(), (Strings{kMenuNameUtf8, "TWck", "DATA", "1", "2"})) << helper;
+    EXPECT_EQ(W().Columns(v::kRecordList), (Strings{"Plat\xC3\xA9", "n"})) << helper;
+    EXPECT_EQ(W().Rows(v::kRecordList), (std::vector<Strings>{{kDishUtf8, "7"}})) << helper;
+  }
+  // Both show the same name, yet a Helper file matches only the header it
+  // was written with: the comparison is on the bytes as stored.
+  SelectHelper(Folder() + "WesternHelper.mhl");
+  BrowsePdb(Folder() + kMenuNameUtf8 + ".pdb");
+  EXPECT_EQ(m_host.LastMessage().text, "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect");
+}
+
+TEST_F(TextAsTest, AnotherChoiceDecodesWhatIsShownAgainWithoutReading) {
+  ASSERT_NO_FATAL_FAILURE(WriteTextDatabase("Words", kNihongoShiftJis, kNihongoShiftJis, kNihongoShiftJis));
+  SelectHelper(Folder() + "WordsHelper.mhl");
+  const std::string automaticName = W().Text(v::kName);
+  EXPECT_NE(automaticName, kNihongoUtf8);  // Shift-JIS bytes are not UTF-8: read as Windows-1252
+  // Only the Helper file is shown yet: its name follows the choice, and so
+  // does the name the database dialog proposes.
+  W().Select(v::kTextAs, "Japanese (Shift-JIS)");
+  EXPECT_EQ(W().Text(v::kName), kNihongoUtf8);
+  m_host.CancelFile();
+  W().Click(v::kBrowsePdb);
+  EXPECT_EQ(m_host.FileDialogs().back().initialName, kNihongoUtf8 + ".pdb");
+
+  std::filesystem::rename(Folder() + kNihongoShiftJis + ".pdb", Folder() + kNihongoUtf8 + ".pdb");
+  BrowsePdb(Folder() + kNihongoUtf8 + ".pdb");
+  ASSERT_TRUE(m_host.Messages().empty()) << m_host.LastMessage().text;
+  EXPECT_EQ(W().Columns(v::kRecordList), (Strings{kNihongoUtf8, "n"}));
+  EXPECT_EQ(W().Rows(v::kRecordList), (std::vector<Strings>{{kNihongoUtf8, "7"}}));
+
+  const std::size_t dialogs = m_host.FileDialogs().size();
+  W().Select(v::kTextAs, "Automatic");
+  EXPECT_EQ(InformationBoxes(), (Strings{automaticName, "TWck", "DATA", "1", "2"}));
+  EXPECT_EQ(W().Columns(v::kRecordList), (Strings{automaticName, "n"}));
+  EXPECT_EQ(W().Rows(v::kRecordList), (std::vector<Strings>{{automaticName, "7"}}));
+  W().Select(v::kTextAs, "UTF-8 (no conversion)");  // bytes that are no UTF-8 show as U+FFFD
+  EXPECT_EQ(W().Cell(v::kRecordList, 0, 0).find(kNihongoUtf8), std::string::npos);
+  EXPECT_NE(W().Cell(v::kRecordList, 0, 0).find("\xEF\xBF\xBD"), std::string::npos);
+  W().Select(v::kTextAs, "Japanese (Shift-JIS)");
+  EXPECT_EQ(InformationBoxes(), (Strings{kNihongoUtf8, "TWck", "DATA", "1", "2"}));
+  EXPECT_EQ(W().Rows(v::kRecordList), (std::vector<Strings>{{kNihongoUtf8, "7"}}));
+  // No message, no dialog, no wait window: nothing was read again.
+  EXPECT_TRUE(m_host.Messages().empty());
+  EXPECT_EQ(m_host.FileDialogs().size(), dialogs);
+  EXPECT_EQ(m_host.WaitWindowsShown(), 1);
+  // The database still matches its Helper file under any choice.
+  BrowsePdb(Folder() + kNihongoUtf8 + ".pdb");
+  EXPECT_TRUE(m_host.Messages().empty());
+}
+
+TEST_F(TextAsTest, NumbersAndDatesAreNeverDecoded) {
+  Show("Every", "Every.pdb");
+  W().Select(v::kTextAs, "UTF-8 (no conversion)");
+  EXPECT_EQ(W().Rows(v::kRecordList), kEveryKindTexts);
+  W().Select(v::kTextAs, "Korean (EUC-KR)");
+  EXPECT_EQ(W().Rows(v::kRecordList), kEveryKindTexts);
+}
+
+TEST_F(TextAsTest, BoxesEmptiedByAFailureStayEmpty) {
+  ASSERT_NO_FATAL_FAILURE(WriteTextDatabase("Western", kMenuName1252, "Plat\xE9", kDish1252));
+  Show("Western", kMenuName1252 + ".pdb");
+  ASSERT_EQ(W().RowCount(v::kRecordList), 1u);
+  std::filesystem::remove(Folder() + "WesternHelper.mhl");
+  BrowsePdb(Folder() + kMenuName1252 + ".pdb");
+  ASSERT_EQ(m_host.LastMessage().text, "Unable To View PDB contents, Please select valid pdb(s)");
+  W().Select(v::kTextAs, "Western (Windows-1252)");
+  EXPECT_EQ(InformationBoxes(), (Strings{"", "", "", "", ""}));
+  EXPECT_TRUE(W().Columns(v::kRecordList).empty());
 }
 
 }  // namespace

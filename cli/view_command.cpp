@@ -74,7 +74,9 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
   } else {
     std::string helperFile;
     SplitPath(helperPath, folder, helperFile);
-    fileName = helper->pdbName + ".pdb";
+    // Files are named as the user typed the name (UTF-8); the Helper file
+    // holds it in the handheld's encoding.
+    fileName = DecodeHandheldText(helper->pdbName, textAs) + ".pdb";
   }
   const std::string pdbPath = folder + fileName;
 

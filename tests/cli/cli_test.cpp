@@ -297,5 +297,16 @@ TEST_F(HandheldTextTest, WorkbookSheetsAreTablesOnTheCommandLine) {
             "dish,price\r\nCr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e,7.250000\r\n");
 }
 
+TEST_F(HandheldTextTest, ViewFindsAPdbWhoseNameTheHandheldSpellsDifferently) {
+  ASSERT_EQ(Cli("generate " + Source() + " --query 'SELECT id FROM orders' --name 'Cr\xC3\xA8me'" +
+                Out())
+                .status,
+            0);
+  const CliRun view = Cli("view " + ShellQuoted(m_folder.File("Cr\xC3\xA8meHelper.mhl")) +
+                          " --format csv");
+  EXPECT_EQ(view.status, 0) << view.err;
+  EXPECT_EQ(view.out, "id\r\n1\r\n2\r\n");
+}
+
 }  // namespace
 }  // namespace tallowick::testing

@@ -118,6 +118,8 @@ TEST(ScriptedPage, TypingIsCutToTheLimitButTextSetByTheProgramIsNot) {
   EXPECT_EQ(w.TextLimit(g::kCreator), 4u);
   w.Type(g::kCreator, "ABCDEFG");
   EXPECT_EQ(w.Text(g::kCreator), "ABCD");
+  w.Type(g::kCreator, "\xC3\xA8\xC3\xA9\xE6\x97\xA5xyz");
+  EXPECT_EQ(w.Text(g::kCreator), "\xC3\xA8\xC3\xA9\xE6\x97\xA5x") << "characters, not bytes";
   const std::string longName(40, 'n');
   page.GetEdit(g::kPdbName).SetText(longName);
   EXPECT_EQ(w.Text(g::kPdbName), longName);

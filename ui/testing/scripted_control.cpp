@@ -29,8 +29,23 @@ void ScriptedControl::SetText(const std::string& text) {
   if (Kind() == ControlKind::Edit && m_notify) m_notify(Id(), Notification::TextChange);
 }
 
+namespace {
+
+// The first `limit` characters of UTF-8 `text` (a character's continuation
+// bytes go with it), as a real edit box counts what can be typed.
+std::string FirstCharacters(const std::string& text, std::size_t limit) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+    if (characters++ == limit) return text.substr(0, i);
+  }
+  return text;
+}
+
+}  // namespace
+
 void ScriptedControl::TypeText(const std::string& text) {
-  m_text = (m_limit != 0 && text.size() > m_limit) ? text.substr(0, m_limit) : text;
+  m_text = m_limit != 0 ? FirstCharacters(text, m_limit) : text;
   if (m_notify) m_notify(Id(), Notification::TextChange);
 }
 

@@ -19,6 +19,7 @@
 
 #include "app/pdb_generator.h"
 #include "resources/resource_ids.h"
+#include "ui/smoke_report.h"
 #include "ui/dialog.h"
 #include "ui/list_view_table.h"
 #include "ui/property_page.h"
@@ -29,26 +30,6 @@
 
 namespace tallowick {
 namespace {
-
-class SmokeReport {
- public:
-  void Check(bool held, const std::string& what) {
-    m_lines.push_back(std::string(held ? "ok: " : "FAIL: ") + what);
-    held ? ++m_passed : ++m_failed;
-  }
-  bool Write(const std::string& path) const {
-    std::ofstream out(path);
-    for (const auto& line : m_lines) out << line << '\n';
-    out << "smoke: " << m_passed << " checks held, " << m_failed << " failed\n";
-    return static_cast<bool>(out);
-  }
-  bool AllHeld() const { return m_failed == 0 && m_passed > 0; }
-
- private:
-  std::vector<std::string> m_lines;
-  int m_passed = 0;
-  int m_failed = 0;
-};
 
 // A static text or group box below `parent` with this label.
 bool HasStaticLabel(wxWindow* parent, const std::string& label, ControlKind kind) {

@@ -22,6 +22,7 @@
 #include "installer/installer_app.h"
 #include "installer/path_join.h"
 #include "resources/resource_ids.h"
+#include "ui/smoke_report.h"
 #include "ui/dialog.h"
 #include "ui/wx/wx_host.h"
 #include "ui/wx/wx_images.h"
@@ -34,26 +35,6 @@ namespace tallowick {
 namespace {
 
 constexpr const char* kDefaultFolder = "/opt/Tallowick";
-
-class SmokeReport {
- public:
-  void Check(bool held, const std::string& what) {
-    m_lines.push_back(std::string(held ? "ok: " : "FAIL: ") + what);
-    held ? ++m_passed : ++m_failed;
-  }
-  bool Write(const std::string& path) const {
-    std::ofstream out(path);
-    for (const auto& line : m_lines) out << line << '\n';
-    out << "smoke: " << m_passed << " checks held, " << m_failed << " failed\n";
-    return static_cast<bool>(out);
-  }
-  bool AllHeld() const { return m_failed == 0 && m_passed > 0; }
-
- private:
-  std::vector<std::string> m_lines;
-  int m_passed = 0;
-  int m_failed = 0;
-};
 
 // The label as the template gives it: wrapping a long text replaces blanks
 // by line breaks.

@@ -43,12 +43,12 @@ std::string ReadLineWithoutEcho() {
   if (terminal) {
     termios quiet = saved;
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
   }
   std::string line;
   std::getline(std::cin, line);
   if (terminal) {
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    tcsetattr(STDIN_FILENO, TCSANOW, &saved);
     std::cerr << '\n';
   }
   return line;

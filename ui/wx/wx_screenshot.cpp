@@ -35,4 +35,13 @@ bool SaveWindowScreenshot(wxWindow& window, const std::string& pngPath) {
   return copied && picture.ConvertToImage().SaveFile(ToWx(pngPath), wxBITMAP_TYPE_PNG);
 }
 
+bool SavePictureAsJpeg(const std::string& pngPath, const std::string& jpegPath) {
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  if (wxImage::FindHandler(wxBITMAP_TYPE_JPEG) == nullptr) wxImage::AddHandler(new wxJPEGHandler);
+  wxImage picture;
+  if (!picture.LoadFile(ToWx(pngPath), wxBITMAP_TYPE_PNG)) return false;
+  picture.SetOption(wxIMAGE_OPTION_QUALITY, 90);
+  return picture.SaveFile(ToWx(jpegPath), wxBITMAP_TYPE_JPEG);
+}
+
 }  // namespace tallowick

@@ -10,4 +10,8 @@ namespace tallowick {
 // it to `pngPath`. False when it could not be taken or written.
 bool SaveWindowScreenshot(wxWindow& window, const std::string& pngPath);
 
+// Writes the PNG picture at `pngPath` again as a JPEG (quality 90), as the
+// help page shows its pictures. False when it could not be read or written.
+bool SavePictureAsJpeg(const std::string& pngPath, const std::string& jpegPath);
+
 }  // namespace tallowick

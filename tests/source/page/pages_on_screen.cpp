@@ -316,8 +316,7 @@ class Session {
   bool ToJpeg(const std::string& name) {
     const std::string png = m_folder + "/" + name + ".png";
     const std::string jpg = m_folder + "/" + name + ".jpg";
-    const std::string command = "convert '" + png + "' -quality 90 '" + jpg + "'";
-    return std::system(command.c_str()) == 0 && std::filesystem::exists(jpg);
+    return SavePictureAsJpeg(png, jpg);
   }
 
   // 65,535 rows x 8 columns: from the end of the reading (the wait window

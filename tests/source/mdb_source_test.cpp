@@ -77,7 +77,9 @@ std::vector<ExportRow> MdbExport(const std::string& file, const std::string& tab
   const std::string format = "%Y-%m-%d %H:%M:%S";
   int status = 0;
   const std::string csv = testing::CommandOutput(
-      "mdb-export -H -b strip -D " + ShellQuoted(format) + " -T " + ShellQuoted(format) + " " +
+      // The oracle reads names and texts in the locale's encoding: UTF-8,
+      // whatever locale the tests run in.
+      "LC_ALL=C.UTF-8 mdb-export -H -b strip -D " + ShellQuoted(format) + " -T " + ShellQuoted(format) + " " +
           ShellQuoted(file) + " " + ShellQuoted(table),
       &status);
   EXPECT_EQ(status, 0) << "mdb-export " << table;
@@ -219,7 +221,7 @@ TEST_F(MdbSource, TableListHoldsTheTablesOnlyAsMdbToolsListsThem) {
   // mdb-tables lists user tables, without system tables and queries (views).
   std::vector<std::string> expected;
   std::string line;
-  for (char c : testing::CommandOutput("mdb-tables -1 " + ShellQuoted(file))) {
+  for (char c : testing::CommandOutput("LC_ALL=C.UTF-8 mdb-tables -1 " + ShellQuoted(file))) {
     if (c == '\n') {
       if (!line.empty()) expected.push_back(line);
       line.clear();

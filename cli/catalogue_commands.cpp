@@ -45,7 +45,7 @@ int RunTables(const Words& args, std::ostream& out, std::ostream& err) {
     return kExitOk;
   }
   if (!arguments.Positionals().empty()) throw UsageError("tables takes no positional arguments");
-  OpenedSource source = OpenSource(arguments);
+  OpenedSource source = OpenSource(arguments, err);
   if (!source.error.empty()) return Fail(err, source.error);
   TableListing listing = ListTables(*source.connection);
   if (!listing.ok) return Fail(err, kTableListFailedMessage);
@@ -65,7 +65,7 @@ int RunColumns(const Words& args, std::ostream& out, std::ostream& err) {
   const auto table = arguments.Value("--table");
   if (!table) throw UsageError("columns needs --table NAME");
   if (!arguments.Positionals().empty()) throw UsageError("columns takes no positional arguments");
-  OpenedSource source = OpenSource(arguments);
+  OpenedSource source = OpenSource(arguments, err);
   if (!source.error.empty()) return Fail(err, source.error);
   const auto columns = ListColumns(*source.connection, *table);
   if (!columns) return Fail(err, "the columns of table \"" + *table + "\" could not be read");

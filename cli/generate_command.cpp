@@ -48,7 +48,7 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   const GenerationCheck check = CheckGenerationInputs(inputs);
   if (!check.Passed()) return Fail(err, check.message);
 
-  OpenedSource source = OpenSource(arguments);
+  OpenedSource source = OpenSource(arguments, err);
   if (!source.error.empty()) return Fail(err, source.error);
 
   GenerationRequest request;

@@ -24,7 +24,7 @@ int RunPreview(const Words& args, std::ostream& out, std::ostream& err) {
   if (!arguments.Positionals().empty()) throw UsageError("preview takes no positional arguments");
   const OutputFormat format = ParseOutputFormat(arguments.ValueOr("--format", "text"));
 
-  OpenedSource source = OpenSource(arguments);
+  OpenedSource source = OpenSource(arguments, err);
   if (!source.error.empty()) return Fail(err, source.error);
 
   PreviewTable table;

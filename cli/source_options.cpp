@@ -72,7 +72,7 @@ std::optional<Credentials> TerminalPrompt::Ask(const std::string& dataSourceName
   return credentials;
 }
 
-OpenedSource OpenSource(const Arguments& arguments) {
+OpenedSource OpenSource(const Arguments& arguments, std::ostream& err) {
   const auto file = arguments.Value("--file");
   const auto dsn = arguments.Value("--dsn");
   if (file.has_value() == dsn.has_value()) {
@@ -97,6 +97,7 @@ OpenedSource OpenSource(const Arguments& arguments) {
                                       : opened.connection->ConnectDataSource(*dsn, prompt);
   switch (outcome.status) {
     case ConnectOutcome::Status::Connected:
+      for (const std::string& line : outcome.leftOut) err << "tallowick-cli: " << line << '\n';
       break;
     case ConnectOutcome::Status::Cancelled:
       opened.error = "no user name and password were given for \"" + file.value_or(*dsn) + "\"";

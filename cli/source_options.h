@@ -41,7 +41,9 @@ struct OpenedSource {
 };
 
 // Throws UsageError when neither or both of --file and --dsn are given.
-OpenedSource OpenSource(const Arguments& arguments);
+// Tables of the source that could not be read and were left out are named
+// on `err`, one line each; the command goes on with the others.
+OpenedSource OpenSource(const Arguments& arguments, std::ostream& err);
 
 // Writes "tallowick-cli: <message>" and returns kExitFailure.
 int Fail(std::ostream& err, const std::string& message);

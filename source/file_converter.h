@@ -3,12 +3,16 @@
 // dBase tables into a SQLite database, which the SQLite3 driver then serves
 // under the temporary data source.
 #include <string>
+#include <vector>
 
 namespace tallowick {
 
 struct ConvertedDatabase {
   std::string sqlitePath;  // the new database file; empty on failure
   std::string error;       // a message for the user when sqlitePath is empty
+  // Parts of the source that could not be read and were left out (a damaged
+  // table of a dBase folder), one message each naming the file.
+  std::vector<std::string> leftOut;
 };
 
 class FileConverter {

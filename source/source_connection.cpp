@@ -18,7 +18,7 @@ namespace {
 constexpr SQLULEN kLoginTimeoutSeconds = 5;
 
 ConnectOutcome Failure(std::string message) {
-  return {ConnectOutcome::Status::Failed, std::move(message)};
+  return {ConnectOutcome::Status::Failed, std::move(message), {}};
 }
 
 bool PathExists(const std::string& path) {
@@ -93,6 +93,7 @@ ConnectOutcome SourceConnection::ConnectFile(int kind, CredentialPrompt& prompt,
   if (entry.driver == nullptr) return failEarly("No ODBC driver serves this kind of source");
 
   std::string database = m_sourcePath;
+  std::vector<std::string> leftOut;
   if (IsConvertedKind(kind)) {
     if (m_converter == nullptr) {
       return failEarly("Excel and dBase files cannot be read: no converter is available");
@@ -105,6 +106,7 @@ ConnectOutcome SourceConnection::ConnectFile(int kind, CredentialPrompt& prompt,
     }
     m_convertedDatabase = converted.sqlitePath;
     database = m_convertedDatabase;
+    leftOut = std::move(converted.leftOut);
   }
   if (!IsSafeIniValue(database)) return failEarly(UnsafePathMessage(database));
 
@@ -127,6 +129,7 @@ ConnectOutcome SourceConnection::ConnectFile(int kind, CredentialPrompt& prompt,
   }
   m_naming = NamingFor(kind, m_hdbc.Get());
   m_connected = true;
+  outcome.leftOut = std::move(leftOut);
   return outcome;
 }
 
@@ -158,7 +161,7 @@ ConnectOutcome SourceConnection::ConnectTo(const Target& target, CredentialPromp
   if (afterFirstConnect) afterFirstConnect();
   if (!connected) return AskAndRetry(target, prompt);
   AllocateCatalogueStatement();
-  return {ConnectOutcome::Status::Connected, {}};
+  return {ConnectOutcome::Status::Connected, {}, {}};
 }
 
 SQLRETURN SourceConnection::Connect(const Target& target, const Credentials* credentials) {
@@ -182,11 +185,11 @@ SQLRETURN SourceConnection::Connect(const Target& target, const Credentials* cre
 ConnectOutcome SourceConnection::AskAndRetry(const Target& target, CredentialPrompt& prompt) {
   if (!IsPasswordError(SQL_HANDLE_DBC, m_hdbc.Get())) return Failure(FormatOdbcError(m_hdbc.Get()));
   const std::optional<Credentials> credentials = prompt.Ask(target.name);
-  if (!credentials) return {ConnectOutcome::Status::Cancelled, {}};
+  if (!credentials) return {ConnectOutcome::Status::Cancelled, {}, {}};
   m_lastResult = Connect(target, &*credentials);
   if (!SQL_SUCCEEDED(m_lastResult)) return Failure(FormatOdbcError(m_hdbc.Get()));
   AllocateCatalogueStatement();
-  return {ConnectOutcome::Status::Connected, {}};
+  return {ConnectOutcome::Status::Connected, {}, {}};
 }
 
 void SourceConnection::AllocateCatalogueStatement() {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "source/credential_prompt.h"
 #include "source/file_converter.h"
@@ -22,6 +23,9 @@ struct ConnectOutcome {
   };
   Status status = Status::Failed;
   std::string message;
+  // When connected: parts of the source that were left out because they
+  // could not be read, one message each naming the file.
+  std::vector<std::string> leftOut;
 
   bool Connected() const { return status == Status::Connected; }
 };

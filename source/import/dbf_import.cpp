@@ -166,7 +166,11 @@ ImportResult ConvertFolder(const std::string& folder, const std::string& require
           return result;
       }
     }
-    if (file == required) requiredError = error;
+    if (file == required) {
+      requiredError = error;
+    } else if (clash == tableFiles.end()) {
+      error += " The table is left out.";
+    }
     result.skipped.push_back(error);
   }
   if (!requiredError.empty() || result.tables.empty()) {

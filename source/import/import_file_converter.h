@@ -12,10 +12,10 @@ class ImportFileConverter : public FileConverter {
  public:
   ConvertedDatabase Convert(int kind, const std::string& source) override {
     ImportResult result = ConvertFileSource(kind, source);
-    if (!result.ok) return {"", result.error};
+    if (!result.ok) return {"", result.error, {}};
     std::string path = result.database.Path();
     m_made.push_back(std::move(result.database));
-    return {path, ""};
+    return {path, "", std::move(result.skipped)};
   }
 
  private:

@@ -129,9 +129,19 @@ void MakePDB::OnBrowse() {
 
   if (outcome.Connected()) {
     ListTables();
+    ShowLeftOut(outcome.leftOut);
   } else if (outcome.status == ConnectOutcome::Status::Failed) {
     Stop(outcome.message);
   }
+}
+
+// Tables of a dBase folder that could not be read are named after the
+// connection, so a missing table never goes unexplained.
+void MakePDB::ShowLeftOut(const std::vector<std::string>& leftOut) {
+  if (leftOut.empty()) return;
+  std::string text;
+  for (const std::string& line : leftOut) text += (text.empty() ? "" : "\n\n") + line;
+  GetHost().ShowMessage(text, kMessageCaption, MessageIcon::Exclamation);
 }
 
 void MakePDB::OnSelectDataSource() {

@@ -53,6 +53,7 @@ class MakePDB : public PropertyPage {
   void FillDataSourceList();
   void FillCharsetList();
   void ListTables();
+  void ShowLeftOut(const std::vector<std::string>& leftOut);
   // Empties the query box, the three lists and the preview; hides ViewLog.
   void ResetViews();
   void ClearPreview();

@@ -269,7 +269,17 @@ TEST_F(HandheldTextTest, DbaseTextIsStoredAsWindows1252) {
   const CliRun run = Cli("generate --file " + ShellQuoted(m_folder.File("menu.dbf")) +
                          " --query 'SELECT dish FROM menu' --name Dbase" + Out());
   ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
   EXPECT_EQ(FirstText("Dbase"), "Cr\xE8me br\xFBl\xE9" "e");
+
+  // A damaged table beside the chosen one is named; the chosen one still serves.
+  std::ofstream(m_folder.File("broken.dbf")) << "not a dBase table, though long enough for a header";
+  const CliRun tables = Cli("tables --file " + ShellQuoted(m_folder.File("menu.dbf")));
+  ASSERT_EQ(tables.status, 0) << tables.err;
+  EXPECT_EQ(tables.out, "menu\n");
+  EXPECT_EQ(tables.err.rfind("tallowick-cli: Cannot read the dBase table " + m_folder.File("broken.dbf"), 0), 0u)
+      << tables.err;
+  EXPECT_NE(tables.err.find("The table is left out.\n"), std::string::npos) << tables.err;
 }
 
 TEST_F(HandheldTextTest, WorkbookSheetsAreTablesOnTheCommandLine) {

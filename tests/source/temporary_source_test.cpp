@@ -211,12 +211,13 @@ class ScriptConverter : public FileConverter {
   ConvertedDatabase Convert(int kind, const std::string& source) override {
     kinds.push_back(kind);
     sources.push_back(source);
-    if (!error.empty()) return {{}, error};
+    if (!error.empty()) return {{}, error, {}};
     testing::RunSqliteScript(m_target,
                              "CREATE TABLE [Sheet1$](Name VARCHAR(10)); "
                              "INSERT INTO [Sheet1$] VALUES('Crème');");
-    return {m_target, {}};
+    return {m_target, {}, leftOut};
   }
+  std::vector<std::string> leftOut;
   std::vector<int> kinds;
   std::vector<std::string> sources;
   std::string error;
@@ -230,10 +231,12 @@ TEST_F(TemporarySource, ConvertedFilesAreServedAndDeletedWithTheTemporarySource)
   std::ofstream(workbook) << "workbook";
   const std::string converted = m_folder.File("converted.sqlite");
   ScriptConverter converter(converted);
+  converter.leftOut = {"Sheet2 is left out"};
   {
     SourceConnection connection(&converter);
     const ConnectOutcome outcome = connection.OpenFile(workbook, m_prompt);
     ASSERT_TRUE(outcome.Connected()) << outcome.message;
+    EXPECT_EQ(outcome.leftOut, converter.leftOut);
     EXPECT_EQ(connection.Kind(), kExcelFile);
     EXPECT_EQ(converter.kinds, (std::vector<int>{kExcelFile}));
     EXPECT_EQ(converter.sources, (std::vector<std::string>{workbook}));

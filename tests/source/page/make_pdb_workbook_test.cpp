@@ -1,8 +1,10 @@
-// The generator page on an Excel workbook: the page hands the file to the
-// converter, lists its sheets and brackets them as the Excel driver did.
+// The generator page on converted sources: an Excel workbook's sheets are
+// listed and bracketed as the Excel driver did; a dBase folder's unreadable
+// tables are named.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "tests/source/page/generator_page_fixture.h"
@@ -54,6 +56,36 @@ TEST_F(WorkbookPage, SheetsAreListedBracketedAndPreviewed) {
   ASSERT_NO_FATAL_FAILURE(Connect(other));
   EXPECT_FALSE(std::filesystem::exists(converted));
   EXPECT_EQ(W().Entries(g::kTableList), (Strings{"t"}));
+}
+
+TEST_F(WorkbookPage, ADamagedDbaseTableBesideTheChosenOneIsNamedAfterConnecting) {
+  const std::string script = m_data.File("make_dbf.py");
+  std::ofstream(script) << "import dbf, sys\n"
+                           "t = dbf.Table(sys.argv[1], 'city C(20)')\n"
+                           "t.open(dbf.READ_WRITE)\n"
+                           "t.append(('Oslo',))\n"
+                           "t.close()\n";
+  const std::string table = m_data.File("towns.dbf");
+  ASSERT_EQ(std::system(("/usr/bin/python3 '" + script + "' '" + table + "'").c_str()), 0)
+      << "python3-dbf is needed";
+  std::ofstream(m_data.File("damaged.dbf")) << "not a dBase table, though long enough for a header";
+  Show();
+  Browse(table);
+  ASSERT_TRUE(m_page.IsConnected());
+  ASSERT_EQ(m_host.Messages().size(), 2u);
+  EXPECT_EQ(m_host.Messages()[0].text, "Database connected...");
+  const auto& leftOut = m_host.Messages()[1];
+  EXPECT_EQ(leftOut.caption, "Tallowick");
+  EXPECT_EQ(leftOut.icon, MessageIcon::Exclamation);
+  EXPECT_EQ(leftOut.text.rfind("Cannot read the dBase table " + m_data.File("damaged.dbf") + ": ", 0), 0u)
+      << leftOut.text;
+  EXPECT_NE(leftOut.text.find("The table is left out."), std::string::npos) << leftOut.text;
+  EXPECT_EQ(W().Entries(g::kTableList), (Strings{"towns"}));
+
+  // A folder whose tables all read connects with the one message.
+  std::filesystem::remove(m_data.File("damaged.dbf"));
+  ASSERT_NO_FATAL_FAILURE(Connect(table));
+  EXPECT_EQ(m_host.Messages().size(), 3u);
 }
 
 }  // namespace

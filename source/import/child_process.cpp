@@ -1,9 +1,11 @@
 #include "source/import/child_process.h"
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 namespace tallowick {
@@ -22,7 +24,8 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
-bool RunInChildProcess(const std::function<std::string()>& work, std::string& message) {
+bool RunInChildProcess(const std::function<std::string()>& work, std::string& message,
+                       unsigned cpuSeconds) {
   int channel[2];
   if (pipe(channel) != 0) {
     message = std::string("no pipe: ") + std::strerror(errno);
@@ -37,6 +40,10 @@ bool RunInChildProcess(const std::function<std::string()>& work, std::string& me
   }
   if (child == 0) {
     close(channel[0]);
+    // SIGXCPU at the soft limit ends the child; the hard limit a second
+    // later ends it even if that signal is caught.
+    const rlimit limit{cpuSeconds, cpuSeconds + 1};
+    setrlimit(RLIMIT_CPU, &limit);
     bool sent = WriteAll(channel[1], work());
     // _exit: the parent's atexit handlers and stdio buffers are not ours.
     _exit(sent ? 0 : 1);
@@ -57,6 +64,10 @@ bool RunInChildProcess(const std::function<std::string()>& work, std::string& me
   if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
     message = std::move(answer);
     return true;
+  }
+  if (WIFSIGNALED(status) && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGKILL)) {
+    message = "the reader took more than " + std::to_string(cpuSeconds) + " s of processor time";
+    return false;
   }
   message = WIFSIGNALED(status) ? "the reader stopped on signal " + std::to_string(WTERMSIG(status))
                                 : "the reader ended with status " + std::to_string(WEXITSTATUS(status));

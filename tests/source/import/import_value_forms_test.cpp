@@ -181,6 +181,15 @@ TEST(ChildProcessTest, TheAnswerComesBackAndAFaultEndsOnlyTheChild) {
   EXPECT_EQ(message, "the reader stopped on signal 6");
   EXPECT_FALSE(RunInChildProcess([]() -> std::string { _exit(3); }, message));
   EXPECT_EQ(message, "the reader ended with status 3");
+
+  // A reader caught in a loop is stopped by its processor-time limit.
+  EXPECT_FALSE(RunInChildProcess(
+      []() -> std::string {
+        volatile unsigned long spin = 0;
+        for (;;) spin = spin + 1;
+      },
+      message, 1));
+  EXPECT_EQ(message, "the reader took more than 1 s of processor time");
 }
 
 TEST(CompoundFileTest, ChainsThatLoopOrLeaveTheFileAreRefused) {

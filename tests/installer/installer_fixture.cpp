@@ -31,27 +31,13 @@ void InstallerFixture::SetUp() {
 
 void InstallerFixture::TearDown() {
   m_workingFolder.reset();
-  for (const auto& [name, value] : m_savedEnv) {
-    if (value) {
-      ::setenv(name.c_str(), value->c_str(), 1);
-    } else {
-      ::unsetenv(name.c_str());
-    }
-  }
+  m_environment.Restore();
 }
 
 std::string InstallerFixture::Desktop() const { return Home() + "/Arbeitsfläche"; }
 
 void InstallerFixture::SetEnv(const std::string& name, const std::optional<std::string>& value) {
-  if (m_savedEnv.find(name) == m_savedEnv.end()) {
-    const char* old = std::getenv(name.c_str());
-    m_savedEnv[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-  }
-  if (value) {
-    ::setenv(name.c_str(), value->c_str(), 1);
-  } else {
-    ::unsetenv(name.c_str());
-  }
+  m_environment.Set(name, value);
 }
 
 std::string InstallerFixture::ReadFile(const std::string& path) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/saved_environment.h"
 #include "tests/support/temp_folder.h"
 #include "ui/working_folder.h"
 
@@ -43,7 +44,7 @@ class InstallerFixture : public ::testing::Test {
   TempFolder m_source;
   TempFolder m_scratch;
   std::optional<WorkingFolderGuard> m_workingFolder;
-  std::map<std::string, std::optional<std::string>> m_savedEnv;
+  SavedEnvironment m_environment;
 };
 
 // The keys of a desktop entry file's [Desktop Entry] group, values as written.

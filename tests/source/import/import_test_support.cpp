@@ -16,18 +16,6 @@
 namespace tallowick::import_test {
 namespace {
 
-std::optional<std::string> GetEnv(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-}
-
-void RestoreEnv(const char* name, const std::optional<std::string>& value) {
-  if (value) {
-    setenv(name, value->c_str(), 1);
-  } else {
-    unsetenv(name);
-  }
-}
 
 }  // namespace
 
@@ -46,15 +34,9 @@ ScratchFolder::~ScratchFolder() {
   std::filesystem::remove_all(m_path, ignored);
 }
 
-TemporaryDatabaseFolderOverride::TemporaryDatabaseFolderOverride()
-    : m_oldRuntime(GetEnv("XDG_RUNTIME_DIR")), m_oldTmp(GetEnv("TMPDIR")) {
-  setenv("XDG_RUNTIME_DIR", m_folder.Path().c_str(), 1);
-  setenv("TMPDIR", m_folder.Path().c_str(), 1);
-}
-
-TemporaryDatabaseFolderOverride::~TemporaryDatabaseFolderOverride() {
-  RestoreEnv("XDG_RUNTIME_DIR", m_oldRuntime);
-  RestoreEnv("TMPDIR", m_oldTmp);
+TemporaryDatabaseFolderOverride::TemporaryDatabaseFolderOverride() {
+  m_environment.Set("XDG_RUNTIME_DIR", m_folder.Path());
+  m_environment.Set("TMPDIR", m_folder.Path());
 }
 
 std::vector<std::string> TemporaryDatabaseFolderOverride::Files() const { return FilesIn(m_folder.Path()); }

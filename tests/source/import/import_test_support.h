@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/saved_environment.h"
+
 namespace tallowick::import_test {
 
 // A fresh folder removed, with everything in it, when the object dies.
@@ -29,14 +31,12 @@ class ScratchFolder {
 class TemporaryDatabaseFolderOverride {
  public:
   TemporaryDatabaseFolderOverride();
-  ~TemporaryDatabaseFolderOverride();
   const std::string& Path() const { return m_folder.Path(); }
   std::vector<std::string> Files() const;
 
  private:
   ScratchFolder m_folder;
-  std::optional<std::string> m_oldRuntime;
-  std::optional<std::string> m_oldTmp;
+  testing::SavedEnvironment m_environment;
 };
 
 // Runs tests/source/import/data_writers/<script> with /usr/bin/python3,

@@ -124,21 +124,10 @@ TEST(CodePageDecoderTest, CodePagesDecodeToUtf8AndUndefinedBytesAreMarked) {
 class TemporaryDatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
-      const char* value = std::getenv(name);
-      m_saved.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
-    }
+    m_environment.Keep("XDG_RUNTIME_DIR");
+    m_environment.Keep("TMPDIR");
   }
-  void TearDown() override {
-    for (auto& [name, value] : m_saved) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
-  std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+  testing::SavedEnvironment m_environment;
 };
 
 TEST_F(TemporaryDatabaseTest, PrivateFileInTheRuntimeFolderElseTmpdirElseTmp) {

@@ -11,18 +11,6 @@
 namespace tallowick::import_test {
 namespace {
 
-std::optional<std::string> GetEnv(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-}
-
-void RestoreEnv(const char* name, const std::optional<std::string>& value) {
-  if (value) {
-    setenv(name, value->c_str(), 1);
-  } else {
-    unsetenv(name);
-  }
-}
 
 SQLHDBC Dbc(void* handle) { return static_cast<SQLHDBC>(handle); }
 
@@ -61,13 +49,12 @@ class Statement {
 
 }  // namespace
 
-OdbcProbe::OdbcProbe(const std::string& databasePath)
-    : m_oldOdbcIni(GetEnv("ODBCINI")), m_oldOdbcSysIni(GetEnv("ODBCSYSINI")) {
+OdbcProbe::OdbcProbe(const std::string& databasePath) {
   CopyFile("/etc/odbcinst.ini", m_config.File("odbcinst.ini"));
   WriteFile(m_config.File("odbc.ini"),
             "[TempPTallowickDSN]\nDriver=SQLite3\nDatabase=" + databasePath + "\n");
-  setenv("ODBCSYSINI", m_config.Path().c_str(), 1);
-  setenv("ODBCINI", m_config.File("odbc.ini").c_str(), 1);
+  m_environment.Set("ODBCSYSINI", m_config.Path());
+  m_environment.Set("ODBCINI", m_config.File("odbc.ini"));
   SQLHENV env = nullptr;
   SQLHDBC dbc = nullptr;
   SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
@@ -90,8 +77,6 @@ OdbcProbe::~OdbcProbe() {
     SQLFreeHandle(SQL_HANDLE_DBC, Dbc(m_dbc));
   }
   if (m_env != nullptr) SQLFreeHandle(SQL_HANDLE_ENV, static_cast<SQLHENV>(m_env));
-  RestoreEnv("ODBCINI", m_oldOdbcIni);
-  RestoreEnv("ODBCSYSINI", m_oldOdbcSysIni);
 }
 
 std::vector<std::string> OdbcProbe::Tables(const std::string& types) {

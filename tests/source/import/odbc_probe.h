@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/source/import/import_test_support.h"
+#include "tests/support/saved_environment.h"
 
 namespace tallowick::import_test {
 
@@ -40,8 +41,7 @@ class OdbcProbe {
 
  private:
   ScratchFolder m_config;
-  std::optional<std::string> m_oldOdbcIni;
-  std::optional<std::string> m_oldOdbcSysIni;
+  testing::SavedEnvironment m_environment;
   void* m_env = nullptr;
   void* m_dbc = nullptr;
 };

@@ -53,7 +53,7 @@ class GenerationJobTest : public ::testing::Test {
   int Generate(FakeResultSource& source, const std::string& name = "Customers",
                std::int16_t columns = -1) {
     GenerationRequest request;
-    request.outputFolder = m_outputFolder.empty() ? m_folder.Path() : m_outputFolder;
+    request.outputFolder = m_outputFolder.empty() ? m_folder.Directory() : m_outputFolder;
     request.columnCount = columns >= 0 ? columns : static_cast<std::int16_t>(m_columnCount);
     request.pdbName = name;
     request.creator = "CUST";
@@ -116,7 +116,7 @@ TEST_F(GenerationJobTest, CustomersQueryWritesEveryFileExactly) {
   EXPECT_EQ(helper->fields[2].name, "Born");
   EXPECT_EQ(helper->fields[2].kind, 6);
 
-  const Database pdb = ReadDatabase(m_folder.Path(), "Customers");
+  const Database pdb = ReadDatabase(m_folder.Directory(), "Customers");
   ASSERT_TRUE(pdb.ok);
   EXPECT_EQ(pdb.header.name, "Customers");
   EXPECT_EQ(pdb.header.creator, "CUST");
@@ -135,7 +135,7 @@ TEST_F(GenerationJobTest, CustomersQueryWritesEveryFileExactly) {
                        "}\n"
                        "\nTotal Records written: 2" +
                        kTypedefHeading + kDateTimeTypedef +
-                       ExpectedLogClosing("CustomersHelper", "Customers", m_folder.Path()));
+                       ExpectedLogClosing("CustomersHelper", "Customers", m_folder.Directory()));
   EXPECT_EQ(ProcessLog(),
             ExpectedProcessHead("Customers") +
                 "Found column no. 1 having name \"ID\" of \"long integer\" type\n"
@@ -165,7 +165,7 @@ TEST_F(GenerationJobTest, NoRowsGiveAnEmptyPdbAndNoDateTypedefs) {
 TEST_F(GenerationJobTest, NullDatesAndTimesStillBringTheirTypedefs) {
   auto& source = Source({{"At", 10}, {"Day", 9}}, {{{}, {}}});
   ASSERT_EQ(Generate(source), 1);
-  const Database pdb = ReadDatabase(m_folder.Path(), "Customers");
+  const Database pdb = ReadDatabase(m_folder.Directory(), "Customers");
   ASSERT_EQ(pdb.records.size(), 1u);
   EXPECT_EQ(pdb.records[0], Bytes(4, 0));
   const std::string log = Log();
@@ -183,7 +183,7 @@ TEST_F(GenerationJobTest, ExactlyTheRecordLimitNeedsNoNotice) {
   EXPECT_TRUE(m_notices.texts.empty());
   EXPECT_EQ(m_result.records, 65535u);
   EXPECT_EQ(source.fetches, 65536u);  // the last fetch found no more rows
-  const Database pdb = ReadDatabase(m_folder.Path(), "Customers");
+  const Database pdb = ReadDatabase(m_folder.Directory(), "Customers");
   ASSERT_EQ(pdb.records.size(), 65535u);
   EXPECT_EQ(ToHex(pdb.records[65534]), "FF FE");
   EXPECT_EQ(ReadFileBytes(m_folder / "Customers.pdb").size(), 81u + 10u * 65535);
@@ -201,7 +201,7 @@ TEST_F(GenerationJobTest, RowsBeyondTheLimitBringTheNoticeOnce) {
               std::vector<std::string>{"No More than 65535 records supported in a single PDB!!"});
     EXPECT_EQ(source.fetches, 65536u);  // the 65536th row was fetched to see that it exists
     EXPECT_EQ(m_result.records, 65535u);
-    const Database pdb = ReadDatabase(m_folder.Path(), "Customers");
+    const Database pdb = ReadDatabase(m_folder.Directory(), "Customers");
     ASSERT_EQ(pdb.records.size(), 65535u);
     EXPECT_EQ(ToHex(pdb.records[65534]), "00 00 FF FE");  // the first 65535 rows
   }
@@ -239,7 +239,7 @@ TEST_F(GenerationJobTest, FetchErrorKeepsTheRowsReadBefore) {
   source.fetchFailsAt = 5;
   ASSERT_EQ(Generate(source), 1);
   EXPECT_EQ(m_result.records, 4u);
-  EXPECT_EQ(ReadDatabase(m_folder.Path(), "Customers").records.size(), 4u);
+  EXPECT_EQ(ReadDatabase(m_folder.Directory(), "Customers").records.size(), 4u);
   EXPECT_NE(ProcessLog().find("\nGetting Data from database...\n"
                               "Error while reading record no. 4 from MDB\n"
                               "\n\t\t[fake] out of luck  HY000 \n\n" +
@@ -253,7 +253,7 @@ TEST_F(GenerationJobTest, FailedBindingIsLoggedAndItsFieldStoredAsNull) {
                          {std::int16_t{3}, std::int32_t{4}, {}, std::string("y")}});
   source.bindFailsAt = 2;
   ASSERT_EQ(Generate(source), 1);
-  const Database pdb = ReadDatabase(m_folder.Path(), "Customers");
+  const Database pdb = ReadDatabase(m_folder.Directory(), "Customers");
   ASSERT_EQ(pdb.records.size(), 2u);
   EXPECT_EQ(ToHex(pdb.records[0]), "00 01 00 00 00 00 78 00");
   EXPECT_EQ(ToHex(pdb.records[1]), "00 03 00 00 00 00 79 00");
@@ -273,7 +273,7 @@ TEST_F(GenerationJobTest, DescriptionEndsAtTheFirstColumnThatFails) {
   ASSERT_EQ(Generate(source), 1);
   EXPECT_EQ(source.boundColumns, std::vector<std::uint16_t>{1});
   EXPECT_EQ(ReadHelperFile(m_folder / "CustomersHelper.mhl")->fields.size(), 1u);
-  EXPECT_EQ(ToHex(ReadDatabase(m_folder.Path(), "Customers").records.at(0)), "00 00 00 01");
+  EXPECT_EQ(ToHex(ReadDatabase(m_folder.Directory(), "Customers").records.at(0)), "00 00 00 01");
   const std::string log = ProcessLog();
   EXPECT_NE(log.find("Found column no. 1"), std::string::npos);
   EXPECT_EQ(log.find("Found column no. 2"), std::string::npos);
@@ -283,7 +283,7 @@ TEST_F(GenerationJobTest, ColumnsWithoutKindAreSkippedButCounted) {
   auto& source = Source({{"A", 4}, {"T", 92}, {"C", 5}},
                         {{std::int32_t{7}, {}, std::int16_t{8}}});
   ASSERT_EQ(Generate(source), 1);
-  EXPECT_EQ(ToHex(ReadDatabase(m_folder.Path(), "Customers").records.at(0)),
+  EXPECT_EQ(ToHex(ReadDatabase(m_folder.Directory(), "Customers").records.at(0)),
             "00 00 00 07 00 08");
   EXPECT_EQ(ReadHelperFile(m_folder / "CustomersHelper.mhl")->fields.size(), 2u);
   EXPECT_NE(ProcessLog().find("Found column no. 2 having name \"T\" of \"unknown type\", It will "
@@ -347,7 +347,7 @@ TEST_F(GenerationJobTest, UnwritableHelperFailsTheRunButNotThePdb) {
   auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});
   EXPECT_EQ(Generate(source), 0);
   EXPECT_EQ(m_result.failedFile, m_folder / "CustomersHelper.mhl");
-  EXPECT_EQ(ReadDatabase(m_folder.Path(), "Customers").records.size(), 1u);
+  EXPECT_EQ(ReadDatabase(m_folder.Directory(), "Customers").records.size(), 1u);
   EXPECT_NE(ProcessLog().find("Found column no. 1 having name \"N\" of \"long integer\" type\n"
                               "\nCould not write \"" + m_folder / "CustomersHelper.mhl" + "\"\n\n"
                               "Finished Retriving database Column information.\n"),
@@ -359,7 +359,7 @@ TEST_F(GenerationJobTest, LogThatCannotBeOpenedLeavesTheRunAlone) {
   std::filesystem::create_directory(m_folder / "TallowickLog.txt");
   auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});
   ASSERT_EQ(Generate(source), 1);
-  EXPECT_EQ(ReadDatabase(m_folder.Path(), "Customers").records.size(), 1u);
+  EXPECT_EQ(ReadDatabase(m_folder.Directory(), "Customers").records.size(), 1u);
   EXPECT_NE(ProcessLog().find(ExpectedProcessWritten(1)), std::string::npos);
 }
 
@@ -372,7 +372,7 @@ TEST_F(GenerationJobTest, SecondRunReplacesFilesAndLogs) {
   EXPECT_EQ(ProcessLog().find("First"), std::string::npos);
   EXPECT_EQ(Log().find(ExpectedLogHead("Customers", "CUST", "DATA")), 0u);
   EXPECT_EQ(ProcessLog().find(ExpectedProcessHead("Customers")), 0u);
-  const Database pdb = ReadDatabase(m_folder.Path(), "Customers");
+  const Database pdb = ReadDatabase(m_folder.Directory(), "Customers");
   ASSERT_EQ(pdb.records.size(), 1u);
   EXPECT_EQ(ToHex(pdb.records[0]), "00 03");
   EXPECT_EQ(ReadHelperFile(m_folder / "CustomersHelper.mhl")->fields.at(0).name, "Second");

@@ -106,7 +106,7 @@ class HandheldGeneration : public ::testing::Test {
                               std::int32_t{1}},
                              {std::string(kNihongo), std::monostate{}, std::int32_t{2}}});
     GenerationRequest request;
-    request.outputFolder = m_folder.Path();
+    request.outputFolder = m_folder.Directory();
     request.columnCount = 3;
     request.pdbName = pdbName;
     request.creator = "HWRP";
@@ -118,7 +118,7 @@ class HandheldGeneration : public ::testing::Test {
   }
 
   std::vector<testing::Bytes> Records(const std::string& fileName, PdbHeader& header) {
-    PdbFile file(fileName, m_folder.Path(), ".pdb");
+    PdbFile file(fileName, m_folder.Directory(), ".pdb");
     std::vector<PdbRecordEntry> entries;
     std::uint16_t count = 0;
     EXPECT_TRUE(file.ReadRecordList(header, entries, count));

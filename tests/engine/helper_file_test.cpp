@@ -32,11 +32,11 @@ TEST(HelperName, First23CharactersOfThePdbNameThenHelper) {
 TEST(HelperFile, CustomersQueryGivesSixRecordsOf66Bytes) {
   TempFolder folder;
   // ID (integer), Name (varchar), Born (timestamp); Photo has no kind and is left out.
-  ASSERT_TRUE(WriteHelperFile(folder.Path(), "Customers", "CUST", "DATA",
+  ASSERT_TRUE(WriteHelperFile(folder.Directory(), "Customers", "CUST", "DATA",
                               {{4, "ID"}, {1, "Name"}, {6, "Born"}}));
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"CustomersHelper.mhl"});
 
-  PdbFile file("CustomersHelper", folder.Path(), ".mhl");
+  PdbFile file("CustomersHelper", folder.Directory(), ".mhl");
   PdbHeader header;
   std::vector<PdbRecordEntry> entries;
   std::uint16_t count = 0;
@@ -85,7 +85,7 @@ TEST(HelperFile, ColumnNamesNeverRunPastTheirRecord) {
 
 TEST(HelperFile, NoFieldsGivesThreeRecordsAndZeroFields) {
   TempFolder folder;
-  ASSERT_TRUE(WriteHelperFile(folder.Path(), "Blobs", "HWRP", "HWRP", {}));
+  ASSERT_TRUE(WriteHelperFile(folder.Directory(), "Blobs", "HWRP", "HWRP", {}));
   const auto info = ReadHelperFile(folder / "BlobsHelper.mhl");
   ASSERT_TRUE(info.has_value());
   EXPECT_TRUE(info->fields.empty());
@@ -94,7 +94,7 @@ TEST(HelperFile, NoFieldsGivesThreeRecordsAndZeroFields) {
 
 TEST(HelperFile, ReaderFindsTheFileWithOrWithoutItsExtension) {
   TempFolder folder;
-  ASSERT_TRUE(WriteHelperFile(folder.Path(), "Sales", "HWRP", "HWRP", {{5, "Qty"}}));
+  ASSERT_TRUE(WriteHelperFile(folder.Directory(), "Sales", "HWRP", "HWRP", {{5, "Qty"}}));
   EXPECT_TRUE(ReadHelperFile(folder / "SalesHelper.mhl").has_value());
   EXPECT_TRUE(ReadHelperFile(folder / "SalesHelper").has_value());
   std::filesystem::rename(folder / "SalesHelper.mhl", folder / "SalesHelper.MHL");

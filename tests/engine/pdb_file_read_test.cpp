@@ -42,8 +42,8 @@ ReadBack ReadList(PdbFile& file) {
 
 TEST(PdbFileRead, ReadsBackHeaderListAndRecords) {
   TempFolder folder;
-  WriteDatabase(folder.Path(), "Two", {Hex("01 02 03 04 05"), Hex("A1 A2 A3 A4 A5 A6 A7")});
-  PdbFile file("Two", folder.Path(), ".pdb");
+  WriteDatabase(folder.Directory(), "Two", {Hex("01 02 03 04 05"), Hex("A1 A2 A3 A4 A5 A6 A7")});
+  PdbFile file("Two", folder.Directory(), ".pdb");
   ReadBack read = ReadList(file);
   ASSERT_TRUE(read.ok);
   EXPECT_EQ(read.header.name, "Two");
@@ -71,16 +71,16 @@ TEST(PdbFileRead, ReadsBackHeaderListAndRecords) {
 
 TEST(PdbFileRead, EmptyDatabaseAndEmptyRecords) {
   TempFolder folder;
-  WriteDatabase(folder.Path(), "Empty", {});
-  PdbFile empty("Empty", folder.Path(), ".pdb");
+  WriteDatabase(folder.Directory(), "Empty", {});
+  PdbFile empty("Empty", folder.Directory(), ".pdb");
   ReadBack read = ReadList(empty);
   ASSERT_TRUE(read.ok);
   EXPECT_EQ(read.count, 0);
   EXPECT_TRUE(read.entries.empty());
   EXPECT_EQ(empty.ReadRecord(read.entries, 0, 0), nullptr);
 
-  WriteDatabase(folder.Path(), "Holes", {Bytes{}, Hex("42"), Bytes{}});
-  PdbFile holes("Holes", folder.Path(), ".pdb");
+  WriteDatabase(folder.Directory(), "Holes", {Bytes{}, Hex("42"), Bytes{}});
+  PdbFile holes("Holes", folder.Directory(), ".pdb");
   read = ReadList(holes);
   ASSERT_TRUE(read.ok);
   EXPECT_EQ(*holes.ReadRecord(read.entries, 0, read.count), Hex("00"));
@@ -98,47 +98,47 @@ TEST(PdbFileRead, ExtensionIsAppendedOnlyWhenMissing) {
   EXPECT_EQ(PdbFile("SALES.PDB", "/d/", ".pdb").WritePath(), "/d/SALES.PDB.pdb");
 
   TempFolder folder;
-  WriteDatabase(folder.Path(), "sales", {Hex("01")});
+  WriteDatabase(folder.Directory(), "sales", {Hex("01")});
   std::filesystem::rename(folder / "sales.pdb", folder / "SALES.PDB");
-  PdbFile capitals("SALES.PDB", folder.Path(), ".pdb");
+  PdbFile capitals("SALES.PDB", folder.Directory(), ".pdb");
   EXPECT_TRUE(ReadList(capitals).ok);
-  PdbFile plain("sales", folder.Path(), ".pdb");
+  PdbFile plain("sales", folder.Directory(), ".pdb");
   EXPECT_FALSE(ReadList(plain).ok);  // sales.pdb is gone
 }
 
 TEST(PdbFileRead, TruncatedFilesFailTheRecordList) {
   TempFolder folder;
-  WriteDatabase(folder.Path(), "Full", {Hex("01 02"), Hex("03 04")});
+  WriteDatabase(folder.Directory(), "Full", {Hex("01 02"), Hex("03 04")});
   const Bytes full = ReadFileBytes(folder / "Full.pdb");
   // Shorter than the header, cut inside the record list, cut right after it.
   for (std::size_t size : {0u, 77u, 78u + 15u}) {
     WriteFileBytes(folder / "Cut.pdb", Bytes(full.begin(), full.begin() + static_cast<long>(size)));
-    PdbFile file("Cut", folder.Path(), ".pdb");
+    PdbFile file("Cut", folder.Directory(), ".pdb");
     EXPECT_FALSE(ReadList(file).ok) << size;
   }
   WriteFileBytes(folder / "Cut.pdb", Bytes(full.begin(), full.begin() + 78 + 16));
-  PdbFile listOnly("Cut", folder.Path(), ".pdb");
+  PdbFile listOnly("Cut", folder.Directory(), ".pdb");
   ReadBack read = ReadList(listOnly);
   ASSERT_TRUE(read.ok);  // the list is whole; the records lie beyond the end
   EXPECT_EQ(listOnly.ReadRecord(read.entries, 0, read.count), nullptr);
   EXPECT_EQ(listOnly.ReadRecord(read.entries, 1, read.count), nullptr);
 
-  PdbFile missing("Nothing", folder.Path(), ".pdb");
+  PdbFile missing("Nothing", folder.Directory(), ".pdb");
   EXPECT_FALSE(ReadList(missing).ok);
   std::filesystem::create_directory(folder / "Dir.pdb");
-  PdbFile directory("Dir", folder.Path(), ".pdb");
+  PdbFile directory("Dir", folder.Directory(), ".pdb");
   EXPECT_FALSE(ReadList(directory).ok);
 }
 
 TEST(PdbFileRead, DamagedOffsetsRejectOnlyTheRecordsTheyBound) {
   TempFolder folder;
-  WriteDatabase(folder.Path(), "Four", {Hex("01 02"), Hex("03 04"), Hex("05 06"), Hex("07 08")});
+  WriteDatabase(folder.Directory(), "Four", {Hex("01 02"), Hex("03 04"), Hex("05 06"), Hex("07 08")});
   Bytes bytes = ReadFileBytes(folder / "Four.pdb");
   const std::size_t size = bytes.size();  // 81 + 32 + 8
   // Record 1 points beyond the end of the file.
   PutBigEndian32(&bytes[78 + 8], static_cast<std::uint32_t>(size + 1));
   WriteFileBytes(folder / "Bad.pdb", bytes);
-  PdbFile file("Bad", folder.Path(), ".pdb");
+  PdbFile file("Bad", folder.Directory(), ".pdb");
   ReadBack read = ReadList(file);
   ASSERT_TRUE(read.ok);
   EXPECT_EQ(file.ReadRecord(read.entries, 0, read.count), nullptr);  // would end past the file

@@ -44,7 +44,7 @@ Bytes Slice(const Bytes& bytes, std::size_t at, std::size_t length) {
 
 TEST(PdbFileWrite, EmptyDatabaseIs81Bytes) {
   TempFolder folder;
-  PdbFile file("Empty", folder.Path(), ".pdb");
+  PdbFile file("Empty", folder.Directory(), ".pdb");
   std::vector<PdbRecordEntry> none;
   ASSERT_TRUE(file.Write(none, "HWRP", "DATA", 0, kClock));
   const Bytes bytes = ReadFileBytes(folder / "Empty.pdb");
@@ -63,7 +63,7 @@ TEST(PdbFileWrite, RecordsOfFiveAndSevenBytes) {
   TempFolder folder;
   const std::vector<Bytes> records = {Hex("01 02 03 04 05"), Hex("A1 A2 A3 A4 A5 A6 A7")};
   auto entries = Entries(records);
-  PdbFile file("Two", folder.Path(), ".pdb");
+  PdbFile file("Two", folder.Directory(), ".pdb");
   ASSERT_TRUE(file.Write(entries, "CRTR", "TYPE", 2, kClock));
 
   const Bytes bytes = ReadFileBytes(folder / "Two.pdb");
@@ -88,7 +88,7 @@ TEST(PdbFileWrite, EmptyRecordSharesItsOffsetWithTheNext) {
   TempFolder folder;
   const std::vector<Bytes> records = {Hex("01"), Bytes{}, Hex("02 03"), Bytes{}};
   auto entries = Entries(records);
-  PdbFile file("Gaps", folder.Path(), ".pdb");
+  PdbFile file("Gaps", folder.Directory(), ".pdb");
   ASSERT_TRUE(file.Write(entries, "CRTR", "TYPE", 4, kClock));
   const Bytes bytes = ReadFileBytes(folder / "Gaps.pdb");
   ASSERT_EQ(bytes.size(), 81u + 32 + 3);
@@ -102,13 +102,13 @@ TEST(PdbFileWrite, NameFieldHoldsAtMost31Characters) {
   TempFolder folder;
   std::vector<PdbRecordEntry> none;
   const std::string name31(31, 'n');
-  ASSERT_TRUE(PdbFile(name31, folder.Path(), ".pdb").Write(none, "HWRP", "HWRP", 0, kClock));
+  ASSERT_TRUE(PdbFile(name31, folder.Directory(), ".pdb").Write(none, "HWRP", "HWRP", 0, kClock));
   Bytes bytes = ReadFileBytes(folder / (name31 + ".pdb"));
   EXPECT_EQ(Slice(bytes, 0, 31), Bytes(31, 'n'));
   EXPECT_EQ(bytes[31], 0);
 
   const std::string name40 = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
-  ASSERT_TRUE(PdbFile(name40, folder.Path(), ".pdb").Write(none, "HWRP", "HWRP", 0, kClock));
+  ASSERT_TRUE(PdbFile(name40, folder.Directory(), ".pdb").Write(none, "HWRP", "HWRP", 0, kClock));
   bytes = ReadFileBytes(folder / (name40 + ".pdb"));  // the file keeps the whole name
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 31), name40.substr(0, 31));
   EXPECT_EQ(bytes[31], 0);
@@ -120,7 +120,7 @@ TEST(PdbFileWrite, DatesCountFrom1904AndComeFromOneClockReading) {
   TempFolder folder;
   std::vector<PdbRecordEntry> none;
   const auto before = static_cast<std::uint32_t>(std::time(nullptr) + 2082844800LL);
-  ASSERT_TRUE(PdbFile("Now", folder.Path(), ".pdb").Write(none, "HWRP", "HWRP", 0));
+  ASSERT_TRUE(PdbFile("Now", folder.Directory(), ".pdb").Write(none, "HWRP", "HWRP", 0));
   const auto after = static_cast<std::uint32_t>(std::time(nullptr) + 2082844800LL);
   const Bytes bytes = ReadFileBytes(folder / "Now.pdb");
   const std::uint32_t created = GetBigEndian32(&bytes[36]);
@@ -134,7 +134,7 @@ TEST(PdbFileWrite, WritingAgainReplacesTheFileAndChangesOnlyTheDates) {
   TempFolder folder;
   const std::vector<Bytes> records = {Hex("01 02"), Hex("03")};
   auto entries = Entries(records);
-  PdbFile file("Again", folder.Path(), ".pdb");
+  PdbFile file("Again", folder.Directory(), ".pdb");
   ASSERT_TRUE(file.Write(entries, "CRTR", "TYPE", 2, kClock));
   Bytes first = ReadFileBytes(folder / "Again.pdb");
   ASSERT_TRUE(file.Write(entries, "CRTR", "TYPE", 2, kClock + 3600));
@@ -157,8 +157,8 @@ TEST(PdbFileWrite, ContiguousRecordsGiveTheSameFile) {
     arena.Append(record.data(), record.size());
     arena.EndRecord();
   }
-  ASSERT_TRUE(PdbFile("A", folder.Path(), ".pdb").Write(entries, "CRTR", "TYPE", 4, kClock));
-  ASSERT_TRUE(PdbFile("B", folder.Path(), ".pdb").Write(arena, "CRTR", "TYPE", kClock));
+  ASSERT_TRUE(PdbFile("A", folder.Directory(), ".pdb").Write(entries, "CRTR", "TYPE", 4, kClock));
+  ASSERT_TRUE(PdbFile("B", folder.Directory(), ".pdb").Write(arena, "CRTR", "TYPE", kClock));
   Bytes a = ReadFileBytes(folder / "A.pdb");
   Bytes b = ReadFileBytes(folder / "B.pdb");
   ASSERT_EQ(a.size(), b.size());
@@ -176,10 +176,10 @@ TEST(PdbFileWrite, FailuresAreReportedAndLeaveNothingBehind) {
   EXPECT_FALSE(PdbFile("X", folder / "plain/", ".pdb").Write(none, "HWRP", "HWRP", 0));
   // The target is a folder: the rename fails and the temporary file goes.
   std::filesystem::create_directory(folder / "Taken.pdb");
-  EXPECT_FALSE(PdbFile("Taken", folder.Path(), ".pdb").Write(none, "HWRP", "HWRP", 0));
+  EXPECT_FALSE(PdbFile("Taken", folder.Directory(), ".pdb").Write(none, "HWRP", "HWRP", 0));
   EXPECT_TRUE(std::filesystem::is_directory(folder / "Taken.pdb"));
   // Fewer entries than the count asks for.
-  EXPECT_FALSE(PdbFile("Short", folder.Path(), ".pdb").Write(none, "HWRP", "HWRP", 1));
+  EXPECT_FALSE(PdbFile("Short", folder.Directory(), ".pdb").Write(none, "HWRP", "HWRP", 1));
   EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"Taken.pdb", "plain"}));
 }
 
@@ -187,7 +187,7 @@ TEST(PdbFileWrite, NewFileFollowsTheUmask) {
   TempFolder folder;
   std::vector<PdbRecordEntry> none;
   const mode_t old = umask(022);
-  const bool written = PdbFile("Mode", folder.Path(), ".pdb").Write(none, "HWRP", "HWRP", 0);
+  const bool written = PdbFile("Mode", folder.Directory(), ".pdb").Write(none, "HWRP", "HWRP", 0);
   umask(old);
   ASSERT_TRUE(written);
   struct stat status {};
@@ -214,14 +214,14 @@ TEST(PdbFileWrite, FileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
   TempFolder folder;
   const std::vector<Bytes> small = {Hex("01 02 03")};
   auto smallEntries = Entries(small);
-  ASSERT_TRUE(PdbFile("Kept", folder.Path(), ".pdb").Write(smallEntries, "CRTR", "TYPE", 1));
+  ASSERT_TRUE(PdbFile("Kept", folder.Directory(), ".pdb").Write(smallEntries, "CRTR", "TYPE", 1));
   const Bytes earlier = ReadFileBytes(folder / "Kept.pdb");
 
   const std::vector<Bytes> large = {Bytes(300000, 0x11), Bytes(300000, 0x22)};
   // Through the entries and through contiguous records.
   EXPECT_EQ(WriteInLimitedChild(64 * 1024, [&] {
               auto entries = Entries(large);
-              return PdbFile("Kept", folder.Path(), ".pdb").Write(entries, "CRTR", "TYPE", 2);
+              return PdbFile("Kept", folder.Directory(), ".pdb").Write(entries, "CRTR", "TYPE", 2);
             }),
             1);
   EXPECT_EQ(WriteInLimitedChild(64 * 1024, [&] {
@@ -230,7 +230,7 @@ TEST(PdbFileWrite, FileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
                 arena.Append(record.data(), record.size());
                 arena.EndRecord();
               }
-              return PdbFile("Kept", folder.Path(), ".pdb").Write(arena, "CRTR", "TYPE");
+              return PdbFile("Kept", folder.Directory(), ".pdb").Write(arena, "CRTR", "TYPE");
             }),
             1);
   EXPECT_EQ(ReadFileBytes(folder / "Kept.pdb"), earlier);
@@ -239,7 +239,7 @@ TEST(PdbFileWrite, FileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
   // The same write under a limit it fits in succeeds.
   EXPECT_EQ(WriteInLimitedChild(1024 * 1024, [&] {
               auto entries = Entries(large);
-              return PdbFile("Kept", folder.Path(), ".pdb").Write(entries, "CRTR", "TYPE", 2);
+              return PdbFile("Kept", folder.Directory(), ".pdb").Write(entries, "CRTR", "TYPE", 2);
             }),
             0);
   EXPECT_EQ(ReadFileBytes(folder / "Kept.pdb").size(), 81u + 16 + 600000);

@@ -2,6 +2,7 @@
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.
 #include <string>
+#include <vector>
 
 namespace tallowick::testing {
 
@@ -13,8 +14,13 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& Path() const { return m_path; }
+  // Path + "/", as a folder is given to the file writers.
+  std::string Directory() const { return m_path + "/"; }
   // Path + "/" + name.
   std::string File(const std::string& name) const { return m_path + "/" + name; }
+  std::string operator/(const std::string& name) const { return File(name); }
+  // Names of the entries in the folder, sorted.
+  std::vector<std::string> Entries() const;
 
  private:
   std::string m_path;

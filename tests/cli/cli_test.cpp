@@ -193,6 +193,16 @@ class HandheldTextTest : public CliTest {
     return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   }
   std::string Out() const { return " --out " + ShellQuoted(m_folder.Path()); }
+  // Runs a Python script (python3-xlwt, python3-dbf) that writes the file
+  // `name` of the test's folder, given as its argument.
+  bool WriteWithPython(const std::string& script, const std::string& name) {
+    std::ofstream(m_folder.File("make.py")) << script;
+    int status = -1;
+    CommandOutput("/usr/bin/python3 " + ShellQuoted(m_folder.File("make.py")) + " " +
+                      ShellQuoted(m_folder.File(name)),
+                  &status);
+    return status == 0;
+  }
 };
 
 TEST_F(HandheldTextTest, SqliteTextIsStoredAsWindows1252AndShownBackAsUtf8) {
@@ -260,12 +270,7 @@ TEST_F(HandheldTextTest, DbaseTextIsStoredAsWindows1252) {
       "t.open(dbf.READ_WRITE)\n"
       "t.append((u'Cr\\u00e8me br\\u00fbl\\u00e9e',))\n"
       "t.close()\n";
-  std::ofstream(m_folder.File("make.py")) << script;
-  int status = -1;
-  CommandOutput("/usr/bin/python3 " + ShellQuoted(m_folder.File("make.py")) + " " +
-                    ShellQuoted(m_folder.File("menu.dbf")),
-                &status);
-  ASSERT_EQ(status, 0);
+  ASSERT_TRUE(WriteWithPython(script, "menu.dbf"));
   const CliRun run = Cli("generate --file " + ShellQuoted(m_folder.File("menu.dbf")) +
                          " --query 'SELECT dish FROM menu' --name Dbase" + Out());
   ASSERT_EQ(run.status, 0) << run.err;
@@ -291,12 +296,7 @@ TEST_F(HandheldTextTest, WorkbookSheetsAreTablesOnTheCommandLine) {
       "sheet.write(1, 0, u'Cr\\u00e8me br\\u00fbl\\u00e9e'); sheet.write(1, 1, 7.25)\n"
       "book.add_sheet('Other').write(0, 0, 'x')\n"
       "book.save(sys.argv[1])\n";
-  std::ofstream(m_folder.File("make.py")) << script;
-  int status = -1;
-  CommandOutput("/usr/bin/python3 " + ShellQuoted(m_folder.File("make.py")) + " " +
-                    ShellQuoted(m_folder.File("menu.xls")),
-                &status);
-  ASSERT_EQ(status, 0);
+  ASSERT_TRUE(WriteWithPython(script, "menu.xls"));
   const std::string book = "--file " + ShellQuoted(m_folder.File("menu.xls"));
   EXPECT_EQ(Cli("tables " + book).out, "Menu$\nOther$\n");
   EXPECT_EQ(Cli("columns " + book + " --table 'Menu$'").out, "dish\nprice\n");

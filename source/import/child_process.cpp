@@ -59,13 +59,18 @@ bool RunInChildProcess(const std::function<std::string()>& work, std::string& me
   }
   close(channel[0]);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  rusage usage{};
+  while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
   }
   if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
     message = std::move(answer);
     return true;
   }
-  if (WIFSIGNALED(status) && (WTERMSIG(status) == SIGXCPU || WTERMSIG(status) == SIGKILL)) {
+  // A SIGKILL counts as the limit only when the child used that much time
+  // (it may also come from the out-of-memory killer).
+  const long usedSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec;
+  if (WIFSIGNALED(status) && (WTERMSIG(status) == SIGXCPU ||
+                              (WTERMSIG(status) == SIGKILL && usedSeconds >= static_cast<long>(cpuSeconds)))) {
     message = "the reader took more than " + std::to_string(cpuSeconds) + " s of processor time";
     return false;
   }

@@ -17,7 +17,7 @@ namespace g = res::generator;
 using testing::GeneratorPageTest;
 using Strings = std::vector<std::string>;
 
-class WorkbookPage : public GeneratorPageTest {
+class ConvertedSourcePage : public GeneratorPageTest {
  protected:
   // Sheet "Sheet1": a heading row, then two rows of a text and a number.
   void WriteWorkbook(const std::string& path) {
@@ -34,7 +34,7 @@ class WorkbookPage : public GeneratorPageTest {
   }
 };
 
-TEST_F(WorkbookPage, SheetsAreListedBracketedAndPreviewed) {
+TEST_F(ConvertedSourcePage, SheetsAreListedBracketedAndPreviewed) {
   const std::string workbook = m_data.File("towns.XLS");
   ASSERT_NO_FATAL_FAILURE(WriteWorkbook(workbook));
   Show();
@@ -58,7 +58,7 @@ TEST_F(WorkbookPage, SheetsAreListedBracketedAndPreviewed) {
   EXPECT_EQ(W().Entries(g::kTableList), (Strings{"t"}));
 }
 
-TEST_F(WorkbookPage, ADamagedDbaseTableBesideTheChosenOneIsNamedAfterConnecting) {
+TEST_F(ConvertedSourcePage, ADamagedDbaseTableBesideTheChosenOneIsNamedAfterConnecting) {
   const std::string script = m_data.File("make_dbf.py");
   std::ofstream(script) << "import dbf, sys\n"
                            "t = dbf.Table(sys.argv[1], 'city C(20)')\n"

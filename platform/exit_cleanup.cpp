@@ -1,0 +1,124 @@
+#include "platform/exit_cleanup.h"
+
+#include <pthread.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace tallowick::platform {
+
+namespace {
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+struct Registry {
+  std::mutex mutex;
+  std::map<ExitCleanup::Id, CleanupAction> actions;
+  ExitCleanup::Id next = 1;
+  bool ending = false;
+};
+
+Registry& TheRegistry() {
+  // Never destroyed: the signal thread may use it while main() returns.
+  static Registry* registry = new Registry;
+  return *registry;
+}
+
+sigset_t EndingSignalSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : kEndingSignals) sigaddset(&set, signal);
+  return set;
+}
+
+[[noreturn]] void WaitForever() {
+  for (;;) pause();
+}
+
+}  // namespace
+
+ExitCleanup::Id ExitCleanup::Add(CleanupAction action) {
+  Registry& registry = TheRegistry();
+  std::unique_lock lock(registry.mutex);
+  // The process is ending: whatever the caller is about to create would
+  // outlive every action, so it is never created.
+  if (registry.ending) {
+    lock.unlock();
+    WaitForever();
+  }
+  const Id id = registry.next++;
+  registry.actions.emplace(id, std::move(action));
+  return id;
+}
+
+void ExitCleanup::Remove(Id id) {
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mutex);
+  registry.actions.erase(id);
+}
+
+void ExitCleanup::RunAll() {
+  Registry& registry = TheRegistry();
+  std::map<Id, CleanupAction> actions;
+  {
+    std::lock_guard lock(registry.mutex);
+    if (registry.ending) return;
+    registry.ending = true;
+    actions.swap(registry.actions);
+  }
+  for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
+    if (it->second) it->second();
+  }
+}
+
+ScopedCleanup& ScopedCleanup::operator=(ScopedCleanup&& other) noexcept {
+  if (this != &other) {
+    Release();
+    m_id = other.m_id;
+    other.m_id = 0;
+  }
+  return *this;
+}
+
+void ScopedCleanup::Release() {
+  if (m_id != 0) ExitCleanup::Remove(m_id);
+  m_id = 0;
+}
+
+void InstallSignalCleanup() {
+  static std::once_flag installed;
+  std::call_once(installed, [] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const sigset_t set = EndingSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    // A broken pipe on a write is directed at the writing thread, where it
+    // stays blocked: the write then fails with EPIPE, which the writer turns
+    // into EndAfterSignal(SIGPIPE).
+    std::thread([set] {
+      for (;;) {
+        int signal = 0;
+        if (sigwait(&set, &signal) == 0) EndAfterSignal(signal);
+      }
+    }).detach();
+  });
+}
+
+void EndAfterSignal(int signal) {
+  static std::mutex ending;
+  // A second caller (another signal, another thread) waits for the first.
+  ending.lock();
+  ExitCleanup::RunAll();
+  _exit(SignalExitStatus(signal));
+}
+
+void ResetSignalsInChild() {
+  for (int signal : kEndingSignals) std::signal(signal, SIG_DFL);
+  std::signal(SIGXFSZ, SIG_DFL);
+  const sigset_t set = EndingSignalSet();
+  pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+}  // namespace tallowick::platform

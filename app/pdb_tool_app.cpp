@@ -5,6 +5,7 @@
 
 #include "app/pdb_generator.h"
 #include "app/smoke_run.h"
+#include "platform/exit_cleanup.h"
 #include "ui/wx/wx_assert.h"
 #include "ui/wx/wx_host.h"
 
@@ -37,4 +38,11 @@ int CPdbToolApp::OnRun() {
 
 }  // namespace tallowick
 
-wxIMPLEMENT_APP(tallowick::CPdbToolApp);
+wxIMPLEMENT_APP_NO_MAIN(tallowick::CPdbToolApp);
+
+int main(int argc, char** argv) {
+  // Before wx starts any thread: a signal that ends the program first
+  // removes the temporary data source and the files of a run in progress.
+  tallowick::platform::InstallSignalCleanup();
+  return wxEntry(argc, argv);
+}

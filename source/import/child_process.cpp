@@ -8,6 +8,8 @@
 #include <csignal>
 #include <cstring>
 
+#include "platform/exit_cleanup.h"
+
 namespace tallowick {
 namespace {
 
@@ -40,6 +42,9 @@ bool RunInChildProcess(const std::function<std::string()>& work, std::string& me
   }
   if (child == 0) {
     close(channel[0]);
+    // The parent's signal thread is not here: the child ends on a signal
+    // the ordinary way, and the parent cleans up after both.
+    platform::ResetSignalsInChild();
     // SIGXCPU at the soft limit ends the child; the hard limit a second
     // later ends it even if that signal is caught.
     const rlimit limit{cpuSeconds, cpuSeconds + 1};

@@ -1,0 +1,157 @@
+// Clean-up on signals, locks between processes and stale temporary files,
+// each seen from a second process.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <string>
+
+#include "platform/exit_cleanup.h"
+#include "platform/file_lock.h"
+#include "platform/stale_files.h"
+#include "tests/support/temp_folder.h"
+
+namespace tallowick::platform {
+namespace {
+
+using testing::TempFolder;
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0;
+}
+
+void Touch(const std::string& path) { std::ofstream(path) << "x"; }
+
+// Runs `child` in a forked process; returns its wait status.
+template <class Child>
+int InChild(Child child, pid_t* started = nullptr) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    child();
+    _exit(0);
+  }
+  if (started != nullptr) *started = pid;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return status;
+}
+
+// A process id that no longer names a process.
+long DeadPid() {
+  pid_t pid = 0;
+  InChild([] {}, &pid);
+  return pid;
+}
+
+TEST(ExitCleanup, EachEndingSignalRunsTheActionsNewestFirstAndExitsWith128PlusTheSignal) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+    SCOPED_TRACE(signal);
+    TempFolder folder;
+    const std::string log = folder / "log";
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      InstallSignalCleanup();
+      ExitCleanup::Add([&] { std::ofstream(log, std::ios::app) << "first\n"; });
+      ScopedCleanup dropped([&] { std::ofstream(log, std::ios::app) << "dropped\n"; });
+      dropped.Release();
+      ExitCleanup::Add([&] { std::ofstream(log, std::ios::app) << "second\n"; });
+      (void)!write(ready[1], "r", 1);
+      for (;;) pause();
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    close(ready[0]);
+    close(ready[1]);
+    kill(pid, signal);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+    std::ifstream in(log);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(text, "second\nfirst\n");
+  }
+}
+
+TEST(ExitCleanup, BrokenPipeOnAWriteEndsAsTheSignalWould) {
+  TempFolder folder;
+  const std::string marker = folder / "cleaned";
+  int channel[2];
+  ASSERT_EQ(pipe(channel), 0);
+  close(channel[0]);
+  const int status = InChild([&] {
+    InstallSignalCleanup();
+    ExitCleanup::Add([&] { Touch(marker); });
+    if (write(channel[1], "x", 1) < 0 && errno == EPIPE) EndAfterSignal(SIGPIPE);
+    _exit(3);
+  });
+  close(channel[1]);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 141);
+  EXPECT_TRUE(Exists(marker));
+}
+
+TEST(FileLock, ASecondHolderIsToldAndWaitsUntilTheFirstLetsGo) {
+  TempFolder folder;
+  for (const std::string& target : {folder.Path(), folder / "lock"}) {
+    SCOPED_TRACE(target);
+    FileLock first;
+    ASSERT_TRUE(first.Lock(target));
+    int told[2];
+    ASSERT_EQ(pipe(told), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      FileLock second;
+      const bool locked = second.Lock(target, [&] { (void)!write(told[1], "w", 1); });
+      _exit(locked ? 0 : 1);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(told[0], &byte, 1), 1);  // the child is waiting
+    first.Unlock();
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    close(told[0]);
+    close(told[1]);
+  }
+  // The folder lock created nothing; the lock file stays for the next run.
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"lock"});
+}
+
+TEST(StaleFiles, OnlyRegularFilesOfDeadProcessesGo) {
+  TempFolder folder;
+  const std::string dead = std::to_string(DeadPid());
+  const std::string alive = std::to_string(getppid());
+  struct Case {
+    std::string name;
+    bool removed;
+  };
+  const Case cases[] = {
+      {".tallowick-" + dead + "-1.tmp", true},
+      {".tallowick-" + dead + "-27.tmp", true},
+      {".tallowick-" + alive + "-1.tmp", false},
+      {".tallowick-" + std::to_string(getpid()) + "-1.tmp", false},  // this process's own
+      {".tallowick-" + dead + "-1.txt", false},
+      {".tallowick-x" + dead + "-1.tmp", false},
+      {"Orders.pdb", false},
+  };
+  for (const Case& c : cases) Touch(folder / c.name);
+  ASSERT_EQ(symlink("/etc/hostname", (folder / (".tallowick-" + dead + "-9.tmp")).c_str()), 0);
+  ASSERT_EQ(mkdir((folder / (".tallowick-" + dead + "-8.tmp")).c_str(), 0700), 0);
+
+  EXPECT_EQ(RemoveStaleFiles(folder.Directory(), ".tallowick-", ".tmp"), 2);
+  for (const Case& c : cases) EXPECT_EQ(Exists(folder / c.name), !c.removed) << c.name;
+  EXPECT_TRUE(Exists(folder / (".tallowick-" + dead + "-9.tmp")));
+  EXPECT_TRUE(Exists(folder / (".tallowick-" + dead + "-8.tmp")));
+  EXPECT_FALSE(ProcessIsAlive(std::stol(dead)));
+  EXPECT_TRUE(ProcessIsAlive(getpid()));
+}
+
+}  // namespace
+}  // namespace tallowick::platform

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/field_kind.h"
 #include "engine/pdb_file.h"
 
 namespace tallowick {
@@ -106,7 +107,14 @@ std::optional<HelperInfo> ReadHelperFile(const std::string& path) {
     } else if (i == 2) {
       info.type = text;
     } else {
-      info.fields.push_back({(*record)[0], text});
+      const std::uint8_t kind = (*record)[0];
+      // A kind the records cannot be decoded with makes every later field
+      // unreadable as well.
+      if (kind < static_cast<std::uint8_t>(FieldKind::String) ||
+          kind > static_cast<std::uint8_t>(FieldKind::Date)) {
+        return std::nullopt;
+      }
+      info.fields.push_back({kind, text});
     }
   }
   return info;

@@ -14,7 +14,7 @@ inline constexpr const char* kHelperExtension = ".mhl";
 inline constexpr const char* kHelperCreatorType = "HWRP";
 
 struct HelperField {
-  std::uint8_t kind = 0;  // FieldKind code; may be out of range in a damaged file
+  std::uint8_t kind = 0;  // FieldKind code; ReadHelperFile refuses files with others
   std::string name;
 };
 
@@ -52,7 +52,7 @@ std::string HelperRecordText(const std::vector<unsigned char>& record);
 
 // Reads and checks a Helper file chosen by its full path: readable as a PDB,
 // header name ending in "Helper" (any case), creator and type "HWRP", at
-// least three readable records.
+// least three readable records, every field of a kind from 1 to 8.
 std::optional<HelperInfo> ReadHelperFile(const std::string& path);
 
 }  // namespace tallowick

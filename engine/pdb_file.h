@@ -77,8 +77,9 @@ class PdbFile {
   // when the file ends before them.
   std::vector<PdbRecordEntry> ParseHeader(PdbHeader& header, std::FILE* file, bool& failed);
   // The record's bytes plus one spare 0 byte; null when the file cannot be
-  // opened or the record's offset is damaged (beyond the end of the file or
-  // below the previous record's offset).
+  // opened or the record's offset is damaged (beyond the end of the file,
+  // below the previous record's offset, or inside the header or the record
+  // list of `count` entries).
   std::unique_ptr<std::vector<unsigned char>> ReadRecord(const std::vector<PdbRecordEntry>& entries,
                                                          std::size_t index, std::uint16_t count);
   // False when the file ends before `length` bytes were read.

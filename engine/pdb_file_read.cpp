@@ -107,10 +107,12 @@ std::unique_ptr<std::vector<unsigned char>> PdbFile::ReadRecord(
   const auto fileSize = static_cast<std::uint64_t>(status.st_size);
 
   // A record runs from its offset to the next record's offset (the last one to
-  // the end of the file); both ends must lie inside the file, in order.
+  // the end of the file); both ends must lie inside the file, in order, and
+  // no record starts inside the header or the record list.
+  const std::uint64_t listEnd = kPdbHeaderSize + kRecordListEntrySize * std::uint64_t{count};
   const std::uint64_t start = entries[index].offset;
   const std::uint64_t end = index + 1 < records ? entries[index + 1].offset : fileSize;
-  if (start > fileSize || end > fileSize || end < start) return nullptr;
+  if (start < listEnd || start > fileSize || end > fileSize || end < start) return nullptr;
   if (index > 0 && start < entries[index - 1].offset) return nullptr;
 
   const auto length = static_cast<std::size_t>(end - start);

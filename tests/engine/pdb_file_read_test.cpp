@@ -175,5 +175,34 @@ TEST(PdbFileRead, DamagedOffsetsRejectOnlyTheRecordsTheyBound) {
   EXPECT_EQ(*file.ReadRecord(two, 1, 4), Hex("03 04 05 06 07 08 00"));  // runs to the end
 }
 
+TEST(PdbFileRead, OffsetsInsideTheHeaderOrRecordListAreDamaged) {
+  TempFolder folder;
+  WriteDatabase(folder.Directory(), "Four", {Hex("01 02"), Hex("03 04"), Hex("05 06"), Hex("07 08")});
+  const Bytes good = ReadFileBytes(folder / "Four.pdb");
+  const std::uint32_t listEnd = 78 + 8 * 4;  // the gap after the list is not required
+  // Record 0 inside the header, on the list's first entry and on its last
+  // byte; the last record inside the header and inside the list.
+  const std::pair<std::size_t, std::uint32_t> damaged[] = {
+      {0, 0}, {0, 77}, {0, 78}, {0, listEnd - 1}, {3, 60}, {3, listEnd - 8}};
+  for (const auto& [record, offset] : damaged) {
+    Bytes bytes = good;
+    PutBigEndian32(&bytes[78 + 8 * record], offset);
+    WriteFileBytes(folder / "Bad.pdb", bytes);
+    PdbFile file("Bad", folder.Directory(), ".pdb");
+    ReadBack read = ReadList(file);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(file.ReadRecord(read.entries, record, read.count), nullptr) << record << " at " << offset;
+  }
+  // A record at the very end of the list: the gap, the AppInfo block and record 0.
+  Bytes bytes = good;
+  PutBigEndian32(&bytes[78], listEnd);
+  WriteFileBytes(folder / "Bad.pdb", bytes);
+  PdbFile file("Bad", folder.Directory(), ".pdb");
+  ReadBack read = ReadList(file);
+  Bytes expected(good.begin() + listEnd, good.begin() + read.entries[1].offset);
+  expected.push_back(0);
+  EXPECT_EQ(*file.ReadRecord(read.entries, 0, read.count), expected);
+}
+
 }  // namespace
 }  // namespace tallowick

@@ -1,11 +1,14 @@
 #include "engine/generation_job.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
-#include <memory>
+#include <ctime>
 
 #include "engine/field_encoder.h"
 #include "engine/helper_file.h"
-#include "engine/record_arena.h"
+#include "platform/file_lock.h"
+#include "platform/stale_files.h"
 
 namespace tallowick {
 
@@ -13,13 +16,6 @@ namespace {
 
 constexpr const char* kPdbExtension = ".pdb";
 constexpr std::uint32_t kProgressInterval = 1000;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-// A log stream; null when the log could not be opened, and every text meant
-// for it is then skipped.
-using LogFile = std::unique_ptr<std::FILE, FileCloser>;
 
 // Converts a text value into the handheld's set in place; returns the
 // number of characters replaced by "?".
@@ -35,8 +31,13 @@ std::size_t ConvertForHandheld(ColumnInfo& column, HandheldTextEncoder& encoder,
   return replaced;
 }
 
-LogFile OpenLog(const std::string& folder, const char* name, const char* mode) {
-  return LogFile(std::fopen((folder + name).c_str(), mode));
+bool IsFolder(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+void Flush(const LogFile& log) {
+  if (log) std::fflush(log.get());
 }
 
 }  // namespace
@@ -50,19 +51,50 @@ int GenerationJob::Generate(ResultSource& source, const GenerationRequest& reque
   m_columns.clear();
   m_dateTimeUse = {};
   m_result = {};
+  const std::string& folder = m_request.outputFolder;
+
+  // One run at a time writes into a folder: its files and logs never mix
+  // with another's. A folder that cannot be locked cannot be written either;
+  // the run then fails on its first file.
+  platform::FileLock lock;
+  if (IsFolder(folder)) {
+    lock.Lock(folder, [this, &folder] {
+      m_notices.Waiting("Another run is writing into " + folder + "; waiting for it to finish");
+    });
+    platform::RemoveStaleFiles(folder, kTemporaryPrefix, kTemporarySuffix);
+  }
+
+  m_processLog = OpenEmptiedLog(folder + kProcessLogFileName);
+  m_log = OpenEmptiedLog(folder + kLogFileName);
   DescribeColumns(source);
   ConvertRows(source);
+  m_log.reset();
+  m_processLog.reset();
+  m_helperFile.reset();
+  // Nothing of the run's buffers outlives it.
+  for (ColumnInfo& column : m_columns) std::vector<unsigned char>().swap(column.value);
   return m_result.ok ? 1 : 0;
+}
+
+void GenerationJob::Fail(GenerationFailure failure, std::string failed) {
+  if (m_result.failure != GenerationFailure::None) return;
+  m_result.failure = failure;
+  m_result.failed = std::move(failed);
+}
+
+void GenerationJob::FailWriting(const std::string& path) {
+  if (m_result.failure != GenerationFailure::None) return;
+  Fail(GenerationFailure::WriteFile, "\"" + path + "\" could not be written");
+  m_result.failedFile = path;
+  WriteProcessFileError(m_processLog.get(), path);
 }
 
 void GenerationJob::DescribeColumns(ResultSource& source) {
   const std::string& folder = m_request.outputFolder;
-  m_helperName = HelperName(m_request.pdbName);
-  m_columns.clear();
-  LogFile processLog = OpenLog(folder, kProcessLogFileName, "w");
-  LogFile log = OpenLog(folder, kLogFileName, "w");
-  WriteProcessHead(processLog.get(), m_request.pdbName);
-  WriteLogHead(log.get(), m_request.pdbName, m_request.creator, m_request.type);
+  std::FILE* processLog = m_processLog.get();
+  std::FILE* log = m_log.get();
+  WriteProcessHead(processLog, m_request.pdbName);
+  WriteLogHead(log, m_request.pdbName, m_request.creator, m_request.type);
 
   HandheldTextEncoder encoder(m_request.charset);
   m_handheldPdbName = encoder.Convert(m_request.pdbName);
@@ -75,32 +107,73 @@ void GenerationJob::DescribeColumns(ResultSource& source) {
     if (!source.DescribeColumn(static_cast<std::uint16_t>(number), name, sqlType)) break;
     ColumnInfo column = MakeColumnInfo(static_cast<std::uint16_t>(number), std::move(name), sqlType);
     if (column.kind) {
-      WriteLogMember(log.get(), column.group, column.name);
+      WriteLogMember(log, column.group, column.name);
       fields.push_back({static_cast<std::uint8_t>(*column.kind), encoder.Convert(column.name)});
     }
-    WriteProcessColumn(processLog.get(), number, column.name, column.group);
+    WriteProcessColumn(processLog, number, column.name, column.group);
     m_columns.push_back(std::move(column));
   }
 
-  m_helperWritten = WriteHelperFile(folder, m_request.pdbName, m_handheldPdbName,
-                                    m_request.creator, m_request.type, fields);
-  if (!m_helperWritten) {
-    m_result.failedFile = folder + m_helperName + kHelperExtension;
-    WriteProcessFileError(processLog.get(), m_result.failedFile);
+  // The Helper file waits beside its target until the PDB is complete too.
+  const std::string helperPath = HelperFilePath(folder, m_request.pdbName);
+  m_helperFile = std::make_unique<TemporaryOutputFile>();
+  if (!CanReplaceByRename(helperPath) ||
+      !WriteHelperFile(*m_helperFile, folder, m_request.pdbName, m_handheldPdbName,
+                       m_request.creator, m_request.type, fields)) {
+    m_helperFile->Remove();
+    FailWriting(helperPath);
   }
 
-  WriteLogRecordEnd(log.get());
-  log.reset();
-  WriteProcessDescribeEnd(processLog.get());
+  WriteLogRecordEnd(log);
+  WriteProcessDescribeEnd(processLog);
+  Flush(m_log);
+  Flush(m_processLog);
 }
 
 void GenerationJob::ConvertRows(ResultSource& source) {
-  const std::string& folder = m_request.outputFolder;
-  LogFile processLog = OpenLog(folder, kProcessLogFileName, "a+");
-  WriteProcessConvertStart(processLog.get());
+  std::FILE* processLog = m_processLog.get();
+  WriteProcessConvertStart(processLog);
 
-  if (!source.Execute() && processLog) {
-    WriteProcessExecuteError(processLog.get(), source.Diagnostic());
+  PdbFile file(m_request.pdbName, m_request.outputFolder, kPdbExtension);
+  file.SetDatabaseName(m_handheldPdbName);
+  SpooledPdbWriter pdb(std::move(file));
+  const std::string pdbPath = pdb.File().WritePath();
+  // Nothing is read when its files cannot be written.
+  if (m_result.failure == GenerationFailure::None &&
+      (!CanReplaceByRename(pdbPath) || !pdb.Open())) {
+    FailWriting(pdbPath);
+  }
+
+  if (m_result.failure == GenerationFailure::None && ReadRows(source, pdb)) {
+    WriteProcessReadEnd(processLog);
+    if (!pdb.Finish(m_request.creator, m_request.type,
+                    static_cast<std::int64_t>(std::time(nullptr)))) {
+      FailWriting(pdbPath);
+    } else if (PutPairInPlace(pdb)) {
+      m_result.ok = true;
+      m_result.records = static_cast<std::uint32_t>(pdb.RecordCount());
+    }
+  }
+  pdb.Discard();
+
+  if (m_result.ok) {
+    WriteProcessWriteEnd(processLog, m_result.records);
+    WriteLogTail(m_log.get(), m_result.records, m_dateTimeUse, m_helperName, m_request.pdbName,
+                 m_request.outputFolder);
+    WriteProcessTail(processLog, m_helperName, m_request.pdbName);
+  } else {
+    WriteProcessRunFailed(processLog);
+    WriteLogFailedTail(m_log.get(), m_request.outputFolder);
+  }
+}
+
+bool GenerationJob::ReadRows(ResultSource& source, SpooledPdbWriter& pdb) {
+  std::FILE* processLog = m_processLog.get();
+  if (!source.Execute()) {
+    m_result.diagnostic = source.Diagnostic();
+    WriteProcessExecuteError(processLog, m_result.diagnostic);
+    Fail(GenerationFailure::Execute, "the query could not be executed");
+    return false;
   }
 
   // Fields in record order; a field whose binding failed is encoded as NULL.
@@ -111,7 +184,7 @@ void GenerationJob::ConvertRows(ResultSource& source) {
     column.indicator = kNullIndicator;
     if (column.kind) column.value.assign(kValueBufferSize, 0);
     const bool bound = source.BindColumn(column);
-    if (!bound && processLog) WriteProcessBindError(processLog.get(), source.Diagnostic());
+    if (!bound) WriteProcessBindError(processLog, source.Diagnostic());
     if (!column.kind) continue;
     fields.push_back(&column);
     if (!bound) unbound.push_back(&column);
@@ -119,8 +192,6 @@ void GenerationJob::ConvertRows(ResultSource& source) {
     use.time |= column.bindType == bind::Time;
     use.date |= column.bindType == bind::Date;
   }
-
-  LogFile log = OpenLog(folder, kLogFileName, "a+");
 
   // Text fields are converted into the handheld's set before the tab and
   // carriage-return rules apply.
@@ -133,15 +204,15 @@ void GenerationJob::ConvertRows(ResultSource& source) {
   }
   std::vector<unsigned long> replaced(texts.size(), 0);
 
-  RecordArena records;
-  records.ReserveRecords(kMaxRecords);
-  std::uint32_t count = 0;
+  std::uint32_t& count = m_result.rowsRead;
   for (;;) {
     const FetchStatus status = source.FetchNext();
     if (status == FetchStatus::NoData) break;
     if (status == FetchStatus::Error) {
-      if (processLog) WriteProcessFetchError(processLog.get(), count, source.Diagnostic());
-      break;
+      m_result.diagnostic = source.Diagnostic();
+      WriteProcessFetchError(processLog, count, m_result.diagnostic);
+      Fail(GenerationFailure::Fetch, "reading row " + std::to_string(count + 1) + " failed");
+      return false;
     }
     // Only a row that really exists beyond the limit earns the notice.
     if (count == kMaxRecords) {
@@ -155,9 +226,19 @@ void GenerationJob::ConvertRows(ResultSource& source) {
         replaced[t] += ConvertForHandheld(*texts[t], encoder, scratch);
       }
     }
-    for (const ColumnInfo* column : fields) EncodeField(*column, records);
-    records.EndRecord();
+    for (const ColumnInfo* column : fields) EncodeField(*column, pdb.Records());
     ++count;
+    if (!pdb.EndRecord()) {
+      FailWriting(pdb.File().WritePath());
+      return false;
+    }
+    // Reading on would only make a file that no offset can address.
+    if (pdb.FileSize() > m_request.maxPdbSize) {
+      WriteProcessSizeLimit(processLog, count);
+      Fail(GenerationFailure::TooLarge,
+           "the PDB would pass 4 GiB, the most its 32-bit offsets can address");
+      return false;
+    }
     if (m_progress != nullptr && count % kProgressInterval == 0) m_progress->RowsRead(count);
   }
   if (count > 0) m_dateTimeUse = use;
@@ -166,30 +247,21 @@ void GenerationJob::ConvertRows(ResultSource& source) {
   for (std::size_t t = 0; t < texts.size(); ++t) {
     if (replaced[t] > 0) replacements.push_back({texts[t]->name, replaced[t]});
   }
-  WriteProcessReplacements(processLog.get(), InfoOf(m_request.charset).label, replacements);
+  WriteProcessReplacements(processLog, InfoOf(m_request.charset).label, replacements);
+  return true;
+}
 
-  WriteProcessReadEnd(processLog.get());
-  PdbFile pdb(m_request.pdbName, folder, kPdbExtension);
-  pdb.SetDatabaseName(m_handheldPdbName);
-  const bool pdbWritten = pdb.Write(records, m_request.creator, m_request.type);
-  if (pdbWritten) {
-    m_result.records = count;
-    WriteProcessWriteEnd(processLog.get(), count);
-  } else {
-    m_result.records = 0;
-    if (m_result.failedFile.empty()) m_result.failedFile = pdb.WritePath();
-    WriteProcessWriteFailed(processLog.get(), pdb.WritePath());
+bool GenerationJob::PutPairInPlace(SpooledPdbWriter& pdb) {
+  const std::string helperPath = HelperFilePath(m_request.outputFolder, m_request.pdbName);
+  if (!m_helperFile->RenameTo(helperPath)) {
+    FailWriting(helperPath);
+    return false;
   }
-  m_result.ok = m_helperWritten && pdbWritten;
-
-  WriteLogTail(log.get(), m_result.records, m_dateTimeUse, m_helperName, m_request.pdbName,
-               folder);
-  WriteProcessTail(processLog.get(), m_helperName, m_request.pdbName);
-  log.reset();
-  processLog.reset();
-
-  // Nothing of the run's buffers outlives it.
-  for (ColumnInfo& column : m_columns) std::vector<unsigned char>().swap(column.value);
+  if (!pdb.Commit()) {
+    FailWriting(pdb.File().WritePath());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace tallowick

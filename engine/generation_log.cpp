@@ -12,6 +12,13 @@ void PutF(std::FILE* log, const char* format, const std::string& value) {
   if (log != nullptr) std::fprintf(log, format, value.c_str());
 }
 
+void AppendHexEscape(std::string& out, unsigned value) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  out += "\\x";
+  out += kDigits[(value >> 4) & 0xF];
+  out += kDigits[value & 0xF];
+}
+
 const char* MemberLineFormat(RowGroup group) {
   switch (group) {
     case RowGroup::Character:
@@ -107,6 +114,32 @@ void WriteDateTimeTypedefs(std::FILE* log, const DateTimeUse& use) {
 
 }  // namespace
 
+std::string EscapeControlCharacters(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte == '\n') {
+      out += "\\n";
+    } else if (byte == '\r') {
+      out += "\\r";
+    } else if (byte == '\t') {
+      out += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      AppendHexEscape(out, byte);
+    } else if (byte == 0xC2 && i + 1 < text.size() &&
+               static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+               static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+      // U+0080 to U+009F, the C1 controls, as their UTF-8 bytes.
+      AppendHexEscape(out, byte);
+      AppendHexEscape(out, static_cast<unsigned char>(text[++i]));
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 void WriteLogHead(std::FILE* log, const std::string& pdbName, const std::string& creator,
                   const std::string& type) {
   Put(log, "Tallowick Log....\n\n");
@@ -121,7 +154,9 @@ void WriteLogHead(std::FILE* log, const std::string& pdbName, const std::string&
 }
 
 void WriteLogMember(std::FILE* log, RowGroup group, const std::string& columnName) {
-  if (const char* format = MemberLineFormat(group)) PutF(log, format, columnName);
+  if (const char* format = MemberLineFormat(group)) {
+    PutF(log, format, EscapeControlCharacters(columnName));
+  }
 }
 
 void WriteLogRecordEnd(std::FILE* log) { Put(log, "}\n"); }
@@ -152,7 +187,10 @@ void WriteProcessHead(std::FILE* log, const std::string& pdbName) {
 
 void WriteProcessColumn(std::FILE* log, int columnNumber, const std::string& columnName,
                         RowGroup group) {
-  if (log != nullptr) std::fprintf(log, ColumnLineFormat(group), columnNumber, columnName.c_str());
+  if (log != nullptr) {
+    std::fprintf(log, ColumnLineFormat(group), columnNumber,
+                 EscapeControlCharacters(columnName).c_str());
+  }
 }
 
 void WriteProcessDescribeEnd(std::FILE* log) {
@@ -194,9 +232,28 @@ void WriteProcessFileError(std::FILE* log, const std::string& path) {
   PutF(log, "\nCould not write \"%s\"\n\n", path);
 }
 
-void WriteProcessWriteFailed(std::FILE* log, const std::string& path) {
-  WriteProcessFileError(log, path);
+void WriteProcessSizeLimit(std::FILE* log, unsigned long records) {
+  if (log == nullptr) return;
+  std::fprintf(log,
+               "\nThe PDB would pass 4 GiB, the most its 32-bit offsets can address, with record "
+               "no. %lu; reading stopped.\n\n",
+               records);
+}
+
+void WriteProcessRunFailed(std::FILE* log) {
+  Put(log, "\nThe PDB was not generated; the earlier PDB and Helper file were left as they were.\n");
   Put(log, "\nTotal Records written: 0\n\n");
+}
+
+void WriteLogFailedTail(std::FILE* log, const std::string& outputFolder) {
+  if (log == nullptr) return;
+  Put(log, "\nTotal Records written: 0");
+  Put(log, "\n\n");
+  Put(log, kDashLine);
+  std::fprintf(log,
+               "\n\nThe PDB was not generated. For More Detailed information, see \"%s\" at "
+               "\"%s\"",
+               kProcessLogFileName, outputFolder.c_str());
 }
 
 void WriteProcessTail(std::FILE* log, const std::string& helperName, const std::string& pdbName) {
@@ -228,7 +285,7 @@ void WriteProcessReplacements(std::FILE* log, const std::string& charsetLabel,
                charsetLabel.c_str());
   for (std::size_t i = 0; i < columns.size(); ++i) {
     std::fprintf(log, "%s %lu in column \"%s\"", i == 0 ? "" : ",", columns[i].count,
-                 columns[i].column.c_str());
+                 EscapeControlCharacters(columns[i].column).c_str());
   }
   std::fputs("\n\n", log);
 }

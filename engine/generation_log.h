@@ -20,6 +20,11 @@ struct DateTimeUse {
   bool date = false;
 };
 
+// A column name as the logs show it: line breaks, tabs and the other
+// control characters (C0, DEL, and C1 as UTF-8) escaped as "\n", "\r", "\t"
+// and "\x1b"; every other byte stays as it is.
+std::string EscapeControlCharacters(const std::string& text);
+
 // "TallowickLog.txt"
 void WriteLogHead(std::FILE* log, const std::string& pdbName, const std::string& creator,
                   const std::string& type);  // up to and including "typedef struct\n{"
@@ -28,6 +33,9 @@ void WriteLogRecordEnd(std::FILE* log);  // "}\n"
 void WriteLogTail(std::FILE* log, unsigned long total, const DateTimeUse& use,
                   const std::string& helperName, const std::string& pdbName,
                   const std::string& outputFolder);
+// In place of WriteLogTail when the run failed: a total of 0 and where to
+// read why.
+void WriteLogFailedTail(std::FILE* log, const std::string& outputFolder);
 
 // "TallowickProcess.log"
 void WriteProcessHead(std::FILE* log, const std::string& pdbName);  // + "Retriving database..."
@@ -43,9 +51,6 @@ void WriteProcessWriteEnd(std::FILE* log, unsigned long total);
 // A file of the run that could not be written whole (Helper file or PDB):
 // "\nCould not write \"<path>\"\n\n".
 void WriteProcessFileError(std::FILE* log, const std::string& path);
-// In place of WriteProcessWriteEnd when the PDB could not be written: the
-// file error, then a total of 0.
-void WriteProcessWriteFailed(std::FILE* log, const std::string& path);
 // Characters of text fields that the handheld's set cannot hold and that
 // were stored as "?", per column (only columns with replacements).
 struct ReplacedCharacters {
@@ -55,6 +60,11 @@ struct ReplacedCharacters {
 void WriteProcessReplacements(std::FILE* log, const std::string& charsetLabel,
                               const std::vector<ReplacedCharacters>& columns);
 void WriteProcessTail(std::FILE* log, const std::string& helperName, const std::string& pdbName);
+// Reading stopped because record no. `records` (from 1) would take the PDB
+// beyond 4 GiB.
+void WriteProcessSizeLimit(std::FILE* log, unsigned long records);
+// In place of the closing text when the run failed: nothing was put in place.
+void WriteProcessRunFailed(std::FILE* log);
 
 // "\n\t\t%s \n\n" with `diagnostic` ("message  STATE").
 void WriteDiagnosticLine(std::FILE* log, const std::string& diagnostic);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 
 #include "engine/field_kind.h"
 #include "engine/pdb_file.h"
@@ -49,9 +50,14 @@ bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
   return WriteHelperFile(folder, pdbName, pdbName, creator, type, fields);
 }
 
-bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
-                     const std::string& handheldPdbName, const std::string& creator,
-                     const std::string& type, const std::vector<HelperField>& fields) {
+namespace {
+
+// Writes the Helper file with `write`, given the file and its record entries.
+template <class WriteFile>
+bool WriteHelperRecords(const std::string& folder, const std::string& pdbName,
+                        const std::string& handheldPdbName, const std::string& creator,
+                        const std::string& type, const std::vector<HelperField>& fields,
+                        WriteFile write) {
   const auto records = BuildHelperRecords(handheldPdbName, creator, type, fields);
   if (records.size() > 65535) return false;
   std::vector<PdbRecordEntry> entries(records.size());
@@ -61,8 +67,36 @@ bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
   }
   PdbFile file(HelperName(pdbName), folder, kHelperExtension);
   file.SetDatabaseName(HelperName(handheldPdbName));
-  return file.Write(entries, kHelperCreatorType, kHelperCreatorType,
-                    static_cast<std::uint16_t>(entries.size()));
+  return write(file, entries);
+}
+
+}  // namespace
+
+bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
+                     const std::string& handheldPdbName, const std::string& creator,
+                     const std::string& type, const std::vector<HelperField>& fields) {
+  return WriteHelperRecords(folder, pdbName, handheldPdbName, creator, type, fields,
+                            [](PdbFile& file, std::vector<PdbRecordEntry>& entries) {
+                              return file.Write(entries, kHelperCreatorType, kHelperCreatorType,
+                                                static_cast<std::uint16_t>(entries.size()));
+                            });
+}
+
+bool WriteHelperFile(TemporaryOutputFile& out, const std::string& folder,
+                     const std::string& pdbName, const std::string& handheldPdbName,
+                     const std::string& creator, const std::string& type,
+                     const std::vector<HelperField>& fields) {
+  return WriteHelperRecords(
+      folder, pdbName, handheldPdbName, creator, type, fields,
+      [&out](PdbFile& file, std::vector<PdbRecordEntry>& entries) {
+        return file.WriteInto(out, entries, kHelperCreatorType, kHelperCreatorType,
+                              static_cast<std::uint16_t>(entries.size()),
+                              static_cast<std::int64_t>(std::time(nullptr)));
+      });
+}
+
+std::string HelperFilePath(const std::string& folder, const std::string& pdbName) {
+  return folder + HelperName(pdbName) + kHelperExtension;
 }
 
 std::string HelperRecordText(const std::vector<unsigned char>& record) {

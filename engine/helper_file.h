@@ -47,6 +47,16 @@ bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
                      const std::string& handheldPdbName, const std::string& creator,
                      const std::string& type, const std::vector<HelperField>& fields);
 
+class TemporaryOutputFile;
+// The same, written whole into `out`, a new temporary file in `folder`, and
+// not yet put in place: the caller renames it to HelperFilePath().
+bool WriteHelperFile(TemporaryOutputFile& out, const std::string& folder,
+                     const std::string& pdbName, const std::string& handheldPdbName,
+                     const std::string& creator, const std::string& type,
+                     const std::vector<HelperField>& fields);
+// folder + HelperName(pdbName) + ".mhl"
+std::string HelperFilePath(const std::string& folder, const std::string& pdbName);
+
 // The text of a record from byte 1 up to its NUL (or the record's end).
 std::string HelperRecordText(const std::vector<unsigned char>& record);
 

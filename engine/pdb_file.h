@@ -10,6 +10,7 @@
 namespace tallowick {
 
 class RecordArena;
+class TemporaryOutputFile;
 
 struct PdbRecordEntry {
   std::uint32_t offset = 0;
@@ -59,6 +60,16 @@ class PdbFile {
   bool Write(const RecordArena& records, const std::string& creator, const std::string& type);
   bool Write(const RecordArena& records, const std::string& creator, const std::string& type,
              std::int64_t unixTime);
+  // Writes the whole file into `out`, a new temporary file in the directory,
+  // and completes it without putting it in place: the caller renames it.
+  bool WriteInto(TemporaryOutputFile& out, std::vector<PdbRecordEntry>& entries,
+                 const std::string& creator, const std::string& type, std::uint16_t count,
+                 std::int64_t unixTime);
+  // Writes header, record list, gap and AppInfo block from the start of
+  // `file` for records of the given lengths (at most 65535 of them); false
+  // on a write error or when the file would pass 32-bit offsets.
+  bool WriteHeaderFor(const std::vector<std::uint32_t>& lengths, const std::string& creator,
+                      const std::string& type, std::int64_t unixTime, std::FILE* file);
 
   // Fills in dates, offsets and counts of the 78-byte prepared header (name,
   // type and creator set), assigns each entry its offset, attributes 0 and

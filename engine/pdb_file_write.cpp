@@ -1,11 +1,6 @@
 // Writing a PdbFile: the header, the record list and the records in one
 // pass, into a temporary file that replaces the target only when complete.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <limits>
@@ -15,6 +10,7 @@
 #include "engine/byte_order.h"
 #include "engine/pdb_file.h"
 #include "engine/record_arena.h"
+#include "engine/temporary_output_file.h"
 
 namespace tallowick {
 
@@ -23,7 +19,6 @@ namespace {
 constexpr std::uint16_t kBackupAttribute = 8;
 constexpr std::size_t kRecordListEntrySize = 8;
 constexpr std::size_t kGapSize = 2;
-constexpr std::size_t kWriteBuffer = std::size_t{1} << 16;
 
 // Header field offsets.
 constexpr std::size_t kAttributesAt = 32;
@@ -41,25 +36,6 @@ void PutFourChars(unsigned char* out, const std::string& text) {
 // Seconds since 1904-01-01, as the header stores them (modulo 2^32).
 std::uint32_t PalmSeconds(std::int64_t unixTime) {
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(unixTime) + kPalmEpochOffset);
-}
-
-std::atomic<unsigned> g_temporaryCounter{0};
-
-// Puts the file's bytes on the disk before it replaces the target; a file
-// system that cannot sync (EINVAL, ENOTSUP) is taken at its word.
-bool SyncToDisk(std::FILE* file) {
-  return fsync(fileno(file)) == 0 || errno == EINVAL || errno == ENOTSUP;
-}
-
-// Creates a new, empty file in `directory` with a name of its own.
-int CreateTemporaryFile(const std::string& directory, std::string& path) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    path = directory + ".tallowick-" + std::to_string(getpid()) + "-" +
-           std::to_string(g_temporaryCounter++) + ".tmp";
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
 }
 
 }  // namespace
@@ -151,23 +127,10 @@ bool PdbFile::WriteRecordData(const PdbRecordEntry& entry, std::FILE* file) {
 
 template <class Body>
 bool PdbFile::WriteReplacing(Body body) {
-  std::string temporaryPath;
-  const int fd = CreateTemporaryFile(m_directory, temporaryPath);
-  if (fd < 0) return false;
-  std::FILE* file = fdopen(fd, "wb");
-  if (file == nullptr) {
-    close(fd);
-    unlink(temporaryPath.c_str());
-    return false;
-  }
-  std::setvbuf(file, nullptr, _IOFBF, kWriteBuffer);
-
-  bool written = body(file) && std::fflush(file) == 0 && std::ferror(file) == 0 &&
-                 SyncToDisk(file);
-  written = (std::fclose(file) == 0) && written;
-  if (written) written = std::rename(temporaryPath.c_str(), WritePath().c_str()) == 0;
-  if (!written) unlink(temporaryPath.c_str());
-  return written;
+  TemporaryOutputFile out;
+  if (!out.Create(m_directory)) return false;
+  const bool written = body(out.Stream());
+  return out.Complete() && written && out.RenameTo(WritePath());
 }
 
 bool PdbFile::Write(std::vector<PdbRecordEntry>& entries, const std::string& creator,
@@ -178,15 +141,33 @@ bool PdbFile::Write(std::vector<PdbRecordEntry>& entries, const std::string& cre
 bool PdbFile::Write(std::vector<PdbRecordEntry>& entries, const std::string& creator,
                     const std::string& type, std::uint16_t count, std::int64_t unixTime) {
   if (count > entries.size()) return false;
+  TemporaryOutputFile out;
+  return WriteInto(out, entries, creator, type, count, unixTime) && out.RenameTo(WritePath());
+}
+
+bool PdbFile::WriteInto(TemporaryOutputFile& out, std::vector<PdbRecordEntry>& entries,
+                        const std::string& creator, const std::string& type, std::uint16_t count,
+                        std::int64_t unixTime) {
+  if (count > entries.size()) return false;
+  if (!out.Create(m_directory)) return false;
   unsigned char header[kPdbHeaderSize];
   PrepareHeader(header, creator, type, count);
-  return WriteReplacing([&](std::FILE* file) {
-    if (!WriteHeader(header, entries, count, unixTime, file)) return false;
-    for (std::size_t i = 0; i < count; ++i) {
-      if (!WriteRecordData(entries[i], file)) return false;
-    }
-    return true;
-  });
+  bool written = WriteHeader(header, entries, count, unixTime, out.Stream());
+  for (std::size_t i = 0; written && i < count; ++i) {
+    written = WriteRecordData(entries[i], out.Stream());
+  }
+  return out.Complete() && written;
+}
+
+bool PdbFile::WriteHeaderFor(const std::vector<std::uint32_t>& lengths,
+                             const std::string& creator, const std::string& type,
+                             std::int64_t unixTime, std::FILE* file) {
+  if (lengths.size() > std::numeric_limits<std::uint16_t>::max()) return false;
+  const auto count = static_cast<std::uint16_t>(lengths.size());
+  unsigned char header[kPdbHeaderSize];
+  PrepareHeader(header, creator, type, count);
+  return WriteHeaderBlock(header, count, unixTime, file,
+                          [&lengths](std::size_t i) { return lengths[i]; });
 }
 
 bool PdbFile::Write(const RecordArena& records, const std::string& creator,

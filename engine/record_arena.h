@@ -27,6 +27,12 @@ class RecordArena {
   // Drops the bytes appended since the last EndRecord().
   void DiscardOpenRecord() { m_size = m_ends.empty() ? 0 : m_ends.back(); }
 
+  // Drops every record and the open one; the memory is kept for reuse.
+  void Clear() {
+    m_size = 0;
+    m_ends.clear();
+  }
+
   // Hints at the expected size; never needed for correctness.
   void ReserveRecords(std::size_t records) { m_ends.reserve(records); }
 

@@ -30,11 +30,14 @@ class ResultSource {
   virtual std::string Diagnostic() = 0;
 };
 
-// The one message box the engine shows: the record limit.
+// The one message box the engine shows: the record limit. Waiting() tells
+// that the run waits for another one writing into the same output folder
+// (the command line says so on standard error); it returns at once.
 class NoticeSink {
  public:
   virtual ~NoticeSink() = default;
   virtual void Notice(const std::string& text) = 0;
+  virtual void Waiting(const std::string& /*text*/) {}
 };
 
 inline constexpr const char* kRowLimitMessage = "No More than 65535 records supported in a single PDB!!";

@@ -10,8 +10,11 @@ std::string GeneratedMessage(const std::string& pdbName, const std::string& outp
 }
 
 std::string GenerationFailedMessage(const GenerationResult& result) {
-  if (result.failedFile.empty()) return "The PDB was not generated";
-  return "The PDB was not generated: \"" + result.failedFile + "\" could not be written";
+  std::string message = "The PDB was not generated";
+  if (!result.failed.empty()) message += ": " + result.failed;
+  message += "; rows read: " + std::to_string(result.rowsRead);
+  if (!result.diagnostic.empty()) message += "\n\n" + result.diagnostic;
+  return message;
 }
 
 PreviewRun RunPreview(SQLHDBC connection, const std::string& query, PreviewSink& sink,

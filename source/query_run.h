@@ -23,7 +23,8 @@ inline constexpr const char* kTableListFailedMessage = "Unable To Get Table List
 
 // "PDB \"Orders.pdb\" Generated At /out/ \n\nClick View Log to see PDB details"
 std::string GeneratedMessage(const std::string& pdbName, const std::string& outputFolder);
-// The message when the run could not write a file.
+// The message when the run failed: what failed, the rows read and, after
+// a blank line, the driver's diagnostic line when there is one.
 std::string GenerationFailedMessage(const GenerationResult& result);
 
 // Called once the query is prepared and the run starts (the page shows its

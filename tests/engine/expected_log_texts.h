@@ -77,4 +77,9 @@ inline std::string ExpectedProcessWritten(unsigned long total) {
          "Finsished Generating PDB.\n\n";
 }
 
+// The process log's last lines when a run failed.
+inline const char* const kProcessRunFailed =
+    "\nThe PDB was not generated; the earlier PDB and Helper file were left as they were.\n"
+    "\nTotal Records written: 0\n\n";
+
 }  // namespace tallowick::testing

@@ -2,9 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "platform/exit_cleanup.h"
+#include "platform/file_lock.h"
 
 #include "engine/helper_file.h"
+#include "engine/temporary_output_file.h"
 #include "tests/engine/expected_log_texts.h"
 #include "tests/engine/fake_result_source.h"
 #include "tests/engine/test_files.h"
@@ -17,7 +29,13 @@ using namespace testing;
 class RecordingNotices : public NoticeSink {
  public:
   void Notice(const std::string& text) override { texts.push_back(text); }
+  void Waiting(const std::string& text) override {
+    waiting.push_back(text);
+    if (onWaiting) onWaiting();
+  }
   std::vector<std::string> texts;
+  std::vector<std::string> waiting;
+  std::function<void()> onWaiting;
 };
 
 class RecordingProgress : public ProgressSink {
@@ -77,6 +95,46 @@ class GenerationJobTest : public ::testing::Test {
   }
   std::string Log() const { return ReadFileText(m_folder / "TallowickLog.txt"); }
   std::string ProcessLog() const { return ReadFileText(m_folder / "TallowickProcess.log"); }
+
+  // Runs Generate in a child process that may not write files beyond
+  // `fileSizeLimit` bytes (0: no limit) and takes its result back.
+  int GenerateInChild(FakeResultSource& source, rlim_t fileSizeLimit) {
+    int ends[2];
+    if (pipe(ends) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+      close(ends[0]);
+      signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit then fails with EFBIG
+      if (fileSizeLimit > 0) {
+        const rlimit limit{fileSizeLimit, fileSizeLimit};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(3);
+      }
+      const int generated = Generate(source);
+      const std::string text = std::to_string(generated) + "\n" +
+                               std::to_string(static_cast<int>(m_result.failure)) + "\n" +
+                               std::to_string(m_result.rowsRead) + "\n" + m_result.failed +
+                               "\n" + m_result.diagnostic;
+      _exit(write(ends[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 4);
+    }
+    close(ends[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t got; (got = read(ends[0], buffer, sizeof buffer)) > 0;) text.append(buffer, got);
+    close(ends[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    std::istringstream in(text);
+    std::string generated, failure, rows;
+    std::getline(in, generated);
+    std::getline(in, failure);
+    std::getline(in, rows);
+    std::getline(in, m_result.failed);
+    std::getline(in, m_result.diagnostic);
+    m_result.failure = static_cast<GenerationFailure>(std::stoi(failure));
+    m_result.rowsRead = static_cast<std::uint32_t>(std::stoul(rows));
+    return std::stoi(generated);
+  }
 
   TempFolder m_folder;
   std::string m_outputFolder;
@@ -215,36 +273,40 @@ TEST_F(GenerationJobTest, ProgressIsReportedEveryThousandRows) {
   EXPECT_EQ(m_progress.counts, (std::vector<std::uint32_t>{1000, 2000}));
 }
 
-TEST_F(GenerationJobTest, FailedExecutionIsLoggedAndGivesNoRecords) {
+TEST_F(GenerationJobTest, FailedExecutionIsLoggedAndFailsTheRun) {
   auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});
   source.executeFails = true;
   source.diagnostic = "near \"SELEC\": syntax error  HY000";
-  ASSERT_EQ(Generate(source), 1);
+  ASSERT_EQ(Generate(source), 0);
   EXPECT_EQ(m_result.records, 0u);
+  EXPECT_EQ(source.fetches, 0u);  // nothing is read from a statement that did not run
+  EXPECT_EQ(m_folder.Entries(),
+            (std::vector<std::string>{"TallowickLog.txt", "TallowickProcess.log"}));
   const std::string log = ProcessLog();
-  EXPECT_NE(log.find("\nGetting Data from database...\n"
-                     "\nCould Execute statement..\n"
-                     "\n\t\tnear \"SELEC\": syntax error  HY000 \n\n"
-                     "Error while reading record no. 0 from MDB\n"
-                     "\n\t\tnear \"SELEC\": syntax error  HY000 \n\n" +
-                     ExpectedProcessWritten(0)),
+  EXPECT_NE(log.find(std::string("\nGetting Data from database...\n"
+                                 "\nCould Execute statement..\n"
+                                 "\n\t\tnear \"SELEC\": syntax error  HY000 \n\n") +
+                     kProcessRunFailed),
             std::string::npos)
       << log;
 }
 
-TEST_F(GenerationJobTest, FetchErrorKeepsTheRowsReadBefore) {
+TEST_F(GenerationJobTest, FetchErrorFailsTheRunAfterTheRowsReadBefore) {
   auto& source = Source({{"N", 4}}, 10, [](std::size_t row, std::size_t) {
     return FakeValue(static_cast<std::int32_t>(row + 1));
   });
   source.fetchFailsAt = 5;
-  ASSERT_EQ(Generate(source), 1);
-  EXPECT_EQ(m_result.records, 4u);
-  EXPECT_EQ(ReadDatabase(m_folder.Directory(), "Customers").records.size(), 4u);
-  EXPECT_NE(ProcessLog().find("\nGetting Data from database...\n"
-                              "Error while reading record no. 4 from MDB\n"
-                              "\n\t\t[fake] out of luck  HY000 \n\n" +
-                              ExpectedProcessWritten(4)),
-            std::string::npos);
+  ASSERT_EQ(Generate(source), 0);
+  EXPECT_EQ(m_result.records, 0u);
+  EXPECT_EQ(m_result.rowsRead, 4u);
+  EXPECT_FALSE(FileExists(m_folder / "Customers.pdb"));
+  EXPECT_FALSE(FileExists(m_folder / "CustomersHelper.mhl"));
+  EXPECT_NE(ProcessLog().find(std::string("\nGetting Data from database...\n"
+                                          "Error while reading record no. 4 from MDB\n"
+                                          "\n\t\t[fake] out of luck  HY000 \n\n") +
+                              kProcessRunFailed),
+            std::string::npos)
+      << ProcessLog();
 }
 
 TEST_F(GenerationJobTest, FailedBindingIsLoggedAndItsFieldStoredAsNull) {
@@ -333,21 +395,24 @@ TEST_F(GenerationJobTest, UnwritablePdbFailsAndSaysSo) {
   auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});
   EXPECT_EQ(Generate(source), 0);
   EXPECT_EQ(m_result.failedFile, m_folder / "Customers.pdb");
-  EXPECT_TRUE(ReadHelperFile(m_folder / "CustomersHelper.mhl").has_value());
-  EXPECT_NE(ProcessLog().find("Writing Records into to PDB...\n"
-                              "\nCould not write \"" + m_folder / "Customers.pdb" + "\"\n\n"
-                              "\nTotal Records written: 0\n\n\""),
+  EXPECT_EQ(source.fetches, 0u);  // found before a row was read
+  // The Helper file is put in place only with its PDB.
+  EXPECT_FALSE(FileExists(m_folder / "CustomersHelper.mhl"));
+  EXPECT_NE(ProcessLog().find("\nGetting Data from database...\n"
+                              "\nCould not write \"" + m_folder / "Customers.pdb" + "\"\n\n" +
+                              kProcessRunFailed),
             std::string::npos)
       << ProcessLog();
-  EXPECT_NE(Log().find("\nTotal Records written: 0"), std::string::npos);
+  EXPECT_NE(Log().find("}\n\nTotal Records written: 0\n\n----"), std::string::npos) << Log();
 }
 
-TEST_F(GenerationJobTest, UnwritableHelperFailsTheRunButNotThePdb) {
+TEST_F(GenerationJobTest, UnwritableHelperFailsTheRunAndWritesNoPdb) {
   std::filesystem::create_directory(m_folder / "CustomersHelper.mhl");
   auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});
   EXPECT_EQ(Generate(source), 0);
   EXPECT_EQ(m_result.failedFile, m_folder / "CustomersHelper.mhl");
-  EXPECT_EQ(ReadDatabase(m_folder.Directory(), "Customers").records.size(), 1u);
+  EXPECT_EQ(source.fetches, 0u);
+  EXPECT_FALSE(FileExists(m_folder / "Customers.pdb"));
   EXPECT_NE(ProcessLog().find("Found column no. 1 having name \"N\" of \"long integer\" type\n"
                               "\nCould not write \"" + m_folder / "CustomersHelper.mhl" + "\"\n\n"
                               "Finished Retriving database Column information.\n"),
@@ -376,6 +441,237 @@ TEST_F(GenerationJobTest, SecondRunReplacesFilesAndLogs) {
   ASSERT_EQ(pdb.records.size(), 1u);
   EXPECT_EQ(ToHex(pdb.records[0]), "00 03");
   EXPECT_EQ(ReadHelperFile(m_folder / "CustomersHelper.mhl")->fields.at(0).name, "Second");
+}
+
+TEST_F(GenerationJobTest, FailedRunsKeepTheEarlierPairByteForByte) {
+  struct Case {
+    const char* what;
+    bool executeFails;
+    std::size_t fetchFailsAt;
+    rlim_t fileSizeLimit;  // bytes the run may write into one file; 0: no limit
+    GenerationFailure failure;
+    std::string failed;
+    std::uint32_t rowsRead;
+    std::string diagnostic;
+    std::string processLogPart;
+  };
+  const std::string diagnostic = "ERROR: division by zero  22012";
+  const std::string pdbPath = m_folder / "Customers.pdb";
+  const std::string helperPath = m_folder / "CustomersHelper.mhl";
+  const std::vector<Case> cases = {
+      {"execution fails", true, 0, 0, GenerationFailure::Execute,
+       "the query could not be executed", 0, diagnostic,
+       "\nCould Execute statement..\n\n\t\t" + diagnostic + " \n\n" + kProcessRunFailed},
+      {"fetch fails partway", false, 3, 0, GenerationFailure::Fetch, "reading row 3 failed", 2,
+       diagnostic,
+       "Error while reading record no. 2 from MDB\n\n\t\t" + diagnostic + " \n\n" +
+           kProcessRunFailed},
+      // The Helper file of one column is 377 bytes long; the logs are cut.
+      {"Helper file unwritable", false, 0, 300, GenerationFailure::WriteFile,
+       "\"" + helperPath + "\" could not be written", 0, "", ""},
+      // The records wait in the PDB's file behind room for 65535 entries.
+      {"PDB unwritable", false, 0, 64 * 1024, GenerationFailure::WriteFile,
+       "\"" + pdbPath + "\" could not be written", 5, "",
+       "Writing Records into to PDB...\n\nCould not write \"" + pdbPath + "\"\n\n" +
+           kProcessRunFailed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto& earlier = Source({{"Old", 12}}, {{std::string("kept")}});
+    ASSERT_EQ(Generate(earlier), 1);
+    const Bytes pdb = ReadFileBytes(pdbPath);
+    const Bytes helper = ReadFileBytes(helperPath);
+
+    auto& source = Source({{"N", 4}}, 5, [](std::size_t row, std::size_t) {
+      return FakeValue(static_cast<std::int32_t>(row));
+    });
+    source.executeFails = c.executeFails;
+    source.fetchFailsAt = c.fetchFailsAt;
+    source.diagnostic = diagnostic;
+    EXPECT_EQ(GenerateInChild(source, c.fileSizeLimit), 0);
+    EXPECT_EQ(m_result.failure, c.failure);
+    EXPECT_EQ(m_result.failed, c.failed);
+    EXPECT_EQ(m_result.rowsRead, c.rowsRead);
+    EXPECT_EQ(m_result.diagnostic, c.diagnostic);
+    EXPECT_EQ(ReadFileBytes(pdbPath), pdb);
+    EXPECT_EQ(ReadFileBytes(helperPath), helper);
+    EXPECT_EQ(m_folder.Entries(),
+              (std::vector<std::string>{"Customers.pdb", "CustomersHelper.mhl", "TallowickLog.txt",
+                                        "TallowickProcess.log"}));
+    if (!c.processLogPart.empty()) {
+      EXPECT_NE(ProcessLog().find(c.processLogPart), std::string::npos) << ProcessLog();
+    }
+  }
+}
+
+TEST_F(GenerationJobTest, SizeLimitStopsReadingAtTheRowThatPassesIt) {
+  auto& source = Source({{"N", 4}}, 10, [](std::size_t row, std::size_t) {
+    return FakeValue(static_cast<std::int32_t>(row));
+  });
+  GenerationRequest request;
+  request.outputFolder = m_folder.Directory();
+  request.columnCount = 1;
+  request.pdbName = "Customers";
+  request.creator = "CUST";
+  request.type = "DATA";
+  request.maxPdbSize = 81 + 3 * (8 + 4);  // exactly three records of 4 bytes
+  GenerationJob job(m_notices);
+  EXPECT_EQ(job.Generate(source, request), 0);
+  EXPECT_EQ(source.fetches, 4u);
+  EXPECT_EQ(job.Result().failure, GenerationFailure::TooLarge);
+  EXPECT_EQ(job.Result().rowsRead, 4u);
+  EXPECT_EQ(m_folder.Entries(),
+            (std::vector<std::string>{"TallowickLog.txt", "TallowickProcess.log"}));
+  EXPECT_NE(ProcessLog().find(std::string("\nThe PDB would pass 4 GiB, the most its 32-bit offsets "
+                                          "can address, with record no. 4; reading stopped.\n\n") +
+                              kProcessRunFailed),
+            std::string::npos)
+      << ProcessLog();
+
+  // Three rows fit the same limit.
+  auto& three = Source({{"N", 4}}, 3, [](std::size_t row, std::size_t) {
+    return FakeValue(static_cast<std::int32_t>(row));
+  });
+  EXPECT_EQ(job.Generate(three, request), 1);
+  EXPECT_EQ(ReadFileBytes(m_folder / "Customers.pdb").size(), request.maxPdbSize);
+}
+
+TEST_F(GenerationJobTest, LogsReplaceLinksInsteadOfWritingThroughThem) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& name, const std::string& outside)> link;
+  };
+  const std::vector<Case> cases = {
+      {"symbolic link", [](const std::string& name, const std::string& outside) {
+         std::filesystem::create_symlink(outside, name);
+       }},
+      {"dangling symbolic link", [](const std::string& name, const std::string& outside) {
+         std::filesystem::create_symlink(outside + ".missing", name);
+       }},
+      {"hard link", [](const std::string& name, const std::string& outside) {
+         std::filesystem::create_hard_link(outside, name);
+       }},
+  };
+  TempFolder elsewhere;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const char* name : {"TallowickLog.txt", "TallowickProcess.log"}) {
+      const std::string outside = elsewhere / name;
+      WriteFileBytes(outside, Hex("6B 65 65 70"));
+      std::filesystem::remove(m_folder / name);
+      c.link(m_folder / name, outside);
+    }
+    auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});
+    ASSERT_EQ(Generate(source), 1);
+    for (const char* name : {"TallowickLog.txt", "TallowickProcess.log"}) {
+      EXPECT_EQ(ReadFileText(elsewhere / name), "keep") << name;
+      EXPECT_TRUE(std::filesystem::is_regular_file(
+          std::filesystem::symlink_status(m_folder / name)))
+          << name;
+      EXPECT_EQ(std::filesystem::hard_link_count(m_folder / name), 1u) << name;
+    }
+    EXPECT_FALSE(FileExists(elsewhere / "TallowickLog.txt.missing"));
+    EXPECT_EQ(Log().find(ExpectedLogHead("Customers", "CUST", "DATA")), 0u);
+    EXPECT_EQ(ProcessLog().find(ExpectedProcessHead("Customers")), 0u);
+  }
+}
+
+TEST_F(GenerationJobTest, ControlCharactersInColumnNamesAreEscapedInBothLogs) {
+  auto& source = Source({{"a\nb\rc\td", 4}, {"x\x1b[2J\x7f", 4}, {"n\xc2\x85\xc2\xa0\xc3\xa9", 12}},
+                        {{std::int32_t{1}, std::int32_t{2}, std::string("v")}});
+  ASSERT_EQ(Generate(source), 1);
+  const std::string log = Log();
+  EXPECT_NE(log.find("{\t long a\\nb\\rc\\td;\t\t//"), std::string::npos) << log;
+  EXPECT_NE(log.find("\t long x\\x1b[2J\\x7f;\t\t//"), std::string::npos) << log;
+  // Only the C1 control is escaped; the no-break space and the é stay.
+  EXPECT_NE(log.find("\t char n\\xc2\\x85\xc2\xa0\xc3\xa9[];"), std::string::npos) << log;
+  const std::string process = ProcessLog();
+  EXPECT_NE(process.find("no. 1 having name \"a\\nb\\rc\\td\" of"), std::string::npos) << process;
+  EXPECT_NE(process.find("no. 2 having name \"x\\x1b[2J\\x7f\" of"), std::string::npos) << process;
+  EXPECT_NE(process.find("no. 3 having name \"n\\xc2\\x85\xc2\xa0\xc3\xa9\" of"),
+            std::string::npos)
+      << process;
+  for (const std::string& text : {log, process}) {
+    EXPECT_EQ(text.find('\x1b'), std::string::npos);
+    EXPECT_EQ(text.find('\x7f'), std::string::npos);
+    EXPECT_EQ(text.find("\xc2\x85"), std::string::npos);
+  }
+}
+
+TEST_F(GenerationJobTest, TemporaryFilesOfDeadRunsAreRemovedAndOfLiveOnesKept) {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  waitpid(child, nullptr, 0);
+  const std::string dead = ".tallowick-" + std::to_string(child) + "-3.tmp";
+  const std::string live = ".tallowick-1-3.tmp";  // init never ends
+  WriteFileBytes(m_folder / dead, Hex("00"));
+  WriteFileBytes(m_folder / live, Hex("00"));
+  auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});
+  ASSERT_EQ(Generate(source), 1);
+  EXPECT_FALSE(FileExists(m_folder / dead));
+  EXPECT_TRUE(FileExists(m_folder / live));
+}
+
+TEST_F(GenerationJobTest, SecondRunIntoAFolderWaitsForTheFirst) {
+  platform::FileLock first;
+  ASSERT_TRUE(first.Lock(m_folder.Directory()));
+  // The first run ends as soon as the second says it waits.
+  m_notices.onWaiting = [&first] { first.Unlock(); };
+  auto& source = Source({{"N", 4}}, {{std::int32_t{1}}});
+  ASSERT_EQ(Generate(source), 1);
+  EXPECT_EQ(m_notices.waiting,
+            std::vector<std::string>{"Another run is writing into " + m_folder.Directory() +
+                                     "; waiting for it to finish"});
+  // Alone in the folder, a run does not wait.
+  m_notices.waiting.clear();
+  ASSERT_EQ(Generate(source), 1);
+  EXPECT_TRUE(m_notices.waiting.empty());
+}
+
+TEST_F(GenerationJobTest, SignalDuringTheRunLeavesTheEarlierPairAndNoTemporaryFile) {
+  auto& earlier = Source({{"Old", 12}}, {{std::string("kept")}});
+  ASSERT_EQ(Generate(earlier), 1);
+  const Bytes pdb = ReadFileBytes(m_folder / "Customers.pdb");
+  const Bytes helper = ReadFileBytes(m_folder / "CustomersHelper.mhl");
+
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(ends[0]);
+    platform::InstallSignalCleanup();
+    // Rows of 60,000 bytes: the records reach the temporary PDB before the
+    // run stops at row 1000 to say where it is, then waits for the signal.
+    auto& source = Source({{"Text", 12}}, 2000, [&ends](std::size_t row, std::size_t) {
+      if (row == 1000) {
+        if (write(ends[1], "r", 1) != 1) _exit(5);
+        for (;;) pause();
+      }
+      return FakeValue(std::string(60000, 'x'));
+    });
+    Generate(source);
+    _exit(6);
+  }
+  close(ends[1]);
+  char ready = 0;
+  ASSERT_EQ(read(ends[0], &ready, 1), 1);
+  close(ends[0]);
+  bool temporaryWhileRunning = false;
+  for (const std::string& name : m_folder.Entries()) {
+    temporaryWhileRunning |= name.rfind(".tallowick-", 0) == 0;
+  }
+  EXPECT_TRUE(temporaryWhileRunning);
+  kill(child, SIGTERM);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+  EXPECT_EQ(ReadFileBytes(m_folder / "Customers.pdb"), pdb);
+  EXPECT_EQ(ReadFileBytes(m_folder / "CustomersHelper.mhl"), helper);
+  EXPECT_EQ(m_folder.Entries(),
+            (std::vector<std::string>{"Customers.pdb", "CustomersHelper.mhl", "TallowickLog.txt",
+                                      "TallowickProcess.log"}));
 }
 
 }  // namespace

@@ -132,9 +132,12 @@ TEST(GenerationLog, ProcessLogConversionWithEveryFailure) {
 }
 
 TEST(GenerationLog, FailedWriteIsNamedInsteadOfReportedDone) {
-  const std::string text =
-      Captured([](std::FILE* log) { WriteProcessWriteFailed(log, "/data/out/Customers.pdb"); });
-  EXPECT_EQ(text, "\nCould not write \"/data/out/Customers.pdb\"\n\n\nTotal Records written: 0\n\n");
+  const std::string text = Captured([](std::FILE* log) {
+    WriteProcessFileError(log, "/data/out/Customers.pdb");
+    WriteProcessRunFailed(log);
+  });
+  EXPECT_EQ(text, std::string("\nCould not write \"/data/out/Customers.pdb\"\n\n") +
+                      kProcessRunFailed);
 }
 
 TEST(GenerationLog, NamesWithPercentSignsAreTextNotFormats) {

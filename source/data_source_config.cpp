@@ -1,14 +1,25 @@
 #include "source/data_source_config.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+#include <odbcinst.h>
 #include <sql.h>
 #include <sqlext.h>
-#include <odbcinst.h>
 
+#include "platform/stale_files.h"
+#include "source/odbc_ini_file.h"
+#include "source/odbc_ini_text.h"
 
 namespace tallowick {
 
 namespace {
 
+#ifdef _WIN32
 // The installer's attribute list: "key=value\0key=value\0\0".
 std::string InstallerAttributeList(const std::string& name, const DataSourceAttributes& attributes) {
   std::string list = "DSN=" + name;
@@ -20,15 +31,21 @@ std::string InstallerAttributeList(const std::string& name, const DataSourceAttr
   list.push_back('\0');
   return list;
 }
+#endif
 
-// Runs `action` with the installer set to the user's data sources, then
-// restores the mode for both.
-template <typename Action>
-bool InUserMode(Action action) {
-  SQLSetConfigMode(ODBC_USER_DSN);
-  const bool result = action();
-  SQLSetConfigMode(ODBC_BOTH_DSN);
-  return result;
+// The holders of an existing entry that still run.
+std::vector<long> LiveHolders(const IniSection& section) {
+  std::vector<long> holders = ParseHolders(IniValue(section.entries, kHoldersKey));
+  std::erase_if(holders, [](long pid) { return !platform::ProcessIsAlive(pid); });
+  return holders;
+}
+
+IniEntries EntryLines(const std::string& driver, const DataSourceAttributes& attributes,
+                      const std::vector<long>& holders) {
+  IniEntries entries = {{"Driver", driver}};
+  entries.insert(entries.end(), attributes.begin(), attributes.end());
+  entries.emplace_back(kHoldersKey, HoldersText(holders));
+  return entries;
 }
 
 }  // namespace
@@ -50,31 +67,77 @@ std::string AttributeText(const std::string& name, const DataSourceAttributes& a
   return text;
 }
 
+std::vector<long> ParseHolders(const std::string& value) {
+  std::vector<long> holders;
+  std::size_t start = 0;
+  while (start < value.size()) {
+    std::size_t comma = value.find(',', start);
+    if (comma == std::string::npos) comma = value.size();
+    const std::string part = value.substr(start, comma - start);
+    if (!part.empty() && part.size() <= 10 &&
+        std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      const long pid = std::stol(part);
+      if (pid > 0) holders.push_back(pid);
+    }
+    start = comma + 1;
+  }
+  return holders;
+}
+
+std::string HoldersText(const std::vector<long>& holders) {
+  std::string text;
+  for (long pid : holders) text += (text.empty() ? "" : ",") + std::to_string(pid);
+  return text;
+}
+
 bool AddUserDataSource(const std::string& name, const std::string& driver,
                        const DataSourceAttributes& attributes) {
   if (!IsSafeIniValue(name) || !IsSafeIniValue(driver)) return false;
   for (const auto& [key, value] : attributes) {
     if (!IsSafeIniValue(key) || !IsSafeIniValue(value)) return false;
   }
+#ifdef _WIN32
   const std::string list = InstallerAttributeList(name, attributes);
-  if (SQLConfigDataSource(nullptr, ODBC_ADD_DSN, driver.c_str(), list.c_str())) return true;
-  // No setup routine in the driver (every Debian driver): write the entry.
-  return InUserMode([&] {
-    if (!SQLWriteDSNToIni(name.c_str(), driver.c_str())) return false;
-    for (const auto& [key, value] : attributes) {
-      if (!SQLWritePrivateProfileString(name.c_str(), key.c_str(), value.c_str(), "odbc.ini")) {
-        SQLRemoveDSNFromIni(name.c_str());
-        return false;
-      }
-    }
-    return true;
-  });
+  return SQLConfigDataSource(nullptr, ODBC_ADD_DSN, driver.c_str(), list.c_str()) != FALSE;
+#else
+  std::string error;
+  return EditOdbcIni(
+      UserOdbcIniPath(),
+      [&](std::string& text) {
+        std::vector<long> holders = LiveHolders(FindIniSection(text, name));
+        holders.push_back(static_cast<long>(::getpid()));
+        text = WithIniSection(text, name, EntryLines(driver, attributes, holders));
+      },
+      error);
+#endif
 }
 
 bool RemoveUserDataSource(const std::string& name, const std::string& driver) {
+#ifdef _WIN32
   const std::string list = InstallerAttributeList(name, {});
-  if (SQLConfigDataSource(nullptr, ODBC_REMOVE_DSN, driver.c_str(), list.c_str())) return true;
-  return InUserMode([&] { return SQLRemoveDSNFromIni(name.c_str()) != 0; });
+  return SQLConfigDataSource(nullptr, ODBC_REMOVE_DSN, driver.c_str(), list.c_str()) != FALSE;
+#else
+  (void)driver;  // the entry names its driver itself
+  std::string error;
+  return EditOdbcIni(
+      UserOdbcIniPath(),
+      [&](std::string& text) {
+        const IniSection section = FindIniSection(text, name);
+        if (!section.found) return;
+        std::vector<long> holders = LiveHolders(section);
+        const auto own = std::find(holders.begin(), holders.end(), static_cast<long>(::getpid()));
+        if (own != holders.end()) holders.erase(own);
+        if (holders.empty()) {
+          text = WithoutIniSection(text, name);
+          return;
+        }
+        IniEntries entries = section.entries;
+        std::erase_if(entries, [](const auto& entry) { return entry.first == kHoldersKey; });
+        entries.emplace_back(kHoldersKey, HoldersText(holders));
+        text = WithIniSection(text, name, entries);
+      },
+      error);
+#endif
 }
 
 }  // namespace tallowick

@@ -1,5 +1,6 @@
 #pragma once
-// Adding and removing a user data source through the ODBC installer.
+// Adding and removing a user data source: the temporary data source of a
+// file source, which several runs may hold at the same time.
 #include <string>
 #include <utility>
 #include <vector>
@@ -7,6 +8,9 @@
 namespace tallowick {
 
 inline constexpr const char* kTemporaryDataSourceName = "TempPTallowickDSN";
+// The key of an entry of ours that lists the processes holding it, one
+// process id per hold, separated by commas.
+inline constexpr const char* kHoldersKey = "TallowickHolders";
 
 using DataSourceAttributes = std::vector<std::pair<std::string, std::string>>;
 
@@ -21,18 +25,29 @@ std::string UnsafePathMessage(const std::string& path);
 // and logs.
 std::string AttributeText(const std::string& name, const DataSourceAttributes& attributes);
 
-// Adds the user data source `name` for `driver` with the attributes. Tries
-// SQLConfigDataSource first (the driver's own setup routine), then writes
-// the entry with the installer's profile calls. False when neither wrote it
-// or when a value is not safe (then nothing is written).
+// Adds one hold of this process on the user data source `name` for `driver`
+// with the attributes: the entry is written (or rewritten in place) with
+// them and with this process added to its holders. Holders that no longer
+// run are dropped on the way, and an entry of that name without holders
+// counts as left over. Only that entry of the user's odbc.ini changes, under
+// a lock that other runs respect. False when a value is not safe (then
+// nothing is written) or the file could not be changed.
+//
+// On Windows the driver's setup routine (SQLConfigDataSource) adds it.
 bool AddUserDataSource(const std::string& name, const std::string& driver,
                        const DataSourceAttributes& attributes);
 
-// Removes the user data source `name` (SQLConfigDataSource, then
-// SQLRemoveDSNFromIni). True when one of them reports success.
+// Drops one hold of this process (and those of processes that no longer
+// run) on `name`; the entry goes when no holder is left. True when the file
+// is as it should be afterwards.
 //
-// Nothing here reads an entry back: unixODBC answers reads of odbc.ini from
-// a cache that outlives these changes by up to 20 seconds.
+// Nothing here reads an entry back through the driver manager: unixODBC
+// answers reads of odbc.ini from a cache that outlives these changes by up
+// to 20 seconds.
 bool RemoveUserDataSource(const std::string& name, const std::string& driver);
+
+// The holders listed in a holders value, in their order ("12,7,12").
+std::vector<long> ParseHolders(const std::string& value);
+std::string HoldersText(const std::vector<long>& holders);
 
 }  // namespace tallowick

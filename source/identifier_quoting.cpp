@@ -2,14 +2,58 @@
 
 #include <sqlext.h>
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 #include "source/source_kind.h"
 
 namespace tallowick {
 
 namespace {
 
+// The reserved words of SQL-92 (ISO/IEC 9075:1992, 5.2), sorted.
+constexpr std::array<std::string_view, 227> kSql92ReservedWords = {
+    "ABSOLUTE", "ACTION", "ADD", "ALL", "ALLOCATE", "ALTER", "AND", "ANY", "ARE", "AS", "ASC",
+    "ASSERTION", "AT", "AUTHORIZATION", "AVG", "BEGIN", "BETWEEN", "BIT", "BIT_LENGTH", "BOTH",
+    "BY", "CASCADE", "CASCADED", "CASE", "CAST", "CATALOG", "CHAR", "CHARACTER",
+    "CHARACTER_LENGTH", "CHAR_LENGTH", "CHECK", "CLOSE", "COALESCE", "COLLATE", "COLLATION",
+    "COLUMN", "COMMIT", "CONNECT", "CONNECTION", "CONSTRAINT", "CONSTRAINTS", "CONTINUE",
+    "CONVERT", "CORRESPONDING", "COUNT", "CREATE", "CROSS", "CURRENT", "CURRENT_DATE",
+    "CURRENT_TIME", "CURRENT_TIMESTAMP", "CURRENT_USER", "CURSOR", "DATE", "DAY", "DEALLOCATE",
+    "DEC", "DECIMAL", "DECLARE", "DEFAULT", "DEFERRABLE", "DEFERRED", "DELETE", "DESC",
+    "DESCRIBE", "DESCRIPTOR", "DIAGNOSTICS", "DISCONNECT", "DISTINCT", "DOMAIN", "DOUBLE", "DROP",
+    "ELSE", "END", "END-EXEC", "ESCAPE", "EXCEPT", "EXCEPTION", "EXEC", "EXECUTE", "EXISTS",
+    "EXTERNAL", "EXTRACT", "FALSE", "FETCH", "FIRST", "FLOAT", "FOR", "FOREIGN", "FOUND", "FROM",
+    "FULL", "GET", "GLOBAL", "GO", "GOTO", "GRANT", "GROUP", "HAVING", "HOUR", "IDENTITY",
+    "IMMEDIATE", "IN", "INDICATOR", "INITIALLY", "INNER", "INPUT", "INSENSITIVE", "INSERT", "INT",
+    "INTEGER", "INTERSECT", "INTERVAL", "INTO", "IS", "ISOLATION", "JOIN", "KEY", "LANGUAGE",
+    "LAST", "LEADING", "LEFT", "LEVEL", "LIKE", "LOCAL", "LOWER", "MATCH", "MAX", "MIN", "MINUTE",
+    "MODULE", "MONTH", "NAMES", "NATIONAL", "NATURAL", "NCHAR", "NEXT", "NO", "NOT", "NULL",
+    "NULLIF", "NUMERIC", "OCTET_LENGTH", "OF", "ON", "ONLY", "OPEN", "OPTION", "OR", "ORDER",
+    "OUTER", "OUTPUT", "OVERLAPS", "PAD", "PARTIAL", "POSITION", "PRECISION", "PREPARE",
+    "PRESERVE", "PRIMARY", "PRIOR", "PRIVILEGES", "PROCEDURE", "PUBLIC", "READ", "REAL",
+    "REFERENCES", "RELATIVE", "RESTRICT", "REVOKE", "RIGHT", "ROLLBACK", "ROWS", "SCHEMA",
+    "SCROLL", "SECOND", "SECTION", "SELECT", "SESSION", "SESSION_USER", "SET", "SIZE", "SMALLINT",
+    "SOME", "SPACE", "SQL", "SQLCODE", "SQLERROR", "SQLSTATE", "SUBSTRING", "SUM", "SYSTEM_USER",
+    "TABLE", "TEMPORARY", "THEN", "TIME", "TIMESTAMP", "TIMEZONE_HOUR", "TIMEZONE_MINUTE", "TO",
+    "TRAILING", "TRANSACTION", "TRANSLATE", "TRANSLATION", "TRIM", "TRUE", "UNION", "UNIQUE",
+    "UNKNOWN", "UPDATE", "UPPER", "USAGE", "USER", "USING", "VALUE", "VALUES", "VARCHAR",
+    "VARYING", "VIEW", "WHEN", "WHENEVER", "WHERE", "WITH", "WORK", "WRITE", "YEAR", "ZONE"};
+
+// SQL_KEYWORDS lists can be long (the SQLite driver's holds every keyword
+// of SQLite); a longer list is cut, which only leaves its tail unquoted.
+constexpr SQLSMALLINT kKeywordBuffer = 16384;
+
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -19,6 +63,34 @@ bool IsPlainIdentifier(const std::string& name) {
     if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != '_') return false;
   }
   return true;
+}
+
+bool IsSql92ReservedWord(const std::string& name) {
+  return std::binary_search(kSql92ReservedWords.begin(), kSql92ReservedWords.end(),
+                            std::string_view(UpperAscii(name)));
+}
+
+std::vector<std::string> ParseKeywordList(const std::string& list) {
+  std::vector<std::string> words;
+  std::size_t start = 0;
+  while (start < list.size()) {
+    std::size_t comma = list.find(',', start);
+    if (comma == std::string::npos) comma = list.size();
+    const std::string part = list.substr(start, comma - start);
+    const std::size_t first = part.find_first_not_of(" \t\r\n");
+    if (first != std::string::npos) {
+      const std::size_t last = part.find_last_not_of(" \t\r\n");
+      words.push_back(UpperAscii(part.substr(first, last - first + 1)));
+    }
+    start = comma + 1;
+  }
+  return words;
+}
+
+bool QueryNaming::StaysBare(const std::string& name) const {
+  if (!IsPlainIdentifier(name) || IsSql92ReservedWord(name)) return false;
+  const std::string upper = UpperAscii(name);
+  return std::find(driverKeywords.begin(), driverKeywords.end(), upper) == driverKeywords.end();
 }
 
 std::string QueryNaming::Quoted(const std::string& name) const {
@@ -33,12 +105,12 @@ std::string QueryNaming::Quoted(const std::string& name) const {
 }
 
 std::string QueryNaming::Table(const std::string& name) const {
-  if (bracketEveryTable) return "[" + name + "]";
-  return IsPlainIdentifier(name) ? name : Quoted(name);
+  if (bracketEveryTable) return QueryNaming{false, "[", "]", {}}.Quoted(name);
+  return StaysBare(name) ? name : Quoted(name);
 }
 
 std::string QueryNaming::Column(const std::string& name) const {
-  return IsPlainIdentifier(name) ? name : Quoted(name);
+  return StaysBare(name) ? name : Quoted(name);
 }
 
 std::string QueryNaming::PdbNameOf(const std::string& table) const {
@@ -47,6 +119,15 @@ std::string QueryNaming::PdbNameOf(const std::string& table) const {
 
 QueryNaming NamingFor(int kind, SQLHDBC connection) {
   QueryNaming naming;
+  if (connection != SQL_NULL_HANDLE) {
+    std::string keywords(static_cast<std::size_t>(kKeywordBuffer), '\0');
+    SQLSMALLINT length = 0;
+    if (SQL_SUCCEEDED(SQLGetInfo(connection, SQL_KEYWORDS, keywords.data(), kKeywordBuffer,
+                                 &length))) {
+      keywords.resize(std::min<std::size_t>(keywords.find('\0'), keywords.size()));
+      naming.driverKeywords = ParseKeywordList(keywords);
+    }
+  }
   if (kind == kAccessFile || kind == kExcelFile) {
     naming.bracketEveryTable = kind == kExcelFile;
     naming.open = "[";

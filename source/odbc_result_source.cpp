@@ -23,6 +23,15 @@ std::string FirstState(SQLHSTMT statement) {
 
 }  // namespace
 
+SQLRETURN SetReadOnlyCursor(SQLHSTMT statement) {
+  SQLSetStmtAttr(statement, SQL_ATTR_CURSOR_TYPE,
+                 reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_CURSOR_STATIC)),
+                 SQL_IS_INTEGER);
+  return SQLSetStmtAttr(statement, SQL_ATTR_CONCURRENCY,
+                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_CONCUR_READ_ONLY)),
+                        SQL_IS_INTEGER);
+}
+
 bool MeansNoAbsoluteFetch(const std::string& state) {
   return state == "IM001" || state == "HYC00" || state == "HY106";
 }
@@ -38,12 +47,7 @@ OdbcResultSource::OdbcResultSource(SQLHDBC connection, const std::string& query,
     : m_use(use), m_mode(mode) {
   if (!SQL_SUCCEEDED(m_statement.Allocate(connection))) return;
   const SQLHSTMT statement = m_statement.Get();
-  // Drivers that cannot give this cursor substitute another (01S02).
-  SQLSetStmtAttr(statement, SQL_ATTR_CURSOR_TYPE,
-                 reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_CURSOR_DYNAMIC)),
-                 SQL_IS_INTEGER);
-  SQLSetStmtAttr(statement, SQL_ATTR_CONCURRENCY,
-                 reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_CONCUR_LOCK)), 0);
+  SetReadOnlyCursor(statement);
   const SQLRETURN prepared = SQLPrepare(statement, Text(query), SQL_NTS);
   // The reason is read now: the calls after a failed prepare replace it.
   if (!SQL_SUCCEEDED(prepared)) m_refusal = StatementDiagnostic(statement);

@@ -51,9 +51,8 @@ enum class FetchMode {
 
 class OdbcResultSource : public ResultSource {
  public:
-  // Allocates a statement on `connection`, asks for a dynamic cursor with
-  // lock concurrency (a driver's substitute, 01S02, is accepted), prepares
-  // `query` as it is and counts its columns.
+  // Allocates a statement on `connection`, asks for a read-only cursor
+  // (SetReadOnlyCursor), prepares `query` as it is and counts its columns.
   OdbcResultSource(SQLHDBC connection, const std::string& query,
                    DescribeUse use = DescribeUse::Generation, FetchMode mode = FetchMode::Absolute);
   ~OdbcResultSource() override;
@@ -99,6 +98,13 @@ class OdbcResultSource : public ResultSource {
   std::vector<std::unique_ptr<Binding>> m_bindings;
   std::string m_refusal;  // the driver's word when it refused the query
 };
+
+// Asks for a static cursor with read-only concurrency: every driver serves
+// it without rewriting the query (with lock concurrency the PostgreSQL
+// driver appends a row-locking clause that breaks "... LIMIT 3"), and those
+// that can fetch by absolute position do so on it. A driver's substitute
+// (01S02) is accepted. Returns the result of setting the concurrency.
+SQLRETURN SetReadOnlyCursor(SQLHSTMT statement);
 
 // SQLSTATEs with which a driver says that it cannot fetch by absolute
 // position: the driver lacks the function (IM001), the attribute (HYC00),

@@ -25,7 +25,10 @@ PreviewResult FillPreview(ResultSource& source, std::int16_t columnCount, Previe
   }
   sink.Columns(names);
 
-  if (!source.Execute()) return result;
+  if (!source.Execute()) {
+    result.diagnostic = source.Diagnostic();
+    return result;
+  }
   result.executed = true;
 
   // `columns` keeps its place from here on: the source writes into it.
@@ -39,7 +42,9 @@ PreviewResult FillPreview(ResultSource& source, std::int16_t columnCount, Previe
     const FetchStatus status = source.FetchNext();
     if (status == FetchStatus::NoData) break;
     if (status == FetchStatus::Error) {
-      if (result.diagnostic.empty()) result.diagnostic = source.Diagnostic();
+      // The fetch failure is what the user must hear of, not a binding.
+      result.fetchFailed = true;
+      result.diagnostic = source.Diagnostic();
       break;
     }
     if (result.rows == kMaxRecords) {

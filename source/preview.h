@@ -33,11 +33,16 @@ struct PreviewResult {
   bool executed = false;      // false: the query failed to execute; only headings were given
   std::uint32_t rows = 0;     // rows given to the sink
   bool limitReached = false;  // a 65,536th row exists; the row-limit notice was given
-  std::string diagnostic;     // the first binding or fetch failure, read and not shown
+  bool fetchFailed = false;   // a fetch ended with an error: `rows` are those read before it
+  // The driver's word on a failed execution or fetch, else on the first
+  // failed binding (a binding failure leaves that column empty and is not
+  // a failure of the preview).
+  std::string diagnostic;
 };
 
 // Describes `columnCount` columns (the first failure ends the description),
-// executes, binds each column by its type and reads the rows. The notice
+// executes (a failure ends it with the headings given and the diagnostic
+// read), binds each column by its type and reads the rows. The notice
 // "No More than 65535 records supported in a single PDB!!" comes only when
 // a row beyond the 65,535th really exists.
 PreviewResult FillPreview(ResultSource& source, std::int16_t columnCount, PreviewSink& sink,

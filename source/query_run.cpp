@@ -17,6 +17,12 @@ std::string GenerationFailedMessage(const GenerationResult& result) {
   return message;
 }
 
+std::string PreviewFailedMessage(const PreviewRun& run) {
+  if (!run.result.executed) return "The query could not be executed";
+  return "The query failed while its rows were read; rows read: " +
+         std::to_string(run.result.rows);
+}
+
 PreviewRun RunPreview(SQLHDBC connection, const std::string& query, PreviewSink& sink,
                       NoticeSink& notices, ProgressSink* progress, const RunStarted& started,
                       FetchMode mode) {
@@ -33,6 +39,8 @@ PreviewRun RunPreview(SQLHDBC connection, const std::string& query, PreviewSink&
   }
   if (started) started();
   run.result = FillPreview(source, source.ColumnCount(), sink, notices, progress);
+  run.failed = !run.result.executed || run.result.fetchFailed;
+  if (run.failed) run.driverDiagnostic = run.result.diagnostic;
   return run;
 }
 

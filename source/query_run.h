@@ -33,9 +33,16 @@ using RunStarted = std::function<void()>;
 
 struct PreviewRun {
   std::string message;           // why nothing ran ("Only SELECT ...", "Invalid Query, ..."); empty when it ran
-  std::string driverDiagnostic;  // the driver's word on a refused query
+  // The query ran but failed: its execution failed (the headings were
+  // given, no rows) or a fetch failed partway (the rows before it were given).
+  bool failed = false;
+  std::string driverDiagnostic;  // the driver's word on a refused or failed query
   PreviewResult result;
 };
+
+// The page's message for a failed preview: that the query could not be
+// executed, or after how many rows reading failed.
+std::string PreviewFailedMessage(const PreviewRun& run);
 
 // The query check, then the query prepared for a preview, then FillPreview.
 PreviewRun RunPreview(SQLHDBC connection, const std::string& query, PreviewSink& sink,

@@ -9,6 +9,7 @@
 
 #include "source/data_source_config.h"
 #include "source/odbc_diagnostic.h"
+#include "source/odbc_result_source.h"
 #include "source/source_kind.h"
 
 namespace tallowick {
@@ -66,6 +67,8 @@ ConnectOutcome SourceConnection::OpenFile(const std::string& chosenPath, Credent
   const int kind = KindOfFile(path);
   if (kind == kNoSource) return Failure(UnknownKindMessage(path));
   if (!PathExists(path)) return Failure("The file \"" + path + "\" does not exist");
+  const std::string refusal = RefusalOfFile(path, kind);
+  if (!refusal.empty()) return Failure(refusal);
   // Access and SQLite paths go into the data-source entry as they are.
   if ((kind == kAccessFile || kind == kSqliteFile) && !IsSafeIniValue(path)) {
     return Failure(UnsafePathMessage(path));
@@ -112,10 +115,13 @@ ConnectOutcome SourceConnection::ConnectFile(int kind, CredentialPrompt& prompt,
 
   DataSourceAttributes attributes = {{entry.databaseKeyword, database}};
   if (entry.noCreate) attributes.emplace_back("NoCreat", "1");
-  // The result is not decisive: a data source that was not added shows up
-  // as a failed connection below.
-  AddUserDataSource(kTemporaryDataSourceName, entry.driver, attributes);
-  m_temporaryDriver = entry.driver;
+  // The result is not decisive: the connection below names the driver and
+  // the database itself.
+  const std::string driver = entry.driver;
+  m_temporaryHold = platform::ScopedCleanup(
+      [driver] { RemoveUserDataSource(kTemporaryDataSourceName, driver); });
+  m_temporaryDriver = driver;
+  AddUserDataSource(kTemporaryDataSourceName, driver, attributes);
 
   std::string connectionString = std::string("DRIVER={") + entry.driver + "};" +
                                  entry.connectKeyword + "=" + database;
@@ -195,12 +201,7 @@ ConnectOutcome SourceConnection::AskAndRetry(const Target& target, CredentialPro
 void SourceConnection::AllocateCatalogueStatement() {
   m_lastResult = m_hstmt.Allocate(m_hdbc.Get());
   if (!m_hstmt) return;
-  m_lastResult = SQLSetStmtAttr(m_hstmt.Get(), SQL_ATTR_CURSOR_TYPE,
-                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_CURSOR_DYNAMIC)),
-                                SQL_IS_INTEGER);
-  m_lastResult = SQLSetStmtAttr(m_hstmt.Get(), SQL_ATTR_CONCURRENCY,
-                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_CONCUR_LOCK)),
-                                0);
+  m_lastResult = SetReadOnlyCursor(m_hstmt.Get());
 }
 
 SQLHSTMT SourceConnection::RenewCatalogueStatement() {
@@ -225,6 +226,7 @@ void SourceConnection::ReleaseHandles() {
 void SourceConnection::RemoveTemporarySource() {
   if (!m_temporaryDriver.empty()) {
     RemoveUserDataSource(kTemporaryDataSourceName, m_temporaryDriver);
+    m_temporaryHold.Release();
     m_temporaryDriver.clear();
   }
   if (!m_convertedDatabase.empty()) {

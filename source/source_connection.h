@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/exit_cleanup.h"
 #include "source/credential_prompt.h"
 #include "source/file_converter.h"
 #include "source/identifier_quoting.h"
@@ -43,8 +44,10 @@ class SourceConnection {
   SourceConnection& operator=(const SourceConnection&) = delete;
 
   // A file the user chose (a relative path counts from the working folder).
-  // Refuses a file of no known kind, a missing file, and a path that cannot
-  // be written into a data-source entry, before anything changes; otherwise
+  // Refuses a file of no known kind, a missing file, a folder or an empty
+  // file, a file that is not a database of its kind (by its first bytes),
+  // and a path that cannot be written into a data-source entry, before
+  // anything changes; otherwise
   // drops any held connection, sets the kind and the full source path (the
   // folder for dBase) and connects with ConnectFile.
   ConnectOutcome OpenFile(const std::string& path, CredentialPrompt& prompt,
@@ -111,6 +114,9 @@ class SourceConnection {
   FileConverter* m_converter;
   std::string m_convertedDatabase;
   std::string m_temporaryDriver;  // set while the temporary data source exists
+  // Drops this process's hold on the temporary data source when a signal
+  // ends the process while it is held.
+  platform::ScopedCleanup m_temporaryHold;
   QueryNaming m_naming;
 };
 

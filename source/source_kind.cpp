@@ -1,7 +1,10 @@
 #include "source/source_kind.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
+#include <fstream>
 
 namespace tallowick {
 
@@ -20,6 +23,48 @@ DriverEntry DriverOfKind(int kind) {
     default:
       return {};
   }
+}
+
+namespace {
+
+// The first bytes of every SQLite 3 database.
+constexpr char kSqliteHeader[] = "SQLite format 3";  // with its terminating 0: 16 bytes
+// At offset 4 of a Jet (Access 97 to 2003) or ACE (Access 2007 on) file.
+constexpr std::size_t kAccessSignatureOffset = 4;
+constexpr const char* kAccessSignatures[] = {"Standard Jet DB", "Standard ACE DB"};
+
+std::string FirstBytes(const std::string& path, std::size_t count) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes(count, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(count));
+  bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+  return bytes;
+}
+
+}  // namespace
+
+std::string RefusalOfFile(const std::string& path, int kind) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return "The file \"" + path + "\" does not exist";
+  if (S_ISDIR(info.st_mode)) return "\"" + path + "\" is a folder, not a file";
+  if (!S_ISREG(info.st_mode)) return "\"" + path + "\" is not a plain file";
+  if (info.st_size == 0) return "The file \"" + path + "\" is empty";
+  if (kind == kSqliteFile) {
+    const std::string header(kSqliteHeader, sizeof kSqliteHeader);
+    if (FirstBytes(path, header.size()) != header) {
+      return "The file \"" + path + "\" is not a SQLite database";
+    }
+  }
+  if (kind == kAccessFile) {
+    const std::string bytes = FirstBytes(path, kAccessSignatureOffset + 15);
+    const std::string signature =
+        bytes.size() > kAccessSignatureOffset ? bytes.substr(kAccessSignatureOffset) : "";
+    if (std::none_of(std::begin(kAccessSignatures), std::end(kAccessSignatures),
+                     [&](const char* known) { return signature == known; })) {
+      return "The file \"" + path + "\" is not an Access database";
+    }
+  }
+  return {};
 }
 
 bool IsFileKind(int kind) {

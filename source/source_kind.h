@@ -36,6 +36,13 @@ std::string ExtensionOf(const std::string& path);
 // when the extension is none of ours.
 int KindOfFile(const std::string& path);
 
+// Why the existing path cannot be a source of `kind`, or empty when it can
+// be tried: a folder or anything else that is not a plain file, an empty
+// file, a SQLite file without the "SQLite format 3" header, an Access file
+// that is neither a Jet nor an ACE database. Excel and dBase files are
+// judged by their readers.
+std::string RefusalOfFile(const std::string& path, int kind);
+
 // The folder part of a path: the text before the last '/' found searching
 // from the end down to the second character. "/city.dbf" gives "/"; a path
 // with no '/' after its first character gives "".

@@ -1,10 +1,14 @@
 #pragma once
 // Owner of the private SQLite file that an Excel workbook or a folder of dBase
 // tables is converted into. The file is created empty with mode 0600 under a
-// unique name; the owner deletes it (and any journal SQLite left beside it)
-// when it is destroyed or told to, so a connection that holds it until
-// Disconnect leaves nothing behind.
+// unique name that carries the process id, tallowick-import-<pid>-XXXXXX.sqlite;
+// the owner deletes it (and any journal SQLite left beside it) when it is
+// destroyed or told to, or when a signal ends the process, so a connection
+// that holds it until Disconnect leaves nothing behind. What a killed
+// process left is removed by the next Create.
 #include <string>
+
+#include "platform/exit_cleanup.h"
 
 namespace tallowick {
 
@@ -17,7 +21,8 @@ class TemporaryDatabase {
   TemporaryDatabase(const TemporaryDatabase&) = delete;
   TemporaryDatabase& operator=(const TemporaryDatabase&) = delete;
 
-  // Creates the empty file in TemporaryDatabaseFolder(). On failure `error`
+  // Creates the empty file in TemporaryDatabaseFolder(), after removing the
+  // databases there of processes that no longer run. On failure `error`
   // says why and names the folder; `out` is left empty.
   static bool Create(TemporaryDatabase& out, std::string& error);
 
@@ -30,7 +35,14 @@ class TemporaryDatabase {
 
  private:
   std::string m_path;
+  platform::ScopedCleanup m_cleanup;  // removes the files when a signal ends the process
 };
+
+// The name's parts around the process id, and the endings of the files
+// SQLite may keep beside the database.
+inline constexpr const char* kTemporaryDatabasePrefix = "tallowick-import-";
+inline constexpr const char* kTemporaryDatabaseSuffix = ".sqlite";
+inline constexpr const char* kSqliteCompanionEndings[] = {"", "-journal", "-wal", "-shm"};
 
 // The folder for temporary databases: $XDG_RUNTIME_DIR when it names a
 // writable folder by an absolute path, else $TMPDIR under the same test,

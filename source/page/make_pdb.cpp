@@ -263,6 +263,12 @@ void MakePDB::OnFetch() {
   }
   GetListView(g::kPreviewList).SetModel(model);
   notices.ShowAll(GetHost(), kMessageCaption);
+  if (run.failed) {
+    // The headings (and any rows read before the failure) stay in view.
+    std::string text = PreviewFailedMessage(run);
+    if (!run.driverDiagnostic.empty()) text += "\n\n" + run.driverDiagnostic;
+    Stop(text);
+  }
 }
 
 // --- generation ---

@@ -95,7 +95,7 @@ TEST(FieldMoves, FieldsMovedBackComeAfterThoseStillSelected) {
 }
 
 TEST(TableSelection, OneTableProposesItsNameAndListsBareColumns) {
-  QueryNaming naming{false, "\"", "\""};
+  QueryNaming naming{false, "\"", "\"", {}};
   const TableSelection selection =
       ComposeTableSelection({{"Customers", Lists{"Name", "City"}}}, naming);
   EXPECT_EQ(*selection.query, "SELECT   *   FROM  Customers");
@@ -104,7 +104,7 @@ TEST(TableSelection, OneTableProposesItsNameAndListsBareColumns) {
 }
 
 TEST(TableSelection, SeveralTablesPrefixTheirColumnsAndProposeNoName) {
-  QueryNaming naming{false, "\"", "\""};
+  QueryNaming naming{false, "\"", "\"", {}};
   const TableSelection selection =
       ComposeTableSelection({{"Orders", Lists{"Id"}}, {"Order Details", Lists{"Unit Price"}}}, naming);
   EXPECT_EQ(*selection.query, "SELECT   *   FROM  Orders , \"Order Details\"");
@@ -113,14 +113,14 @@ TEST(TableSelection, SeveralTablesPrefixTheirColumnsAndProposeNoName) {
 }
 
 TEST(TableSelection, ExcelSheetsAreAlwaysBracketedAlsoInThePdbName) {
-  QueryNaming naming{true, "[", "]"};
+  QueryNaming naming{true, "[", "]", {}};
   const TableSelection selection = ComposeTableSelection({{"Sheet1$", Lists{"Name"}}}, naming);
   EXPECT_EQ(*selection.query, "SELECT   *   FROM  [Sheet1$]");
   EXPECT_EQ(*selection.pdbName, "[Sheet1$]");
 }
 
 TEST(TableSelection, AFailedColumnCatalogueStillNamesTheTable) {
-  QueryNaming naming{false, "\"", "\""};
+  QueryNaming naming{false, "\"", "\"", {}};
   const TableSelection selection = ComposeTableSelection({{"Orders", std::nullopt}}, naming);
   EXPECT_EQ(*selection.query, "SELECT   *   FROM  Orders");
   EXPECT_TRUE(selection.selectedFields.empty());
@@ -137,13 +137,52 @@ TEST(IdentifierQuoting, OnlyNamesThatAreNotPlainIdentifiersAreQuoted) {
   EXPECT_FALSE(IsPlainIdentifier("2nd"));
   EXPECT_FALSE(IsPlainIdentifier("Umsätze"));
   EXPECT_FALSE(IsPlainIdentifier(""));
-  QueryNaming access{false, "[", "]"};
+  QueryNaming access{false, "[", "]", {}};
   EXPECT_EQ(access.Table("Orders"), "Orders");
   EXPECT_EQ(access.Table("Order Details"), "[Order Details]");
-  QueryNaming ansi{false, "\"", "\""};
+  QueryNaming ansi{false, "\"", "\"", {}};
   EXPECT_EQ(ansi.Column("say \"hi\""), "\"say \"\"hi\"\"\"");
-  QueryNaming none{false, "", ""};
+  QueryNaming none{false, "", "", {}};
   EXPECT_EQ(none.Table("Order Details"), "Order Details");
+}
+
+// Each case: the naming, the name, and how a table and a column of that
+// name are written into a query.
+TEST(IdentifierQuoting, ReservedWordsAndClosingQuotesInsideNamesAreQuoted) {
+  const QueryNaming access{false, "[", "]", {}};
+  const QueryNaming excel{true, "[", "]", {}};
+  const QueryNaming ansi{false, "\"", "\"", {"PRAGMA", "GLOB"}};
+  const QueryNaming none{false, "", "", {}};
+  struct Case {
+    const QueryNaming& naming;
+    std::string name;
+    std::string table;
+    std::string column;
+  };
+  const Case cases[] = {
+      {excel, "a]b$", "[a]]b$]", "[a]]b$]"},
+      {excel, "x$] UNION SELECT name FROM sqlite_master --$", "[x$]] UNION SELECT name FROM sqlite_master --$]",
+       "[x$]] UNION SELECT name FROM sqlite_master --$]"},
+      {excel, "Order", "[Order]", "[Order]"},
+      {access, "Order Details]", "[Order Details]]]", "[Order Details]]]"},
+      {access, "Date", "[Date]", "[Date]"},
+      {access, "Dates", "Dates", "Dates"},
+      {ansi, "order", "\"order\"", "\"order\""},
+      {ansi, "Select", "\"Select\"", "\"Select\""},
+      {ansi, "end-exec", "\"end-exec\"", "\"end-exec\""},
+      {ansi, "pragma", "\"pragma\"", "\"pragma\""},  // the driver's own keyword
+      {ansi, "orders", "orders", "orders"},
+      {ansi, "a\"b", "\"a\"\"b\"", "\"a\"\"b\""},
+      {none, "order", "order", "order"},  // a driver that cannot quote
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.naming.Table(c.name), c.table) << c.name;
+    EXPECT_EQ(c.naming.Column(c.name), c.column) << c.name;
+  }
+  EXPECT_EQ(excel.PdbNameOf("Sheet1$"), "[Sheet1$]");
+  EXPECT_EQ(ParseKeywordList(" abort ,glob,,Pragma\n"), (Lists{"ABORT", "GLOB", "PRAGMA"}));
+  EXPECT_EQ(ComposeTableSelection({{"order", Lists{"date"}}}, ansi).query,
+            std::optional<std::string>("SELECT   *   FROM  \"order\""));
 }
 
 TEST(TableTypeFilter, KeepsOnlyTheRequestedTypes) {

@@ -8,6 +8,7 @@
 #include "source/catalogue.h"
 #include "source/data_source_config.h"
 #include "source/data_source_list.h"
+#include "source/import/import_file_converter.h"
 #include "source/query_run.h"
 #include "source/source_connection.h"
 #include "source/source_kind.h"
@@ -114,8 +115,14 @@ TEST_F(TemporarySource, EachFileGetsItsOwnDriverHoweverQuicklyTheyFollow) {
 }
 
 TEST_F(TemporarySource, AFailedAttemptLeavesNoHandlesAndNoEntry) {
+  // A Jet signature on a file that is no Access database gets past the
+  // header check: the driver refuses it.
   const std::string notAccess = m_folder.File("not-access.mdb");
-  std::ofstream(notAccess) << "this is no Access database";
+  std::string bytes(4096, '\0');
+  bytes.replace(1, 1, "\1");
+  bytes.replace(4, 15, "Standard Jet DB");
+  bytes.replace(0x14, 1, "\x7f");  // no Jet version the driver knows
+  std::ofstream(notAccess, std::ios::binary) << bytes;
   SourceConnection connection;
   int resets = 0;
   const ConnectOutcome outcome = connection.OpenFile(notAccess, m_prompt, [&] { ++resets; });
@@ -156,6 +163,53 @@ TEST_F(TemporarySource, UnsafeOrUnknownFilesAreRefusedBeforeAnythingChanges) {
   EXPECT_TRUE(connection.Connected());
   EXPECT_EQ(connection.SourcePath(), m_first);
   EXPECT_EQ(Ini(), before);
+}
+
+// Each bad input and its message: refused before the earlier connection
+// is dropped and before anything is added or converted.
+TEST_F(TemporarySource, FilesThatAreNotDatabasesOfTheirKindAreRefusedByName) {
+  const auto file = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream(m_folder.File(name), std::ios::binary) << bytes;
+    return m_folder.File(name);
+  };
+  const auto folder = [&](const std::string& name) {
+    std::filesystem::create_directory(m_folder.File(name));
+    return m_folder.File(name);
+  };
+  struct Case {
+    std::string path;
+    std::string message;
+  };
+  const Case cases[] = {
+      {file("text.db", "CREATE TABLE t(a);"), "is not a SQLite database"},
+      {file("short.sqlite", "SQLite format 3"), "is not a SQLite database"},
+      {file("empty.sqlite3", ""), "is empty"},
+      {file("empty.mdb", ""), "is empty"},
+      {file("text.mdb", "this is no Access database"), "is not an Access database"},
+      {file("word.accdb", std::string(4, '\0') + "Standard Word DB"), "is not an Access database"},
+      {file("empty.xls", ""), "is empty"},
+      {folder("x.xls"), "is a folder, not a file"},
+      {folder("x.dbf"), "is a folder, not a file"},
+      {folder("x.db"), "is a folder, not a file"},
+  };
+  ImportFileConverter converter;
+  SourceConnection connection(&converter);
+  ASSERT_TRUE(connection.OpenFile(m_first, m_prompt).Connected());
+  const std::string before = Ini();
+  for (const Case& c : cases) {
+    int resets = 0;
+    const ConnectOutcome outcome = connection.OpenFile(c.path, m_prompt, [&] { ++resets; });
+    EXPECT_EQ(outcome.status, ConnectOutcome::Status::Failed) << c.path;
+    EXPECT_TRUE(Mentions(outcome.message, "\"" + c.path + "\" " + c.message)) << outcome.message;
+    EXPECT_EQ(resets, 0) << c.path;
+    EXPECT_TRUE(connection.Connected()) << c.path;
+    EXPECT_EQ(connection.SourcePath(), m_first);
+    EXPECT_EQ(Ini(), before) << c.path;
+  }
+  // A real Jet and a real ACE file pass the check.
+  for (const char* name : {"DateTest.mdb", "AssetItems.accdb"}) {
+    EXPECT_EQ(RefusalOfFile(std::string(TALLOWICK_FIXTURES) + "/" + name, kAccessFile), "") << name;
+  }
 }
 
 TEST_F(TemporarySource, ChoosingAConfiguredSourceRemovesTheTemporaryOneOnly) {

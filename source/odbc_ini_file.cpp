@@ -1,0 +1,150 @@
+#include "source/odbc_ini_file.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/exit_cleanup.h"
+#include "platform/file_lock.h"
+#include "platform/stale_files.h"
+
+namespace tallowick {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kMaxLinkHops = 40;
+constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR;
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return home;
+  const passwd* entry = ::getpwuid(::getuid());
+  return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
+}
+
+// Follows symbolic links one by one, so that a link to a file that does not
+// exist yet still names where that file is to be written.
+std::string FollowLinks(const std::string& path) {
+  fs::path current = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(current, error))) break;
+    const fs::path target = fs::read_symlink(current, error);
+    if (error) break;
+    current = target.is_absolute() ? target : current.parent_path() / target;
+  }
+  return current.lexically_normal().string();
+}
+
+std::string FolderOfPath(const std::string& path) {
+  const fs::path folder = fs::path(path).parent_path();
+  return folder.empty() ? "." : folder.string();
+}
+
+std::string NameOfPath(const std::string& path) { return fs::path(path).filename().string(); }
+
+bool ReadWhole(const std::string& path, std::string& text, std::string& error) {
+  text.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return true;
+    error = "Cannot read " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  char buffer[8192];
+  for (;;) {
+    const ssize_t count = ::read(fd, buffer, sizeof buffer);
+    if (count == 0) break;
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      error = "Cannot read " + path + ": " + std::strerror(errno);
+      ::close(fd);
+      return false;
+    }
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+  ::close(fd);
+  return true;
+}
+
+bool WriteWhole(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t count = ::write(fd, text.data() + done, text.size() - done);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(count);
+  }
+  return true;
+}
+
+// A name for the temporary copy that no other writer uses: the process id
+// (so a later run can tell a killed run's leftovers) and a counter.
+std::string TemporaryCopyPath(const std::string& iniPath) {
+  static std::atomic<unsigned> counter{0};
+  return FolderOfPath(iniPath) + "/" + NameOfPath(iniPath) + ".tallowick-" +
+         std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
+}
+
+bool ReplaceFile(const std::string& iniPath, const std::string& text, std::string& error) {
+  struct stat old {};
+  const bool existed = ::stat(iniPath.c_str(), &old) == 0;
+  const mode_t mode = existed ? (old.st_mode & 07777) : kNewFileMode;
+  const std::string copy = TemporaryCopyPath(iniPath);
+  platform::ScopedCleanup removeCopy([copy] { ::unlink(copy.c_str()); });
+  const int fd = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+  if (fd < 0) {
+    error = "Cannot write beside " + iniPath + ": " + std::strerror(errno);
+    return false;
+  }
+  const bool written = ::fchmod(fd, mode) == 0 && WriteWhole(fd, text) && ::fsync(fd) == 0;
+  const int writeError = errno;
+  ::close(fd);
+  if (!written || ::rename(copy.c_str(), iniPath.c_str()) != 0) {
+    error = "Cannot write " + iniPath + ": " + std::strerror(written ? errno : writeError);
+    ::unlink(copy.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string UserOdbcIniPath() {
+  const char* variable = std::getenv("ODBCINI");
+  const std::string path = variable != nullptr && variable[0] != '\0'
+                               ? std::string(variable)
+                               : HomeFolder() + "/.odbc.ini";
+  return FollowLinks(path);
+}
+
+std::string OdbcIniLockPath(const std::string& iniPath) { return iniPath + ".lock"; }
+
+bool EditOdbcIni(const std::string& iniPath, const std::function<void(std::string&)>& edit,
+                 std::string& error) {
+  platform::FileLock lock;
+  if (!lock.Lock(OdbcIniLockPath(iniPath))) {
+    error = "Cannot lock " + OdbcIniLockPath(iniPath) + ": " + std::strerror(errno);
+    return false;
+  }
+  platform::RemoveStaleFiles(FolderOfPath(iniPath), NameOfPath(iniPath) + ".tallowick-", ".tmp");
+  std::string text;
+  if (!ReadWhole(iniPath, text, error)) return false;
+  std::string changed = text;
+  edit(changed);
+  if (changed == text) return true;
+  return ReplaceFile(iniPath, changed, error);
+}
+
+}  // namespace tallowick

@@ -1,6 +1,7 @@
 // Measures a generation run against the bare cost of reading the same rows.
 //
 //   generation_bench [ROWS] [REPEATS]
+//   generation_bench --large [MIB]
 //
 // Builds a SQLite table of ROWS (default 65,535) rows x 8 columns (integer,
 // text, real, date, timestamp, small integer, text, real), then runs, each
@@ -10,6 +11,11 @@
 //   generate  - the whole generation: Helper file, records, PDB, logs.
 // Prints the best wall time and the peak resident memory of each, and the
 // ratios generate/bare. Uses a private ODBC configuration in a temp folder.
+//
+// With --large, generates one PDB of about MIB mebibytes (default 1024):
+// rows of an integer and a 65,534-character text, made by the query from a
+// one-row table, and prints the PDB's size, the run's peak resident memory
+// and the bound it must stay within, 1.2 x the PDB's size + 64 MiB.
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlite3.h>
@@ -36,6 +42,7 @@ using namespace tallowick;
 namespace fs = std::filesystem;
 
 constexpr const char* kQuery = "SELECT * FROM bench";
+constexpr int kLargeText = 65534;
 
 class QuietNotices : public NoticeSink {
  public:
@@ -122,8 +129,21 @@ struct Measure {
   long peakKiB = 0;
 };
 
+// A one-row table holding a text of kLargeText characters.
+void MakeLargeTextDatabase(const std::string& path) {
+  sqlite3* db = nullptr;
+  Check(sqlite3_open(path.c_str(), &db) == SQLITE_OK, "cannot create the database");
+  const std::string text(kLargeText, 'x');
+  const std::string sql = "CREATE TABLE big(s VARCHAR(" + std::to_string(kLargeText) +
+                          ")); INSERT INTO big VALUES('" + text + "');";
+  Check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK,
+        "cannot fill the database");
+  sqlite3_close(db);
+}
+
 // Runs `mode` in a child process; wall time measured there, peak memory here.
-Measure RunChild(const std::string& database, const std::string& output, const char* mode) {
+Measure RunChild(const std::string& database, const std::string& output, const char* mode,
+                 const std::string& query = kQuery) {
   int pipeEnds[2];
   Check(pipe(pipeEnds) == 0, "pipe failed");
   const pid_t child = fork();
@@ -142,7 +162,7 @@ Measure RunChild(const std::string& database, const std::string& output, const c
       request.pdbName = "Bench";
       request.creator = "HWRP";
       request.type = "HWRP";
-      const GenerationRun run = RunGeneration(connection.Connection(), kQuery, request, notices);
+      const GenerationRun run = RunGeneration(connection.Connection(), query, request, notices);
       Check(run.generated == 1, "generation failed");
     }
     const double seconds =
@@ -163,17 +183,47 @@ Measure RunChild(const std::string& database, const std::string& output, const c
   return measure;
 }
 
+// One large PDB: its size against the peak memory of the run.
+int RunLarge(const fs::path& folder, long mebibytes) {
+  const std::string database = (folder / "big.db").string();
+  MakeLargeTextDatabase(database);
+  // Each record: a 4-byte integer and the text with its NUL; 8 bytes of
+  // record list each.
+  const long rows = static_cast<long>((static_cast<double>(mebibytes) * 1024 * 1024 - 81) /
+                                      (4 + kLargeText + 1 + 8));
+  const std::string query =
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+      std::to_string(rows) + ") SELECT n.i, big.s FROM n, big";
+  const Measure measure = RunChild(database, (folder / "out").string(), "generate", query);
+  const double size = static_cast<double>(fs::file_size(folder / "out" / "Bench.pdb"));
+  const double peak = static_cast<double>(measure.peakKiB) * 1024;
+  const double bound = 1.2 * size + 64.0 * 1024 * 1024;
+  constexpr double kMiB = 1024.0 * 1024.0;
+  std::printf("rows: %ld x (integer, %d characters), %.1f s\n", rows, kLargeText, measure.seconds);
+  std::printf("PDB size   %10.1f MiB\n", size / kMiB);
+  std::printf("peak RSS   %10.1f MiB\n", peak / kMiB);
+  std::printf("bound      %10.1f MiB (1.2 x size + 64 MiB): %s\n", bound / kMiB,
+              peak <= bound ? "within" : "EXCEEDED");
+  return peak <= bound ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const long rows = argc > 1 ? std::atol(argv[1]) : 65535;
-  const int repeats = argc > 2 ? std::atoi(argv[2]) : 5;
+  const bool large = argc > 1 && std::string(argv[1]) == "--large";
   const fs::path folder = fs::temp_directory_path() / ("tallowick-bench-" + std::to_string(getpid()));
   fs::create_directories(folder / "out");
   fs::copy_file("/etc/odbcinst.ini", folder / "odbcinst.ini");
   std::ofstream(folder / "odbc.ini").close();
   setenv("ODBCINI", (folder / "odbc.ini").c_str(), 1);
   setenv("ODBCSYSINI", folder.c_str(), 1);
+  if (large) {
+    const int status = RunLarge(folder, argc > 2 ? std::atol(argv[2]) : 1024);
+    fs::remove_all(folder);
+    return status;
+  }
+  const long rows = argc > 1 ? std::atol(argv[1]) : 65535;
+  const int repeats = argc > 2 ? std::atoi(argv[2]) : 5;
 
   const std::string database = (folder / "bench.db").string();
   MakeDatabase(database, rows);

@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/source_options.h"
+#include "cli/terminal_text.h"
 #include "source/catalogue.h"
 #include "source/data_source_list.h"
 #include "source/query_run.h"
@@ -33,7 +34,7 @@ int RunSources(const Words& args, std::ostream& out, std::ostream&) {
     return kExitOk;
   }
   if (!arguments.Positionals().empty()) throw UsageError("sources takes no arguments");
-  for (const auto& name : ListDataSourceNames()) out << name << '\n';
+  for (const auto& name : ListDataSourceNames()) out << TerminalText(name) << '\n';
   return kExitOk;
 }
 
@@ -50,7 +51,7 @@ int RunTables(const Words& args, std::ostream& out, std::ostream& err) {
   TableListing listing = ListTables(*source.connection);
   if (!listing.ok) return Fail(err, kTableListFailedMessage);
   std::sort(listing.names.begin(), listing.names.end(), LessIgnoringCase);
-  for (const auto& name : listing.names) out << name << '\n';
+  for (const auto& name : listing.names) out << TerminalText(name) << '\n';
   return kExitOk;
 }
 
@@ -68,8 +69,19 @@ int RunColumns(const Words& args, std::ostream& out, std::ostream& err) {
   OpenedSource source = OpenSource(arguments, err);
   if (!source.error.empty()) return Fail(err, source.error);
   const auto columns = ListColumns(*source.connection, *table);
-  if (!columns) return Fail(err, "the columns of table \"" + *table + "\" could not be read");
-  for (const auto& name : *columns) out << name << '\n';
+  if (!columns) {
+    return Fail(err, "the columns of table \"" + TerminalText(*table) + "\" could not be read");
+  }
+  if (columns->empty()) {
+    // The catalogue answers an unknown name with no columns; the table list
+    // tells the two apart (a view has columns though it is not listed).
+    const TableListing listing = ListTables(*source.connection);
+    if (!listing.ok) return Fail(err, kTableListFailedMessage);
+    if (std::find(listing.names.begin(), listing.names.end(), *table) == listing.names.end()) {
+      return Fail(err, "there is no table \"" + TerminalText(*table) + "\" in this source");
+    }
+  }
+  for (const auto& name : *columns) out << TerminalText(name) << '\n';
   return kExitOk;
 }
 

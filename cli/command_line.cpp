@@ -2,6 +2,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 
 namespace tallowick::cli {
 
@@ -27,6 +28,13 @@ constexpr const char* kUsage =
     "SOURCE is --file PATH (.mdb/.accdb, .xls, .dbf, .db/.sqlite/.sqlite3)\n"
     "       or --dsn NAME [--user NAME] [--password-stdin]\n"
     "\n"
+    "The text format and standard error show control characters escaped:\n"
+    "\\n, \\r, \\t, \\xHH (other C0, DEL, stray bytes 0x80-0x9F) and \\uHHHH\n"
+    "(U+0080-U+009F). csv and json carry every text exactly.\n"
+    "\n"
+    "Exit status: 0 done, 1 failed (the reason on standard error), 2 usage\n"
+    "error, 128 + n ended by signal n (130 Ctrl-C, 141 reader of the output gone).\n"
+    "\n"
     "Run tallowick-cli COMMAND --help for the details of a command.\n";
 
 }  // namespace
@@ -49,11 +57,11 @@ int RunCommandLine(const Words& words, std::ostream& out, std::ostream& err) {
     if (command == "preview") return RunPreview(rest, out, err);
     if (command == "generate") return RunGenerate(rest, out, err);
     if (command == "view") return RunView(rest, out, err);
-    err << "tallowick-cli: unknown command \"" << command << "\"\n\n" << kUsage;
+    err << "tallowick-cli: unknown command \"" << TerminalText(command) << "\"\n\n" << kUsage;
     return kExitUsage;
   } catch (const UsageError& error) {
-    err << "tallowick-cli " << command << ": " << error.what() << "\n(try tallowick-cli "
-        << command << " --help)\n";
+    err << "tallowick-cli " << command << ": " << TerminalText(error.what())
+        << "\n(try tallowick-cli " << command << " --help)\n";
     return kExitUsage;
   }
 }

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/source_options.h"
 #include "cli/terminal_sinks.h"
+#include "cli/terminal_text.h"
 #include "engine/handheld_charset.h"
 #include "source/generation_checks.h"
 #include "source/query_run.h"
@@ -70,7 +71,7 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
     return Fail(err, message);
   }
   if (run.generated != 1) return Fail(err, GenerationFailedMessage(run.result));
-  out << GeneratedMessage(inputs.pdbName, check.outputFolder) << '\n';
+  out << TerminalMessage(GeneratedMessage(inputs.pdbName, check.outputFolder)) << '\n';
   return kExitOk;
 }
 

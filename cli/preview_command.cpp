@@ -15,7 +15,11 @@ int RunPreview(const Words& args, std::ostream& out, std::ostream& err) {
   if (arguments.Has("--help")) {
     out << "usage: tallowick-cli preview SOURCE --query SQL [--format text|csv|json]\n\n"
            "Shows the rows of a SELECT query as the generator page previews them\n"
-           "(at most 65,535 rows).\n\n"
+           "(at most 65,535 rows). When the query fails to execute or while its rows\n"
+           "are read, the headings and the rows read so far are shown, the driver's\n"
+           "word goes to standard error and the status is 1. The text format shows\n"
+           "control characters escaped (\\n, \\r, \\t, \\xHH, \\uHHHH for U+0080 to\n"
+           "U+009F); csv and json carry every text exactly.\n\n"
         << kSourceHelp;
     return kExitOk;
   }
@@ -39,13 +43,14 @@ int RunPreview(const Words& args, std::ostream& out, std::ostream& err) {
     if (!run.driverDiagnostic.empty()) message += "\n  " + run.driverDiagnostic;
     return Fail(err, message);
   }
-  if (!run.result.executed) {
-    std::string message = "the query could not be executed";
-    if (!run.result.diagnostic.empty()) message += ": " + run.result.diagnostic;
-    Fail(err, message);
+  if (run.failed) {
+    // The headings, and the rows read before a fetch failed, are still shown.
+    std::string message = PreviewFailedMessage(run);
+    if (!run.driverDiagnostic.empty()) message += "\n  " + run.driverDiagnostic;
+    Tell(err, message);
   }
   PrintTable(TextTable{std::move(table.columns), std::move(table.rows)}, format, out);
-  return run.result.executed ? kExitOk : kExitFailure;
+  return run.failed ? kExitFailure : kExitOk;
 }
 
 }  // namespace tallowick::cli

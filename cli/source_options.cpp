@@ -6,6 +6,8 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
+#include "platform/exit_cleanup.h"
 #include "source/import/import_file_converter.h"
 
 namespace tallowick::cli {
@@ -41,7 +43,15 @@ namespace {
 std::string ReadLineWithoutEcho() {
   termios saved{};
   const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+  // Registered before echo goes off: a signal at the prompt puts the
+  // terminal back as it was and ends the line the question stands on.
+  platform::ScopedCleanup restoreEcho;
   if (terminal) {
+    restoreEcho = platform::ScopedCleanup([saved] {
+      tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+      const ssize_t written = write(STDERR_FILENO, "\n", 1);
+      static_cast<void>(written);  // nothing more to do about a failed line break
+    });
     termios quiet = saved;
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
@@ -50,6 +60,7 @@ std::string ReadLineWithoutEcho() {
   std::getline(std::cin, line);
   if (terminal) {
     tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    restoreEcho.Release();
     std::cerr << '\n';
   }
   return line;
@@ -61,7 +72,8 @@ std::optional<Credentials> TerminalPrompt::Ask(const std::string& dataSourceName
   if (m_password) return Credentials{m_userName.value_or(""), *m_password};
   if (!isatty(STDIN_FILENO) || !isatty(STDERR_FILENO)) return std::nullopt;
   Credentials credentials;
-  std::cerr << "Data source \"" << dataSourceName << "\" asks for a user name and password.\n";
+  std::cerr << "Data source \"" << TerminalText(dataSourceName)
+            << "\" asks for a user name and password.\n";
   if (m_userName) {
     credentials.userName = *m_userName;
   } else {
@@ -98,7 +110,7 @@ OpenedSource OpenSource(const Arguments& arguments, std::ostream& err) {
                                       : opened.connection->ConnectDataSource(*dsn, prompt);
   switch (outcome.status) {
     case ConnectOutcome::Status::Connected:
-      for (const std::string& line : outcome.leftOut) err << "tallowick-cli: " << line << '\n';
+      for (const std::string& line : outcome.leftOut) Tell(err, line);
       break;
     case ConnectOutcome::Status::Cancelled:
       opened.error = "no user name and password were given for \"" + file.value_or(*dsn) + "\"";
@@ -110,8 +122,12 @@ OpenedSource OpenSource(const Arguments& arguments, std::ostream& err) {
   return opened;
 }
 
+void Tell(std::ostream& err, const std::string& message) {
+  err << "tallowick-cli: " << TerminalMessage(message) << '\n';
+}
+
 int Fail(std::ostream& err, const std::string& message) {
-  err << "tallowick-cli: " << message << '\n';
+  Tell(err, message);
   return kExitFailure;
 }
 

@@ -45,7 +45,10 @@ struct OpenedSource {
 // on `err`, one line each; the command goes on with the others.
 OpenedSource OpenSource(const Arguments& arguments, std::ostream& err);
 
-// Writes "tallowick-cli: <message>" and returns kExitFailure.
+// Writes "tallowick-cli: <message>", control characters escaped but for
+// its line breaks (TerminalMessage).
+void Tell(std::ostream& err, const std::string& message);
+// The same, returning kExitFailure.
 int Fail(std::ostream& err, const std::string& message);
 
 }  // namespace tallowick::cli

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/arguments.h"
+#include "cli/terminal_text.h"
 #include "engine/utf8.h"
 
 namespace tallowick::cli {
@@ -30,16 +31,18 @@ std::size_t DisplayWidth(const std::string& text) {
 
 void PrintText(const TextTable& table, std::ostream& out) {
   std::vector<std::size_t> widths(table.headers.size(), 0);
-  for (std::size_t c = 0; c < table.headers.size(); ++c) widths[c] = DisplayWidth(table.headers[c]);
+  for (std::size_t c = 0; c < table.headers.size(); ++c) {
+    widths[c] = DisplayWidth(TerminalText(table.headers[c]));
+  }
   for (const auto& row : table.rows) {
     for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
-      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+      widths[c] = std::max(widths[c], DisplayWidth(TerminalText(row[c])));
     }
   }
   const auto printRow = [&](const std::vector<std::string>& cells) {
     std::string line;
     for (std::size_t c = 0; c < widths.size(); ++c) {
-      const std::string cell = c < cells.size() ? cells[c] : std::string();
+      const std::string cell = c < cells.size() ? TerminalText(cells[c]) : std::string();
       line += cell;
       if (c + 1 < widths.size()) line.append(widths[c] - DisplayWidth(cell) + 2, ' ');
     }
@@ -50,7 +53,10 @@ void PrintText(const TextTable& table, std::ostream& out) {
   std::vector<std::string> rule;
   for (const auto width : widths) rule.emplace_back(width, '-');
   printRow(rule);
-  for (const auto& row : table.rows) printRow(row);
+  for (const auto& row : table.rows) {
+    if (!out) return;  // the reader is gone: the rest would be lost as well
+    printRow(row);
+  }
 }
 
 void PrintCsv(const TextTable& table, std::ostream& out) {
@@ -62,7 +68,10 @@ void PrintCsv(const TextTable& table, std::ostream& out) {
     out << "\r\n";
   };
   printRow(table.headers);
-  for (const auto& row : table.rows) printRow(row);
+  for (const auto& row : table.rows) {
+    if (!out) return;
+    printRow(row);
+  }
 }
 
 void PrintJson(const TextTable& table, std::ostream& out) {
@@ -72,7 +81,7 @@ void PrintJson(const TextTable& table, std::ostream& out) {
     out << JsonString(table.headers[c]);
   }
   out << "],\"rows\":[";
-  for (std::size_t r = 0; r < table.rows.size(); ++r) {
+  for (std::size_t r = 0; r < table.rows.size() && out; ++r) {
     out << (r ? ",\n[" : "\n[");
     for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
       if (c) out << ',';
@@ -95,7 +104,13 @@ std::string JsonString(const std::string& text) {
       ++i;
       continue;
     }
-    if (length > 1) {
+    if (length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+      // C1 controls are valid in JSON as they are; escaped, they reach a
+      // terminal harmless and read back the same.
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(text[i + 1]));
+      out += escaped;
+    } else if (length > 1) {
       out.append(text, i, length);
     } else if (c == '"') {
       out += "\\\"";

@@ -2,9 +2,17 @@
 
 #include <unistd.h>
 
+#include "cli/terminal_text.h"
+
 namespace tallowick::cli {
 
-void StreamNotices::Notice(const std::string& text) { m_err << "tallowick-cli: " << text << '\n'; }
+void StreamNotices::Notice(const std::string& text) {
+  m_err << "tallowick-cli: " << TerminalMessage(text) << '\n';
+}
+
+void StreamNotices::Waiting(const std::string& text) {
+  m_err << "tallowick-cli: " << TerminalMessage(text) << '\n';
+}
 
 TerminalProgress::TerminalProgress(std::ostream& err) : m_err(err), m_shown(isatty(STDERR_FILENO)) {}
 

@@ -1,5 +1,6 @@
 #pragma once
-// Notices and progress of a long run, on standard error.
+// Notices and progress of a long run, on standard error, control
+// characters escaped.
 #include <cstdint>
 #include <ostream>
 
@@ -11,6 +12,8 @@ class StreamNotices : public NoticeSink {
  public:
   explicit StreamNotices(std::ostream& err) : m_err(err) {}
   void Notice(const std::string& text) override;
+  // Another run writes into the same output folder: said once, this run waits.
+  void Waiting(const std::string& text) override;
 
  private:
   std::ostream& m_err;

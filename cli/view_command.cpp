@@ -3,6 +3,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/table_output.h"
+#include "cli/terminal_text.h"
 #include "engine/field_kind.h"
 #include "viewer/display_text.h"
 #include "viewer/pdb_contents.h"
@@ -16,10 +17,12 @@ constexpr const char* kViewHelp =
     "\n"
     "Shows every record of a PDB, field by field, as its Helper file describes\n"
     "them. Without PDB.pdb, opens the PDB that the Helper file names, in the\n"
-    "Helper file's folder.\n"
+    "Helper file's folder (a name that would lead out of it is refused).\n"
     "\n"
     "Texts are shown as UTF-8 when they are valid UTF-8, else as Windows-1252;\n"
-    "--charset takes them as cp1252, shift-jis, gb2312, big5, euc-kr or utf-8.\n";
+    "--charset takes them as cp1252, shift-jis, gb2312, big5, euc-kr or utf-8.\n"
+    "The text format shows control characters escaped: \\n, \\r, \\t, \\xHH, and\n"
+    "\\uHHHH for U+0080 to U+009F; csv and json carry every text exactly.\n";
 
 void PrintJsonContents(const PdbContents& contents, std::ostream& out) {
   out << "{\"name\":" << JsonString(contents.name) << ",\"creator\":" << JsonString(contents.creator)
@@ -30,7 +33,7 @@ void PrintJsonContents(const PdbContents& contents, std::ostream& out) {
         << ",\"kind\":" << JsonString(std::string(FieldKindName(contents.fields[f].kind))) << '}';
   }
   out << "],\"records\":[";
-  for (std::size_t r = 0; r < contents.rows.size(); ++r) {
+  for (std::size_t r = 0; r < contents.rows.size() && out; ++r) {
     out << (r ? ",\n[" : "\n[");
     for (std::size_t c = 0; c < contents.rows[r].size(); ++c) {
       if (c) out << ',';
@@ -63,7 +66,7 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
   const std::string& helperPath = positionals[0];
   const auto helper = ReadHelperFile(helperPath);
   if (!helper) {
-    err << kInvalidHelperMessage << " (" << helperPath << ")\n";
+    err << kInvalidHelperMessage << " (" << TerminalText(helperPath) << ")\n";
     return kExitFailure;
   }
 
@@ -76,7 +79,14 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
     SplitPath(helperPath, folder, helperFile);
     // Files are named as the user typed the name (UTF-8); the Helper file
     // holds it in the handheld's encoding.
-    fileName = DecodeHandheldText(helper->pdbName, textAs) + ".pdb";
+    const std::string name = DecodeHandheldText(helper->pdbName, textAs);
+    if (!IsPlainFileName(name)) {
+      err << "tallowick-cli: the Helper file names the PDB \"" << TerminalText(name)
+          << "\", which is not a file of the Helper file's folder; give the PDB as the\n"
+          << "second argument (" << TerminalText(helperPath) << ")\n";
+      return kExitFailure;
+    }
+    fileName = name + ".pdb";
   }
   const std::string pdbPath = folder + fileName;
 
@@ -85,10 +95,10 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
     case PdbMatch::Shown:
       break;
     case PdbMatch::Incompatible:
-      err << kIncompatibleMessage << " (" << pdbPath << ")\n";
+      err << kIncompatibleMessage << " (" << TerminalText(pdbPath) << ")\n";
       return kExitFailure;
     case PdbMatch::Unreadable:
-      err << kUnableToViewMessage << " (" << pdbPath << ")\n";
+      err << kUnableToViewMessage << " (" << TerminalText(pdbPath) << ")\n";
       return kExitFailure;
   }
 
@@ -101,9 +111,9 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
   for (const auto& field : contents.fields) table.headers.push_back(field.name);
   table.rows = std::move(contents.rows);
   if (format == OutputFormat::Text) {
-    out << "Name          : " << contents.name << '\n'
-        << "Creator       : " << contents.creator << '\n'
-        << "Type          : " << contents.type << '\n'
+    out << "Name          : " << TerminalText(contents.name) << '\n'
+        << "Creator       : " << TerminalText(contents.creator) << '\n'
+        << "Type          : " << TerminalText(contents.type) << '\n'
         << "Total Records : " << contents.recordCount << '\n'
         << "Total Fields  : " << contents.fields.size() << "\n\n";
   }

@@ -25,6 +25,11 @@ void SplitPath(const std::string& path, std::string& folder, std::string& fileNa
   fileName = path.substr(slash + 1);
 }
 
+bool IsPlainFileName(const std::string& name) {
+  return name != "." && name != ".." &&
+         name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
 bool PdbMatchesHelper(const std::string& headerName, const std::string& headerCreator,
                       const std::string& headerType, const HelperInfo& helper) {
   return headerName == helper.pdbName && headerCreator.substr(0, 4) == helper.creator.substr(0, 4) &&

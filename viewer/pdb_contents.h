@@ -25,6 +25,11 @@ std::string DatabaseNameOf(const std::string& fileName);
 // Splits a full path into its folder (ending with '/', or empty) and file name.
 void SplitPath(const std::string& path, std::string& folder, std::string& fileName);
 
+// True when `name` stays inside whatever folder it is joined to: no '/', no
+// NUL, not "." or "..". The PDB a Helper file names is looked for in the
+// Helper file's folder only.
+bool IsPlainFileName(const std::string& name);
+
 enum class PdbMatch {
   Shown = 0,         // records decoded
   Incompatible = 1,  // unreadable, or name/creator/type differ from the Helper file

@@ -82,5 +82,32 @@ TEST_F(CliPostgres, OnATerminalItAsksOnceWithoutEcho) {
   EXPECT_EQ(out.find("tallowick-pw"), std::string::npos) << out;
 }
 
+// Ctrl-C at the password prompt: the terminal gets its echo back and the
+// run ends with 128 + SIGINT.
+TEST_F(CliPostgres, InterruptAtThePromptPutsTheEchoBack) {
+  // On a pseudo-terminal: wait until echo is off, type Ctrl-C, then read the
+  // terminal's settings once the program has ended.
+  std::ofstream(m_folder.File("interrupt.py"))
+      << "import os, pty, select, sys, termios, time\n"
+         "pid, fd = pty.fork()\n"
+         "if pid == 0:\n"
+         "    os.execv(sys.argv[1], sys.argv[1:])\n"
+         "def echo():\n"
+         "    return bool(termios.tcgetattr(fd)[3] & termios.ECHO)\n"
+         "shown, deadline = b'', time.time() + 30\n"
+         "while (b'Password: ' not in shown or echo()) and time.time() < deadline:\n"
+         "    if select.select([fd], [], [], 0.05)[0]:\n"
+         "        shown += os.read(fd, 1024)\n"
+         "was_quiet = not echo()\n"
+         "os.write(fd, b'\\x03')\n"
+         "status = os.waitpid(pid, 0)[1]\n"
+         "print(was_quiet, os.waitstatus_to_exitcode(status), echo())\n";
+  const std::string cli = std::string(TALLOWICK_BINARY_DIR) + "/cli/tallowick-cli";
+  const std::string result =
+      CommandOutput("/usr/bin/python3 " + ShellQuoted(m_folder.File("interrupt.py")) + " " +
+                    ShellQuoted(cli) + " tables --dsn CliPg --user tallowick");
+  EXPECT_EQ(result, "True 130 True\n") << "echo off at the prompt, status, echo after";
+}
+
 }  // namespace
 }  // namespace tallowick::testing

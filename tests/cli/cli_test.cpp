@@ -2,9 +2,12 @@
 // and a generation read back through `view`.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "engine/helper_file.h"
+#include "engine/pdb_file.h"
 #include "tests/support/command_output.h"
 #include "tests/support/private_odbc.h"
 #include "tests/support/sqlite_file.h"
@@ -46,6 +49,20 @@ class CliTest : public OdbcTest {
   }
 
   std::string Source() const { return "--file " + ShellQuoted(m_database); }
+
+  // A PDB of these records in the test's folder, creator ABCD, type DATA,
+  // with `name` in its header.
+  void WritePdb(const std::string& file, const std::string& name,
+                const std::vector<std::vector<unsigned char>>& records) {
+    std::vector<PdbRecordEntry> entries(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      entries[i].length = static_cast<std::uint32_t>(records[i].size());
+      entries[i].data = records[i].data();
+    }
+    PdbFile pdb(file, m_folder.Directory(), ".pdb");
+    pdb.SetDatabaseName(name);
+    ASSERT_TRUE(pdb.Write(entries, "ABCD", "DATA", static_cast<std::uint16_t>(records.size())));
+  }
 
   TempFolder m_folder;
   std::string m_database;
@@ -138,6 +155,96 @@ TEST_F(CliTest, ViewRefusesWrongFilesWithTheViewersTexts) {
   EXPECT_EQ(mismatch.status, 1);
   EXPECT_NE(mismatch.err.find("Incompatible \"Helper file\" - \"Original PDB\", Please Reselect"),
             std::string::npos);
+}
+
+// A crafted Helper file or PDB, an unknown table: a message, status 1,
+// nothing on standard output.
+TEST_F(CliTest, BadInputIsRefusedWithItsMessage) {
+  // The Helper file in in/ names "../outside"; outside.pdb beside in/ carries
+  // that very name and would match.
+  std::filesystem::create_directory(m_folder.File("in"));
+  ASSERT_TRUE(
+      WriteHelperFile(m_folder.File("in/"), "Escape", "../outside", "ABCD", "DATA", {{4, "n"}}));
+  ASSERT_NO_FATAL_FAILURE(WritePdb("outside", "../outside", {{0, 0, 0, 7}}));
+  ASSERT_TRUE(
+      WriteHelperFile(m_folder.Directory(), "Nine", "ABCD", "DATA", {{4, "n"}, {9, "odd"}}));
+  // Record 0 starts on the record list's last entry.
+  ASSERT_TRUE(WriteHelperFile(m_folder.Directory(), "Inside", "ABCD", "DATA", {{4, "n"}}));
+  ASSERT_NO_FATAL_FAILURE(WritePdb("Inside", "Inside", {{0, 0, 0, 1}, {0, 0, 0, 2}}));
+  {
+    std::fstream pdb(m_folder.File("Inside.pdb"), std::ios::in | std::ios::out | std::ios::binary);
+    pdb.seekp(78);
+    pdb.write("\0\0\0\x56", 4);  // 86 = 78 + 8
+  }
+
+  const std::pair<std::string, std::string> cases[] = {
+      {"view " + ShellQuoted(m_folder.File("in/EscapeHelper.mhl")),
+       "tallowick-cli: the Helper file names the PDB \"../outside\", which is not a file of the "
+       "Helper file's folder"},
+      {"view " + ShellQuoted(m_folder.File("NineHelper.mhl")),
+       "Invalid Tallowick Helper file, Please Reselect"},
+      {"view " + ShellQuoted(m_folder.File("InsideHelper.mhl")),
+       "Unable To View PDB contents, Please select valid pdb(s)"},
+      {"columns " + Source() + " --table nosuch",
+       "tallowick-cli: there is no table \"nosuch\" in this source\n"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const CliRun run = Cli(arguments);
+    EXPECT_EQ(run.status, 1) << arguments;
+    EXPECT_EQ(run.err.rfind(message, 0), 0u) << arguments << "\n" << run.err;
+    EXPECT_EQ(run.out, "") << arguments;
+  }
+}
+
+// Whatever failed, the status is 1 and stderr says what.
+TEST_F(CliTest, FailuresEndWithStatusOne) {
+  const std::string overflow = " --query 'SELECT abs(-9223372036854775808) AS big FROM orders'";
+  const CliRun preview = Cli("preview " + Source() + overflow);
+  EXPECT_EQ(preview.status, 1);
+  EXPECT_EQ(preview.out, "big\n---\n") << "the headings are shown";
+  EXPECT_EQ(preview.err,
+            "tallowick-cli: The query could not be executed\n"
+            "  [SQLite]integer overflow (1)  HY000\n");
+
+  const CliRun generate =
+      Cli("generate " + Source() + overflow + " --name Big --out " + ShellQuoted(m_folder.Path()));
+  EXPECT_EQ(generate.status, 1);
+  EXPECT_EQ(generate.err.rfind("tallowick-cli: The PDB was not generated", 0), 0u) << generate.err;
+  EXPECT_NE(generate.err.find("integer overflow"), std::string::npos) << generate.err;
+  EXPECT_EQ(generate.out, "");
+  EXPECT_FALSE(std::filesystem::exists(m_folder.File("Big.pdb")));
+
+  const CliRun full = Cli("preview " + Source() + " --query 'SELECT id FROM orders' >/dev/full");
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.err, "tallowick-cli: standard output could not be written completely\n");
+}
+
+// Text output never sends a control character raw; CSV and JSON keep the
+// text exact.
+TEST_F(CliTest, ControlCharactersReachTheTerminalEscaped) {
+  RunSqliteScript(m_database,
+                  "CREATE TABLE \"odd\x1b]0;title\x07\"(\"v\x1b[2J\" VARCHAR(20));"
+                  "INSERT INTO \"odd\x1b]0;title\x07\" VALUES('a\rb\xC2\x9B" "c\nd');");
+  const std::string odd = " --query \"SELECT * FROM \\\"odd\x1b]0;title\x07\\\"\"";
+  EXPECT_EQ(Cli("preview " + Source() + odd).out, "v\\x1b[2J\n--------------\na\\rb\\u009bc\\nd\n");
+  EXPECT_EQ(Cli("preview " + Source() + odd + " --format csv").out,
+            "v\x1b[2J\r\n\"a\rb\xC2\x9B" "c\nd\"\r\n");
+  EXPECT_EQ(Cli("preview " + Source() + odd + " --format json").out,
+            "{\"columns\":[\"v\\u001b[2J\"],\"rows\":[\n[\"a\\rb\\u009bc\\nd\"]]}\n");
+  EXPECT_EQ(Cli("tables " + Source()).out, "odd\\x1b]0;title\\x07\norders\n");
+  EXPECT_EQ(Cli("columns " + Source() + " --table " + ShellQuoted("odd\x1b]0;title\x07")).out,
+            "v\\x1b[2J\n");
+
+  // A crafted PDB: its name, a field name and a value.
+  ASSERT_TRUE(WriteHelperFile(m_folder.Directory(), "Crafted", "C\x1b[2J", "ABCD", "DATA",
+                              {{1, "f\x1b]0;t\x07"}}));
+  ASSERT_NO_FATAL_FAILURE(WritePdb("C\x1b[2J", "C\x1b[2J", {{'\x1b', 'c', 0}}));
+  const CliRun view = Cli("view " + ShellQuoted(m_folder.File("CraftedHelper.mhl")));
+  EXPECT_EQ(view.status, 0) << view.err;
+  EXPECT_EQ(view.out,
+            "Name          : C\\x1b[2J\nCreator       : ABCD\nType          : DATA\n"
+            "Total Records : 1\nTotal Fields  : 1\n\n"
+            "f\\x1b]0;t\\x07\n-------------\n\\x1bc\n");
 }
 
 TEST_F(CliTest, PreviewPrintsTheRowsOrSaysWhyNot) {
@@ -285,6 +392,30 @@ TEST_F(HandheldTextTest, DbaseTextIsStoredAsWindows1252) {
   EXPECT_EQ(tables.err.rfind("tallowick-cli: Cannot read the dBase table " + m_folder.File("broken.dbf"), 0), 0u)
       << tables.err;
   EXPECT_NE(tables.err.find("The table is left out.\n"), std::string::npos) << tables.err;
+}
+
+// `preview ... | head`: the run ends as a broken pipe ends it (128 + 13),
+// and the converted table and the temporary data source are gone.
+TEST_F(HandheldTextTest, AReaderThatGoesAwayEndsTheRunAsABrokenPipe) {
+  const std::string script =
+      "import dbf, sys\n"
+      "t = dbf.Table(sys.argv[1], 'v C(60)', codepage='cp1252')\n"
+      "t.open(dbf.READ_WRITE)\n"
+      "for i in range(3000): t.append(('%050d' % i,))\n"
+      "t.close()\n";
+  ASSERT_TRUE(WriteWithPython(script, "big.dbf"));  // 150 KB of text, more than a pipe holds
+  std::ofstream(m_folder.File("pipe.sh"))
+      << "TMPDIR=\"$2\" \"$1\" preview --file \"$3\" --query 'SELECT * FROM big'"
+         " | head -c 1 >/dev/null\n"
+         "echo \"${PIPESTATUS[0]}\"\n";
+  TempFolder temporary;
+  const std::string status = CommandOutput(
+      "bash " + ShellQuoted(m_folder.File("pipe.sh")) + " " +
+      ShellQuoted(std::string(TALLOWICK_BINARY_DIR) + "/cli/tallowick-cli") + " " +
+      ShellQuoted(temporary.Path()) + " " + ShellQuoted(m_folder.File("big.dbf")));
+  EXPECT_EQ(status, "141\n");
+  EXPECT_TRUE(temporary.Entries().empty());
+  EXPECT_EQ(PrivateOdbc::Get().UserIniText().find("TempPTallowickDSN"), std::string::npos);
 }
 
 TEST_F(HandheldTextTest, WorkbookSheetsAreTablesOnTheCommandLine) {

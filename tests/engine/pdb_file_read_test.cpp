@@ -177,7 +177,8 @@ TEST(PdbFileRead, DamagedOffsetsRejectOnlyTheRecordsTheyBound) {
 
 TEST(PdbFileRead, OffsetsInsideTheHeaderOrRecordListAreDamaged) {
   TempFolder folder;
-  WriteDatabase(folder.Directory(), "Four", {Hex("01 02"), Hex("03 04"), Hex("05 06"), Hex("07 08")});
+  WriteDatabase(folder.Directory(), "Four",
+                {Hex("01 02"), Hex("03 04"), Hex("05 06"), Hex("07 08")});
   const Bytes good = ReadFileBytes(folder / "Four.pdb");
   const std::uint32_t listEnd = 78 + 8 * 4;  // the gap after the list is not required
   // Record 0 inside the header, on the list's first entry and on its last
@@ -191,7 +192,8 @@ TEST(PdbFileRead, OffsetsInsideTheHeaderOrRecordListAreDamaged) {
     PdbFile file("Bad", folder.Directory(), ".pdb");
     ReadBack read = ReadList(file);
     ASSERT_TRUE(read.ok);
-    EXPECT_EQ(file.ReadRecord(read.entries, record, read.count), nullptr) << record << " at " << offset;
+    EXPECT_EQ(file.ReadRecord(read.entries, record, read.count), nullptr)
+        << record << " at " << offset;
   }
   // A record at the very end of the list: the gap, the AppInfo block and record 0.
   Bytes bytes = good;

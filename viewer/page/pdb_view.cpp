@@ -81,11 +81,13 @@ void PDBView::OnBrowsePdb() {
   }
   // The file was named after the name as typed, which the shown (decoded)
   // name gives back.
-  m_pdbFileName = DecodeHandheldText(m_helper.pdbName, TextAs()) + ".pdb";
+  const std::string shownName = DecodeHandheldText(m_helper.pdbName, TextAs());
+  m_pdbFileName = shownName + ".pdb";
   FileDialogOptions options;
   options.filter = kPdbFileFilter;
   options.defaultExtension = "pdb";
-  options.initialName = m_pdbFileName;
+  // A name that would lead the dialog out of its folder is not offered.
+  if (IsPlainFileName(shownName)) options.initialName = m_pdbFileName;
   const std::optional<std::string> path = GetHost().ChooseFile(options);
   if (!path) return;
 

@@ -150,6 +150,13 @@ TEST_F(ViewerPage, AValidHelperFileShowsWhatItDescribes) {
   EXPECT_EQ(pdbDialog.initialName, "Every.pdb");
   EXPECT_EQ(pdbDialog.defaultExtension, "pdb");
   EXPECT_TRUE(m_host.Messages().empty());
+
+  // A name that leads out of the folder is not offered to the dialog.
+  ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"OutHelper", "../Every", "TWck", "DATA", {}}));
+  SelectHelper(Folder() + "OutHelper.mhl");
+  m_host.CancelFile();
+  W().Click(v::kBrowsePdb);
+  EXPECT_EQ(m_host.FileDialogs().back().initialName, "");
 }
 
 TEST_F(ViewerPage, EveryFieldKindIsShownInItsTextForm) {

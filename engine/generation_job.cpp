@@ -105,7 +105,8 @@ void GenerationJob::DescribeColumns(ResultSource& source) {
     // A column that cannot be described ends the description: it and every
     // later column are left out.
     if (!source.DescribeColumn(static_cast<std::uint16_t>(number), name, sqlType)) break;
-    ColumnInfo column = MakeColumnInfo(static_cast<std::uint16_t>(number), std::move(name), sqlType);
+    ColumnInfo column =
+        MakeColumnInfo(static_cast<std::uint16_t>(number), std::move(name), sqlType);
     if (column.kind) {
       WriteLogMember(log, column.group, column.name);
       fields.push_back({static_cast<std::uint8_t>(*column.kind), encoder.Convert(column.name)});

@@ -241,7 +241,8 @@ void WriteProcessSizeLimit(std::FILE* log, unsigned long records) {
 }
 
 void WriteProcessRunFailed(std::FILE* log) {
-  Put(log, "\nThe PDB was not generated; the earlier PDB and Helper file were left as they were.\n");
+  Put(log,
+      "\nThe PDB was not generated; the earlier PDB and Helper file were left as they were.\n");
   Put(log, "\nTotal Records written: 0\n\n");
 }
 

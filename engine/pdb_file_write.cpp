@@ -159,9 +159,8 @@ bool PdbFile::WriteInto(TemporaryOutputFile& out, std::vector<PdbRecordEntry>& e
   return out.Complete() && written;
 }
 
-bool PdbFile::WriteHeaderFor(const std::vector<std::uint32_t>& lengths,
-                             const std::string& creator, const std::string& type,
-                             std::int64_t unixTime, std::FILE* file) {
+bool PdbFile::WriteHeaderFor(const std::vector<std::uint32_t>& lengths, const std::string& creator,
+                             const std::string& type, std::int64_t unixTime, std::FILE* file) {
   if (lengths.size() > std::numeric_limits<std::uint16_t>::max()) return false;
   const auto count = static_cast<std::uint16_t>(lengths.size());
   unsigned char header[kPdbHeaderSize];

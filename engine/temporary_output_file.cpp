@@ -51,8 +51,8 @@ bool TemporaryOutputFile::Create(const std::string& directory) {
 
 bool TemporaryOutputFile::Complete() {
   if (m_stream == nullptr) return false;
-  bool written = std::fflush(m_stream) == 0 && std::ferror(m_stream) == 0 &&
-                 SyncToDisk(fileno(m_stream));
+  bool written =
+      std::fflush(m_stream) == 0 && std::ferror(m_stream) == 0 && SyncToDisk(fileno(m_stream));
   written = std::fclose(m_stream) == 0 && written;
   m_stream = nullptr;
   m_failed = !written;

@@ -12,14 +12,13 @@
 #include <functional>
 #include <sstream>
 
-#include "platform/exit_cleanup.h"
-#include "platform/file_lock.h"
-
 #include "engine/helper_file.h"
 #include "engine/temporary_output_file.h"
 #include "tests/engine/expected_log_texts.h"
 #include "tests/engine/fake_result_source.h"
 #include "tests/engine/test_files.h"
+#include "platform/exit_cleanup.h"
+#include "platform/file_lock.h"
 
 namespace tallowick {
 namespace {
@@ -112,8 +111,8 @@ class GenerationJobTest : public ::testing::Test {
       const int generated = Generate(source);
       const std::string text = std::to_string(generated) + "\n" +
                                std::to_string(static_cast<int>(m_result.failure)) + "\n" +
-                               std::to_string(m_result.rowsRead) + "\n" + m_result.failed +
-                               "\n" + m_result.diagnostic;
+                               std::to_string(m_result.rowsRead) + "\n" + m_result.failed + "\n" +
+                               m_result.diagnostic;
       _exit(write(ends[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 4);
     }
     close(ends[1]);

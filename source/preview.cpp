@@ -33,6 +33,7 @@ PreviewResult FillPreview(ResultSource& source, std::int16_t columnCount, Previe
 
   // `columns` keeps its place from here on: the source writes into it.
   for (ColumnInfo& column : columns) {
+    column.value.assign(kValueBufferSize, 0);
     if (!source.BindColumn(column) && result.diagnostic.empty()) {
       result.diagnostic = source.Diagnostic();
     }

@@ -338,5 +338,45 @@ TEST_F(MdbSource, AQueryTheParserRefusesIsAnInvalidQuery) {
       << run.driverDiagnostic;
 }
 
+// The query forms MDB Tools' parser takes give the rows isql reads through
+// the same driver; those it refuses (UNION, sub-selects, ORDER BY) are
+// refused here too, never shown as an empty result.
+TEST_F(MdbSource, EachQueryFormGivesTheRowsIsqlReads) {
+  const std::string file = kFixtures + "/Northwind.mdb";
+  Open(file);
+  const std::string target = "-k " + ShellQuoted("DRIVER={MDBTools};DBQ=" + file);
+  const char* taken[] = {
+      "SELECT CategoryID, CategoryName FROM Categories",
+      "SELECT TOP 3 CategoryID, CategoryName FROM Categories",
+      "SELECT CategoryID FROM Categories LIMIT 3",
+      "SELECT CategoryID FROM Categories WHERE CategoryID > 5",
+      "SELECT CategoryID FROM Categories WHERE CategoryName LIKE 'C%'",
+  };
+  for (const char* query : taken) {
+    const auto expected = testing::IsqlRows(target, query);
+    ASSERT_TRUE(expected) << query;
+    EXPECT_FALSE(expected->empty()) << query;
+    PreviewTable table;
+    RecordedNotices notices;
+    const PreviewRun run = RunPreview(m_connection.Connection(), query, table, notices);
+    EXPECT_EQ(run.message, "") << query;
+    EXPECT_FALSE(run.failed) << query << ": " << run.driverDiagnostic;
+    EXPECT_EQ(table.rows, *expected) << query;
+  }
+  const char* refused[] = {
+      "SELECT CategoryID FROM Categories UNION SELECT ShipperID FROM Shippers",
+      "SELECT * FROM (SELECT CategoryID FROM Categories)",
+      "SELECT CategoryID FROM Categories ORDER BY CategoryID DESC",
+  };
+  for (const char* query : refused) {
+    EXPECT_FALSE(testing::IsqlRows(target, query)) << query;
+    PreviewTable table;
+    RecordedNotices notices;
+    const PreviewRun run = RunPreview(m_connection.Connection(), query, table, notices);
+    EXPECT_TRUE(!run.message.empty() || run.failed) << query;
+    EXPECT_TRUE(table.rows.empty()) << query;
+  }
+}
+
 }  // namespace
 }  // namespace tallowick

@@ -100,7 +100,7 @@ TEST_F(Postgres, ADataSourceWithItsPasswordNeedsNoPrompt) {
   TableListing listing = ListTables(m_connection);
   ASSERT_TRUE(listing.ok);
   std::sort(listing.names.begin(), listing.names.end());
-  EXPECT_EQ(listing.names, (std::vector<std::string>{"big", "kinds"}));
+  EXPECT_EQ(listing.names, (std::vector<std::string>{"big", "kinds", "people"}));
   EXPECT_EQ(ListColumns(m_connection, "kinds")->size(), 11u);
 }
 
@@ -207,6 +207,39 @@ TEST_F(Postgres, AnUnwritableOutputFolderIsReportedNotHidden) {
   EXPECT_FALSE(run.result.ok);
   EXPECT_FALSE(run.result.failedFile.empty());
   EXPECT_NE(GenerationFailedMessage(run.result).find(run.result.failedFile), std::string::npos);
+}
+
+// Each query family gives the rows isql reads through the same driver; a
+// query with LIMIT is not rewritten into one the server refuses.
+TEST_F(Postgres, EachQueryFamilyGivesTheRowsIsqlReads) {
+  Connect();
+  for (const char* query : testing::kQueryFamilies) {
+    const auto expected = testing::IsqlRows(kWithPassword, query);
+    ASSERT_TRUE(expected) << query;
+    EXPECT_FALSE(expected->empty()) << query;
+    PreviewTable table;
+    const PreviewRun run = RunPreview(m_connection.Connection(), query, table, m_notices);
+    EXPECT_EQ(run.message, "") << query;
+    EXPECT_FALSE(run.failed) << query << ": " << run.driverDiagnostic;
+    EXPECT_EQ(table.rows, *expected) << query;
+  }
+  const GenerationRun run = Generate("SELECT id, name FROM people ORDER BY id LIMIT 3", "Three");
+  EXPECT_EQ(run.generated, 1);
+  EXPECT_EQ(testing::ReadPdbRecords(m_output.Path() + "/", "Three").size(), 3u);
+}
+
+TEST_F(Postgres, AQueryTheServerFailsIsAFailedPreviewWithItsWord) {
+  Connect();
+  PreviewTable table;
+  const PreviewRun run = RunPreview(m_connection.Connection(),
+                                    "SELECT id, 10 / (id - 3) AS q FROM people ORDER BY id", table,
+                                    m_notices);
+  EXPECT_EQ(run.message, "");
+  EXPECT_TRUE(run.failed);
+  EXPECT_NE(run.driverDiagnostic.find("division by zero"), std::string::npos)
+      << run.driverDiagnostic;
+  EXPECT_EQ(table.columns, (std::vector<std::string>{"id", "q"}));
+  EXPECT_TRUE(table.rows.empty());
 }
 
 }  // namespace

@@ -10,3 +10,5 @@ INSERT INTO kinds VALUES
 CREATE VIEW kinds_view AS SELECT id FROM kinds;
 CREATE TABLE big(id integer, label varchar(20));
 INSERT INTO big SELECT g, 'row ' || g FROM generate_series(1, 70000) AS g;
+CREATE TABLE people(id integer, name varchar(20));
+INSERT INTO people VALUES (1, 'Bea'), (2, 'Abe'), (3, 'Cy'), (4, 'Bo'), (5, 'Di'), (6, 'Al');

@@ -362,5 +362,49 @@ TEST_F(SqliteRowLimit, ForwardAndAbsoluteReadingGiveTheSameRows) {
   std::printf("60000 rows: absolute %.3f s, forward %.3f s\n", seconds[0], seconds[1]);
 }
 
+// Each query family gives the rows isql reads through the same driver.
+TEST_F(SqliteSource, EachQueryFamilyGivesTheRowsIsqlReads) {
+  const std::string people = m_folder.File("people.db");
+  ASSERT_NO_FATAL_FAILURE(testing::RunSqliteScript(people, testing::kPeopleRows));
+  Open(people);
+  const std::string target =
+      "-k " + testing::ShellQuoted("DRIVER={SQLite3};Database=" + people + ";NoCreat=1");
+  for (const char* query : testing::kQueryFamilies) {
+    const auto expected = testing::IsqlRows(target, query);
+    ASSERT_TRUE(expected) << query;
+    EXPECT_FALSE(expected->empty()) << query;
+    PreviewRun run;
+    const PreviewTable table = Preview(query, &run);
+    EXPECT_FALSE(run.failed) << query << ": " << run.driverDiagnostic;
+    EXPECT_EQ(table.rows, *expected) << query;
+  }
+}
+
+// A query that fails while it runs is a failure with the driver's word and
+// the headings.
+TEST_F(SqliteSource, AQueryFailingWhileItRunsIsReportedWithTheDriversWord) {
+  const std::string people = m_folder.File("people.db");
+  ASSERT_NO_FATAL_FAILURE(testing::RunSqliteScript(people, testing::kPeopleRows));
+  Open(people);
+  // The driver reads the whole result when it executes the query, so a
+  // value that fails in the third row fails the execution.
+  const std::string cases[] = {
+      "SELECT abs(-9223372036854775807 - 1) AS v FROM people",
+      "SELECT CASE WHEN id = 3 THEN abs(-9223372036854775807 - 1) ELSE id END AS v FROM people",
+  };
+  for (const std::string& query : cases) {
+    PreviewTable table;
+    const PreviewRun run = RunPreview(m_connection.Connection(), query, table, m_notices);
+    EXPECT_EQ(run.message, "") << query;
+    EXPECT_TRUE(run.failed) << query;
+    EXPECT_FALSE(run.result.executed) << query;
+    EXPECT_NE(run.driverDiagnostic.find("integer overflow"), std::string::npos)
+        << run.driverDiagnostic;
+    EXPECT_EQ(table.columns, (std::vector<std::string>{"v"}));
+    EXPECT_TRUE(table.rows.empty()) << query;
+    EXPECT_EQ(PreviewFailedMessage(run), "The query could not be executed");
+  }
+}
+
 }  // namespace
 }  // namespace tallowick

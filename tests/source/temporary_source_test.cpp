@@ -118,11 +118,7 @@ TEST_F(TemporarySource, AFailedAttemptLeavesNoHandlesAndNoEntry) {
   // A Jet signature on a file that is no Access database gets past the
   // header check: the driver refuses it.
   const std::string notAccess = m_folder.File("not-access.mdb");
-  std::string bytes(4096, '\0');
-  bytes.replace(1, 1, "\1");
-  bytes.replace(4, 15, "Standard Jet DB");
-  bytes.replace(0x14, 1, "\x7f");  // no Jet version the driver knows
-  std::ofstream(notAccess, std::ios::binary) << bytes;
+  std::ofstream(notAccess, std::ios::binary) << testing::UnreadableAccessBytes();
   SourceConnection connection;
   int resets = 0;
   const ConnectOutcome outcome = connection.OpenFile(notAccess, m_prompt, [&] { ++resets; });

@@ -7,6 +7,7 @@
 
 #include "engine/pdb_file.h"
 #include "tests/source/page/generator_page_fixture.h"
+#include "tests/source/source_test_util.h"
 
 namespace tallowick {
 namespace {
@@ -88,7 +89,7 @@ TEST_F(AccessPage, AnUnreadableFileFailsWithTheOdbcErrorAndLeavesNothing) {
   ASSERT_NO_FATAL_FAILURE(Connect(kFixtures + "/DateTest.mdb"));
   ASSERT_NO_FATAL_FAILURE(HighlightTables({"DateTest"}));
   const std::string broken = m_data.File("broken.mdb");
-  std::ofstream(broken) << std::string(4096, 'x');
+  std::ofstream(broken, std::ios::binary) << testing::UnreadableAccessBytes();
   Browse(broken);
   EXPECT_FALSE(m_page.IsConnected());
   EXPECT_EQ(m_host.LastMessage().text.rfind("ODBC Error ::", 0), 0u) << m_host.LastMessage().text;

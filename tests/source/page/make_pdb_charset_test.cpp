@@ -8,6 +8,7 @@
 
 #include "engine/pdb_file.h"
 #include "tests/source/page/generator_page_fixture.h"
+#include "tests/source/source_test_util.h"
 #include "tests/support/sqlite_file.h"
 #include "viewer/page/pdb_view.h"
 
@@ -99,7 +100,7 @@ TEST_F(CharsetPage, StartsOnWesternAndKeepsTheChoiceAcrossConnections) {
   EXPECT_EQ(W().Text(g::kHandheldCharset), "Japanese (Shift-JIS)");
   // A failed attempt empties the database's views, not the choice.
   const std::string broken = m_data.File("broken.mdb");
-  std::ofstream(broken) << std::string(4096, 'x');
+  std::ofstream(broken, std::ios::binary) << testing::UnreadableAccessBytes();
   Browse(broken);
   ASSERT_FALSE(m_page.IsConnected());
   EXPECT_EQ(W().Text(g::kHandheldCharset), "Japanese (Shift-JIS)");

@@ -217,6 +217,19 @@ TEST_F(SqlitePage, FetchRefusesWhatIsNotASelectAndWhatTheDriverRefuses) {
   EXPECT_EQ(W().RowCount(g::kPreviewList), 0u);
 }
 
+TEST_F(SqlitePage, AFetchThatFailsShowsTheHeadingsAndTheDriversWord) {
+  ConnectAndHighlightPeople();
+  W().Type(g::kQuery, "SELECT abs(-9223372036854775807 - 1) AS v, name FROM people");
+  W().Click(g::kFetch);
+  EXPECT_EQ(W().Columns(g::kPreviewList), (Strings{"v", "name"}));
+  EXPECT_EQ(W().RowCount(g::kPreviewList), 0u);
+  const MessageRecord& failed = m_host.LastMessage();
+  EXPECT_EQ(failed.icon, MessageIcon::Stop);
+  EXPECT_EQ(failed.text.rfind("The query could not be executed\n\n", 0), 0u) << failed.text;
+  EXPECT_NE(failed.text.find("integer overflow"), std::string::npos) << failed.text;
+  EXPECT_FALSE(m_host.IsWaitWindowOpen());
+}
+
 TEST_F(SqlitePage, LongQueriesAreNeverCut) {
   ConnectAndHighlightPeople();
   // 300 characters, the condition at the very end.
@@ -453,6 +466,22 @@ TEST_F(SqlitePage, AFileOfUnknownKindIsRefusedAndTheConnectionKept) {
   EXPECT_EQ(W().Text(g::kDataSource), m_database);
   EXPECT_EQ(W().Text(g::kQuery), "SELECT   *   FROM  people");
   EXPECT_TRUE(W().IsEnabled(g::kFetch));
+
+  // Files that are no databases of their kind, and folders, likewise.
+  const std::string textDb = m_data.File("text.db");
+  std::ofstream(textDb) << "hello";
+  const std::string emptyMdb = m_data.File("empty.mdb");
+  std::ofstream(emptyMdb).flush();
+  const std::string folderXls = m_data.File("x.xls");
+  std::filesystem::create_directory(folderXls);
+  for (const std::string& path : {textDb, emptyMdb, folderXls}) {
+    Browse(path);
+    EXPECT_EQ(m_host.LastMessage().icon, MessageIcon::Stop) << path;
+    EXPECT_NE(m_host.LastMessage().text.find("\"" + path + "\""), std::string::npos)
+        << m_host.LastMessage().text;
+    EXPECT_TRUE(m_page.IsConnected()) << path;
+    EXPECT_EQ(W().Text(g::kQuery), "SELECT   *   FROM  people");
+  }
 }
 
 TEST(GeneratorPageLifetime, ClosingWhileConnectedRemovesTheTemporarySource) {

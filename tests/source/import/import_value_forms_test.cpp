@@ -3,10 +3,13 @@
 // temporary database file, a compound file that loops, and the child process
 // that FreeXL runs in.
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -158,6 +161,36 @@ TEST_F(TemporaryDatabaseTest, PrivateFileInTheRuntimeFolderElseTmpdirElseTmp) {
   moved = std::move(second);  // the file `moved` held goes away
   EXPECT_NE(stat(path.c_str(), &info), 0);
   moved.Remove();
+  EXPECT_TRUE(import_test::FilesIn(runtime.Path()).empty());
+}
+
+// Named after the process; what a process that no longer runs left (the
+// database and SQLite's files beside it) goes at the next Create, what a
+// live one holds stays.
+TEST_F(TemporaryDatabaseTest, NamedAfterTheProcessAndKilledRunsDatabasesRemoved) {
+  import_test::ScratchFolder runtime;
+  setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  const std::string dead = runtime.Path() + "/tallowick-import-" + std::to_string(child) + "-AbC123.sqlite";
+  const std::string live = runtime.Path() + "/tallowick-import-" + std::to_string(getppid()) + "-AbC123.sqlite";
+  for (const std::string& path : {dead, dead + "-journal", live, live + "-wal"}) {
+    std::ofstream(path) << "x";
+  }
+  TemporaryDatabase database;
+  std::string error;
+  ASSERT_TRUE(TemporaryDatabase::Create(database, error)) << error;
+  const std::string prefix = runtime.Path() + "/tallowick-import-" + std::to_string(getpid()) + "-";
+  EXPECT_EQ(database.Path().rfind(prefix, 0), 0u) << database.Path();
+  EXPECT_EQ(database.Path().size(), prefix.size() + 6 + std::string(".sqlite").size());
+  EXPECT_FALSE(std::filesystem::exists(dead));
+  EXPECT_FALSE(std::filesystem::exists(dead + "-journal"));
+  EXPECT_TRUE(std::filesystem::exists(live));
+  EXPECT_TRUE(std::filesystem::exists(live + "-wal"));
+  database.Remove();
+  std::filesystem::remove(live);
+  std::filesystem::remove(live + "-wal");
   EXPECT_TRUE(import_test::FilesIn(runtime.Path()).empty());
 }
 

@@ -70,7 +70,10 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
     if (!run.driverDiagnostic.empty()) message += "\n  " + run.driverDiagnostic;
     return Fail(err, message);
   }
-  if (run.generated != 1) return Fail(err, GenerationFailedMessage(run.result));
+  if (run.generated != 1) {
+    // Named as a file, "prog: file: message": several runs may share one stderr.
+    return Fail(err, TerminalText(inputs.pdbName) + ".pdb: " + GenerationFailedMessage(run.result));
+  }
   out << TerminalMessage(GeneratedMessage(inputs.pdbName, check.outputFolder)) << '\n';
   return kExitOk;
 }

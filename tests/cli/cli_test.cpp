@@ -209,7 +209,8 @@ TEST_F(CliTest, FailuresEndWithStatusOne) {
   const CliRun generate =
       Cli("generate " + Source() + overflow + " --name Big --out " + ShellQuoted(m_folder.Path()));
   EXPECT_EQ(generate.status, 1);
-  EXPECT_EQ(generate.err.rfind("tallowick-cli: The PDB was not generated", 0), 0u) << generate.err;
+  EXPECT_EQ(generate.err.rfind("tallowick-cli: Big.pdb: The PDB was not generated", 0), 0u)
+      << generate.err;
   EXPECT_NE(generate.err.find("integer overflow"), std::string::npos) << generate.err;
   EXPECT_EQ(generate.out, "");
   EXPECT_FALSE(std::filesystem::exists(m_folder.File("Big.pdb")));

@@ -112,8 +112,9 @@ bool AddUserDataSource(const std::string& name, const std::string& driver,
 #endif
 }
 
-bool RemoveUserDataSource(const std::string& name, const std::string& driver) {
+bool RemoveUserDataSource(const std::string& name, const std::string& driver, bool fromCleanup) {
 #ifdef _WIN32
+  (void)fromCleanup;
   const std::string list = InstallerAttributeList(name, {});
   return SQLConfigDataSource(nullptr, ODBC_REMOVE_DSN, driver.c_str(), list.c_str()) != FALSE;
 #else
@@ -136,7 +137,7 @@ bool RemoveUserDataSource(const std::string& name, const std::string& driver) {
         entries.emplace_back(kHoldersKey, HoldersText(holders));
         text = WithIniSection(text, name, entries);
       },
-      error);
+      error, fromCleanup);
 #endif
 }
 

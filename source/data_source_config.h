@@ -39,12 +39,14 @@ bool AddUserDataSource(const std::string& name, const std::string& driver,
 
 // Drops one hold of this process (and those of processes that no longer
 // run) on `name`; the entry goes when no holder is left. True when the file
-// is as it should be afterwards.
+// is as it should be afterwards. `fromCleanup`: called by a clean-up action
+// while the process ends, when no further action can be registered.
 //
 // Nothing here reads an entry back through the driver manager: unixODBC
 // answers reads of odbc.ini from a cache that outlives these changes by up
 // to 20 seconds.
-bool RemoveUserDataSource(const std::string& name, const std::string& driver);
+bool RemoveUserDataSource(const std::string& name, const std::string& driver,
+                          bool fromCleanup = false);
 
 // The holders listed in a holders value, in their order ("12,7,12").
 std::vector<long> ParseHolders(const std::string& value);

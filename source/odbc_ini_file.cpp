@@ -97,12 +97,11 @@ std::string TemporaryCopyPath(const std::string& iniPath) {
          std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
 }
 
-bool ReplaceFile(const std::string& iniPath, const std::string& text, std::string& error) {
+bool ReplaceFile(const std::string& iniPath, const std::string& copy, const std::string& text,
+                 std::string& error) {
   struct stat old {};
   const bool existed = ::stat(iniPath.c_str(), &old) == 0;
   const mode_t mode = existed ? (old.st_mode & 07777) : kNewFileMode;
-  const std::string copy = TemporaryCopyPath(iniPath);
-  platform::ScopedCleanup removeCopy([copy] { ::unlink(copy.c_str()); });
   const int fd = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
   if (fd < 0) {
     error = "Cannot write beside " + iniPath + ": " + std::strerror(errno);
@@ -132,7 +131,10 @@ std::string UserOdbcIniPath() {
 std::string OdbcIniLockPath(const std::string& iniPath) { return iniPath + ".lock"; }
 
 bool EditOdbcIni(const std::string& iniPath, const std::function<void(std::string&)>& edit,
-                 std::string& error) {
+                 std::string& error, bool fromCleanup) {
+  const std::string copy = TemporaryCopyPath(iniPath);
+  platform::ScopedCleanup removeCopy;
+  if (!fromCleanup) removeCopy = platform::ScopedCleanup([copy] { ::unlink(copy.c_str()); });
   platform::FileLock lock;
   if (!lock.Lock(OdbcIniLockPath(iniPath))) {
     error = "Cannot lock " + OdbcIniLockPath(iniPath) + ": " + std::strerror(errno);
@@ -144,7 +146,7 @@ bool EditOdbcIni(const std::string& iniPath, const std::function<void(std::strin
   std::string changed = text;
   edit(changed);
   if (changed == text) return true;
-  return ReplaceFile(iniPath, changed, error);
+  return ReplaceFile(iniPath, copy, changed, error);
 }
 
 }  // namespace tallowick

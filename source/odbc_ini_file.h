@@ -21,7 +21,13 @@ std::string OdbcIniLockPath(const std::string& iniPath);
 // renames it over the old one. Temporary files that a killed run left there
 // are removed on the way. False (and `error` says why) when the lock, the
 // read or the write fails; the file is then as it was.
+//
+// The temporary file's clean-up action is registered before the lock is
+// taken (a thread stopped in the registration while the process ends must
+// not hold the lock the clean-up actions need). From inside a clean-up
+// action (`fromCleanup`) none is registered: none can be, once the process
+// is ending.
 bool EditOdbcIni(const std::string& iniPath, const std::function<void(std::string&)>& edit,
-                 std::string& error);
+                 std::string& error, bool fromCleanup = false);
 
 }  // namespace tallowick

@@ -119,7 +119,7 @@ ConnectOutcome SourceConnection::ConnectFile(int kind, CredentialPrompt& prompt,
   // the database itself.
   const std::string driver = entry.driver;
   m_temporaryHold = platform::ScopedCleanup(
-      [driver] { RemoveUserDataSource(kTemporaryDataSourceName, driver); });
+      [driver] { RemoveUserDataSource(kTemporaryDataSourceName, driver, true); });
   m_temporaryDriver = driver;
   AddUserDataSource(kTemporaryDataSourceName, driver, attributes);
 

@@ -38,14 +38,20 @@ sigset_t EndingSignalSet() {
   for (;;) pause();
 }
 
+// Set on the thread that runs the actions: an action may call code that
+// registers clean-up of its own (a temporary file it renames at once).
+thread_local bool t_runningActions = false;
+
 }  // namespace
 
 ExitCleanup::Id ExitCleanup::Add(CleanupAction action) {
   Registry& registry = TheRegistry();
   std::unique_lock lock(registry.mutex);
   // The process is ending: whatever the caller is about to create would
-  // outlive every action, so it is never created.
+  // outlive every action, so it is never created. An action itself goes on
+  // (it undoes its own work before it returns); its registration is none.
   if (registry.ending) {
+    if (t_runningActions) return 0;
     lock.unlock();
     WaitForever();
   }
@@ -69,6 +75,7 @@ void ExitCleanup::RunAll() {
     registry.ending = true;
     actions.swap(registry.actions);
   }
+  t_runningActions = true;
   for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
     if (it->second) it->second();
   }

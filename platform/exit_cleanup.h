@@ -11,7 +11,9 @@
 //
 // An owner registers before it creates what the action removes: once the
 // process is ending, Add() never returns, so nothing is created that no
-// action would undo.
+// action would undo. Only on the thread running the actions does Add()
+// then return at once (id 0, nothing registered), so that an action may
+// call code that registers clean-up of its own.
 #include <cstdint>
 #include <functional>
 

@@ -79,6 +79,26 @@ TEST(ExitCleanup, EachEndingSignalRunsTheActionsNewestFirstAndExitsWith128PlusTh
   }
 }
 
+// Removing a temporary data source registers the clean-up of its own
+// temporary file: inside an action that must not wait for the end.
+TEST(ExitCleanup, AnActionMayRegisterCleanupOfItsOwn) {
+  TempFolder folder;
+  const std::string marker = folder / "done";
+  const int status = InChild([&] {
+    alarm(10);  // a hang ends as SIGALRM
+    InstallSignalCleanup();
+    ExitCleanup::Add([&] {
+      ScopedCleanup inner([] {});
+      Touch(marker);
+    });
+    kill(getpid(), SIGTERM);
+    for (;;) pause();
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+  EXPECT_TRUE(Exists(marker));
+}
+
 TEST(ExitCleanup, BrokenPipeOnAWriteEndsAsTheSignalWould) {
   TempFolder folder;
   const std::string marker = folder / "cleaned";

@@ -2,12 +2,16 @@
 // and a generation read back through `view`.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "engine/helper_file.h"
 #include "engine/pdb_file.h"
+#include "platform/file_lock.h"
 #include "tests/support/command_output.h"
 #include "tests/support/private_odbc.h"
 #include "tests/support/sqlite_file.h"
@@ -218,6 +222,36 @@ TEST_F(CliTest, FailuresEndWithStatusOne) {
   const CliRun full = Cli("preview " + Source() + " --query 'SELECT id FROM orders' >/dev/full");
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.err, "tallowick-cli: standard output could not be written completely\n");
+}
+
+// A second run into the same folder says on stderr that it waits, then runs.
+TEST_F(CliTest, ARunIntoABusyFolderSaysItWaits) {
+  platform::FileLock busy;
+  ASSERT_TRUE(busy.Lock(m_folder.Path()));
+  const std::string errFile = m_folder.File("waiting.txt");
+  const std::string statusFile = m_folder.File("status.txt");
+  const std::string cli = ShellQuoted(std::string(TALLOWICK_BINARY_DIR) + "/cli/tallowick-cli");
+  const std::string run = "(" + cli + " generate " + Source() +
+                          " --query 'SELECT id FROM orders' --name W --out " +
+                          ShellQuoted(m_folder.Path()) + " >/dev/null 2>" + ShellQuoted(errFile) +
+                          " </dev/null; echo $? >" + ShellQuoted(statusFile) + ") &";
+  ASSERT_EQ(std::system(run.c_str()), 0);
+  const auto textOf = [](const std::string& path) {
+    std::ifstream file(path);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  };
+  const auto waitFor = [&](const std::string& path, const std::string& text) {
+    for (int i = 0; i < 300 && textOf(path).find(text) == std::string::npos; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return textOf(path);
+  };
+  EXPECT_EQ(waitFor(errFile, "\n"), "tallowick-cli: Another run is writing into " +
+                                       m_folder.Path() + "/; waiting for it to finish\n");
+  EXPECT_FALSE(std::filesystem::exists(m_folder.File("W.pdb"))) << "nothing written while it waits";
+  busy.Unlock();
+  EXPECT_EQ(waitFor(statusFile, "\n"), "0\n");
+  EXPECT_TRUE(std::filesystem::exists(m_folder.File("W.pdb")));
 }
 
 // Text output never sends a control character raw; CSV and JSON keep the

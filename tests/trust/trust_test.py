@@ -101,7 +101,7 @@ class Scratch:
             'db': 'SELECT id, item, price, day FROM orders',
             'xls': 'SELECT * FROM [People$]',
             'dbf': 'SELECT * FROM people',
-            'mdb': 'SELECT * FROM Table1',
+            'mdb': 'SELECT * FROM DateTest',
             'dsn': 'SELECT id, item FROM orders ORDER BY id DESC',
         }
 
@@ -245,7 +245,9 @@ class TrustTest(unittest.TestCase):
 
     def test_a_broken_pipe_ends_a_preview_cleanly(self):
         for kind in ('dbf', 'xls'):
-            query = BIG_QUERY if kind == 'dbf' else 'SELECT * FROM [People$]'
+            # More than a pipe holds, so a write meets the closed pipe.
+            query = (BIG_QUERY if kind == 'dbf' else
+                     'SELECT a.NAME, hex(zeroblob(500)) FROM [People$] a, [People$] b')
             proc = subprocess.Popen(self.s.command('preview', *self.s.sources[kind], '--query', query),
                                     env=self.s.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                     stdin=subprocess.DEVNULL)

@@ -17,6 +17,7 @@
 #include "source/import/temporary_database.h"
 #include "source/source_connection.h"
 #include "tests/source/source_test_util.h"
+#include "tests/support/dbf_file.h"
 #include "tests/support/private_odbc.h"
 #include "tests/support/saved_environment.h"
 #include "tests/support/temp_folder.h"
@@ -26,6 +27,7 @@ namespace {
 
 using testing::PrivateOdbc;
 using testing::TempFolder;
+using testing::WriteOneTownTable;
 using Strings = std::vector<std::string>;
 
 constexpr const char* kUserIni = "# mine\n[Mine]\nDriver=SQLite3\nDatabase=/data/mine.db\n";
@@ -35,14 +37,7 @@ class SignalCleanup : public testing::OdbcTest {
   void SetUp() override {
     m_environment.Set("XDG_RUNTIME_DIR", m_runtime.Path());
     std::ofstream(PrivateOdbc::Get().UserIniPath(), std::ios::trunc) << kUserIni;
-    const std::string script = m_data.File("make_dbf.py");
-    std::ofstream(script) << "import dbf, sys\n"
-                             "t = dbf.Table(sys.argv[1], 'city C(20)')\n"
-                             "t.open(dbf.READ_WRITE)\n"
-                             "t.append(('Oslo',))\n"
-                             "t.close()\n";
-    ASSERT_EQ(std::system(("/usr/bin/python3 '" + script + "' '" + m_table + "'").c_str()), 0)
-        << "python3-dbf is needed";
+    WriteOneTownTable(m_table);
   }
   void TearDown() override { PrivateOdbc::Get().ClearDataSources(); }
 

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "tests/source/page/generator_page_fixture.h"
+#include "tests/support/dbf_file.h"
 #include "tests/support/sqlite_file.h"
 
 namespace tallowick {
@@ -15,6 +16,7 @@ namespace {
 
 namespace g = res::generator;
 using testing::GeneratorPageTest;
+using testing::WriteOneTownTable;
 using Strings = std::vector<std::string>;
 
 class ConvertedSourcePage : public GeneratorPageTest {
@@ -60,15 +62,8 @@ TEST_F(ConvertedSourcePage, SheetsAreListedBracketedAndPreviewed) {
 }
 
 TEST_F(ConvertedSourcePage, ADamagedDbaseTableBesideTheChosenOneIsNamedAfterConnecting) {
-  const std::string script = m_data.File("make_dbf.py");
-  std::ofstream(script) << "import dbf, sys\n"
-                           "t = dbf.Table(sys.argv[1], 'city C(20)')\n"
-                           "t.open(dbf.READ_WRITE)\n"
-                           "t.append(('Oslo',))\n"
-                           "t.close()\n";
   const std::string table = m_data.File("towns.dbf");
-  ASSERT_EQ(std::system(("/usr/bin/python3 '" + script + "' '" + table + "'").c_str()), 0)
-      << "python3-dbf is needed";
+  WriteOneTownTable(table);
   std::ofstream(m_data.File("damaged.dbf")) << "not a dBase table, though long enough for a header";
   Show();
   Browse(table);

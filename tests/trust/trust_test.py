@@ -202,9 +202,11 @@ class TrustTest(unittest.TestCase):
             status, rows = self.s.view_csv(out)
             self.assertEqual(status, 0)
             self.assertIn(rows, expected, 'round %d: the PDB and its Helper file are of two runs' % round_)
-            with open(os.path.join(out, 'TallowickLog.txt'), errors='replace') as f:
-                log = f.read()
-            self.assertEqual(log.count('typedef'), 1, 'round %d: the logs of two runs mixed' % round_)
+            for log, head in (('TallowickLog.txt', 'Tallowick Log....'),
+                              ('TallowickProcess.log', 'Started PDB Generation')):
+                with open(os.path.join(out, log), errors='replace') as f:
+                    self.assertEqual(f.read().count(head), 1,
+                                     'round %d: %s holds two runs' % (round_, log))
             self.assertNothingLeft(out)
 
     def long_run(self, out, sig, delay, **kw):

@@ -14,6 +14,7 @@
 #include "platform/exit_cleanup.h"
 #include "platform/file_lock.h"
 #include "platform/stale_files.h"
+#include "platform/write_all.h"
 
 namespace tallowick {
 
@@ -76,19 +77,6 @@ bool ReadWhole(const std::string& path, std::string& text, std::string& error) {
   return true;
 }
 
-bool WriteWhole(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t count = ::write(fd, text.data() + done, text.size() - done);
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(count);
-  }
-  return true;
-}
-
 // A name for the temporary copy that no other writer uses: the process id
 // (so a later run can tell a killed run's leftovers) and a counter.
 std::string TemporaryCopyPath(const std::string& iniPath) {
@@ -107,7 +95,7 @@ bool ReplaceFile(const std::string& iniPath, const std::string& copy, const std:
     error = "Cannot write beside " + iniPath + ": " + std::strerror(errno);
     return false;
   }
-  const bool written = ::fchmod(fd, mode) == 0 && WriteWhole(fd, text) && ::fsync(fd) == 0;
+  const bool written = ::fchmod(fd, mode) == 0 && platform::WriteAll(fd, text) && ::fsync(fd) == 0;
   const int writeError = errno;
   ::close(fd);
   if (!written || ::rename(copy.c_str(), iniPath.c_str()) != 0) {

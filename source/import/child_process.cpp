@@ -9,22 +9,9 @@
 #include <cstring>
 
 #include "platform/exit_cleanup.h"
+#include "platform/write_all.h"
 
 namespace tallowick {
-namespace {
-
-bool WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    done += static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
-}  // namespace
 
 bool RunInChildProcess(const std::function<std::string()>& work, std::string& message,
                        unsigned cpuSeconds) {
@@ -49,7 +36,7 @@ bool RunInChildProcess(const std::function<std::string()>& work, std::string& me
     // later ends it even if that signal is caught.
     const rlimit limit{cpuSeconds, cpuSeconds + 1};
     setrlimit(RLIMIT_CPU, &limit);
-    bool sent = WriteAll(channel[1], work());
+    bool sent = platform::WriteAll(channel[1], work());
     // _exit: the parent's atexit handlers and stdio buffers are not ours.
     _exit(sent ? 0 : 1);
   }

@@ -21,3 +21,6 @@ apt-get install -y --no-install-recommends "${packages[@]}"
 if ! command -v npm >/dev/null 2>&1; then
   apt-get install -y --no-install-recommends nodejs npm
 fi
+# The tests' independent PDB reader (npm package palm-pdb, pinned by its lock
+# file) is installed here, so the tests themselves need no network.
+(cd "$(dirname "$0")/../tests/engine/palm_pdb" && npm ci --no-audit --no-fund --loglevel=error)

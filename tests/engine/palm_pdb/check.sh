@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
 # Writes sample databases with the engine and reads them with the npm package
-# palm-pdb. Usage: check.sh SAMPLE_WRITER WORK_FOLDER. Fails (never skips)
-# when npm cannot install the package.
+# palm-pdb, which the set-up script installs beside this script (the test
+# itself needs no network). Usage: check.sh SAMPLE_WRITER WORK_FOLDER. Fails
+# (never skips) when the package is missing.
 set -euo pipefail
 writer=$1
 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
-mkdir -p "$work"
-cp "$here/package.json" "$here/package-lock.json" "$here/check.mjs" "$work/"
-cd "$work"
-if ! npm ci --no-audit --no-fund --loglevel=error; then
-  echo "npm could not install palm-pdb from the registry" >&2
+if [ ! -f "$here/node_modules/palm-pdb/package.json" ]; then
+  echo "the npm package palm-pdb is not installed in $here:" >&2
+  echo "run 'sudo bash scripts/install-deps.sh' (or 'npm ci' in that folder)" >&2
   exit 1
 fi
-rm -rf databases
-mkdir databases
-"$writer" databases/
-node check.mjs databases
+rm -rf "$work"
+mkdir -p "$work/databases"
+"$writer" "$work/databases/"
+node "$here/check.mjs" "$work/databases"

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/pdb_layout.h"
+
 namespace tallowick {
 
 class RecordArena;
@@ -19,9 +21,6 @@ struct PdbRecordEntry {
   std::uint32_t length = 0;
   const unsigned char* data = nullptr;  // owned by the caller
 };
-
-inline constexpr std::size_t kPdbHeaderSize = 78;
-inline constexpr std::size_t kPdbNameField = 32;
 
 struct PdbHeader {
   std::string name;  // up to the first NUL, at most 32 characters

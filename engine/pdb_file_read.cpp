@@ -11,8 +11,6 @@ namespace tallowick {
 
 namespace {
 
-constexpr std::size_t kRecordListEntrySize = 8;
-
 bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() &&
          strncasecmp(text.c_str() + text.size() - tail.size(), tail.c_str(), tail.size()) == 0;
@@ -55,28 +53,28 @@ std::vector<PdbRecordEntry> PdbFile::ParseHeader(PdbHeader& header, std::FILE* f
   }
   const char* name = reinterpret_cast<const char*>(bytes);
   header.name.assign(name, strnlen(name, kPdbNameField));
-  header.attributes = GetBigEndian16(bytes + 32);
-  header.version = GetBigEndian16(bytes + 34);
-  std::memcpy(&header.creationDate, bytes + 36, 4);
-  std::memcpy(&header.modificationDate, bytes + 40, 4);
-  std::memcpy(&header.lastBackupDate, bytes + 44, 4);
-  std::memcpy(&header.modificationNumber, bytes + 48, 4);
-  header.appInfoOffset = GetBigEndian32(bytes + 52);
-  header.sortInfoOffset = GetBigEndian32(bytes + 56);
-  header.type.assign(reinterpret_cast<const char*>(bytes + 60), 4);
-  header.creator.assign(reinterpret_cast<const char*>(bytes + 64), 4);
-  header.uniqueIdSeed = GetBigEndian32(bytes + 68);
-  header.nextRecordListId = GetBigEndian32(bytes + 72);
-  header.numberOfRecords = GetBigEndian16(bytes + 76);
+  header.attributes = GetBigEndian16(bytes + kPdbAttributesAt);
+  header.version = GetBigEndian16(bytes + kPdbVersionAt);
+  std::memcpy(&header.creationDate, bytes + kPdbCreationDateAt, 4);
+  std::memcpy(&header.modificationDate, bytes + kPdbModificationDateAt, 4);
+  std::memcpy(&header.lastBackupDate, bytes + kPdbLastBackupDateAt, 4);
+  std::memcpy(&header.modificationNumber, bytes + kPdbModificationNumberAt, 4);
+  header.appInfoOffset = GetBigEndian32(bytes + kPdbAppInfoOffsetAt);
+  header.sortInfoOffset = GetBigEndian32(bytes + kPdbSortInfoOffsetAt);
+  header.type.assign(reinterpret_cast<const char*>(bytes + kPdbTypeAt), 4);
+  header.creator.assign(reinterpret_cast<const char*>(bytes + kPdbCreatorAt), 4);
+  header.uniqueIdSeed = GetBigEndian32(bytes + kPdbUniqueIdSeedAt);
+  header.nextRecordListId = GetBigEndian32(bytes + kPdbNextRecordListIdAt);
+  header.numberOfRecords = GetBigEndian16(bytes + kPdbRecordCountAt);
 
-  std::vector<unsigned char> list(kRecordListEntrySize * header.numberOfRecords);
+  std::vector<unsigned char> list(kPdbRecordListEntrySize * header.numberOfRecords);
   if (std::fread(list.data(), 1, list.size(), file) != list.size()) {
     failed = true;
     return {};
   }
   std::vector<PdbRecordEntry> entries(header.numberOfRecords);
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const unsigned char* entry = list.data() + kRecordListEntrySize * i;
+    const unsigned char* entry = list.data() + kPdbRecordListEntrySize * i;
     entries[i].offset = GetBigEndian32(entry);
     entries[i].attributes = entry[4];
     entries[i].uniqueId = GetBigEndian24(entry + 5);
@@ -109,7 +107,7 @@ std::unique_ptr<std::vector<unsigned char>> PdbFile::ReadRecord(
   // A record runs from its offset to the next record's offset (the last one to
   // the end of the file); both ends must lie inside the file, in order, and
   // no record starts inside the header or the record list.
-  const std::uint64_t listEnd = kPdbHeaderSize + kRecordListEntrySize * std::uint64_t{count};
+  const std::uint64_t listEnd = kPdbHeaderSize + kPdbRecordListEntrySize * std::uint64_t{count};
   const std::uint64_t start = entries[index].offset;
   const std::uint64_t end = index + 1 < records ? entries[index + 1].offset : fileSize;
   if (start < listEnd || start > fileSize || end > fileSize || end < start) return nullptr;

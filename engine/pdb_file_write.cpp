@@ -17,17 +17,6 @@ namespace tallowick {
 namespace {
 
 constexpr std::uint16_t kBackupAttribute = 8;
-constexpr std::size_t kRecordListEntrySize = 8;
-constexpr std::size_t kGapSize = 2;
-
-// Header field offsets.
-constexpr std::size_t kAttributesAt = 32;
-constexpr std::size_t kCreationDateAt = 36;
-constexpr std::size_t kModificationDateAt = 40;
-constexpr std::size_t kAppInfoOffsetAt = 52;
-constexpr std::size_t kTypeAt = 60;
-constexpr std::size_t kCreatorAt = 64;
-constexpr std::size_t kRecordCountAt = 76;
 
 void PutFourChars(unsigned char* out, const std::string& text) {
   std::memcpy(out, text.data(), std::min<std::size_t>(text.size(), 4));
@@ -50,15 +39,15 @@ void PdbFile::PrepareHeader(unsigned char* header, const std::string& creator,
   std::memset(header, 0, kPdbHeaderSize);
   const std::string& name = m_databaseName.empty() ? m_name : m_databaseName;
   std::memcpy(header, name.data(), std::min(name.size(), kPdbNameField - 1));
-  PutFourChars(header + kTypeAt, type);
-  PutFourChars(header + kCreatorAt, creator);
-  PutBigEndian16(header + kRecordCountAt, count);
+  PutFourChars(header + kPdbTypeAt, type);
+  PutFourChars(header + kPdbCreatorAt, creator);
+  PutBigEndian16(header + kPdbRecordCountAt, count);
 }
 
 template <class LengthOf>
 bool PdbFile::WriteHeaderBlock(const unsigned char* preparedHeader, std::uint16_t count,
                                std::int64_t unixTime, std::FILE* file, LengthOf lengthOf) {
-  const std::uint64_t appInfoAt = kPdbHeaderSize + kRecordListEntrySize * count + kGapSize;
+  const std::uint64_t appInfoAt = kPdbHeaderSize + kPdbRecordListEntrySize * count + kPdbGapSize;
   std::uint64_t offset = appInfoAt + m_appInfo.size() + 1;
   for (std::size_t i = 0; i < count; ++i) offset += lengthOf(i);
   if (offset > std::numeric_limits<std::uint32_t>::max()) return false;
@@ -66,30 +55,30 @@ bool PdbFile::WriteHeaderBlock(const unsigned char* preparedHeader, std::uint16_
   unsigned char header[kPdbHeaderSize];
   std::memcpy(header, preparedHeader, kPdbHeaderSize);
   const std::uint32_t now = PalmSeconds(unixTime);
-  PutBigEndian16(header + kAttributesAt, kBackupAttribute);
-  PutBigEndian16(header + 34, 0);  // version
-  PutBigEndian32(header + kCreationDateAt, now);
-  PutBigEndian32(header + kModificationDateAt, now);
-  PutBigEndian32(header + 44, 0);  // last backup date
-  PutBigEndian32(header + 48, 0);  // modification number
-  PutBigEndian32(header + kAppInfoOffsetAt, static_cast<std::uint32_t>(appInfoAt));
-  PutBigEndian32(header + 56, 0);  // SortInfo offset
-  PutBigEndian32(header + 68, 0);  // unique ID seed
-  PutBigEndian32(header + 72, 0);  // next record list ID
-  PutBigEndian16(header + kRecordCountAt, count);
+  PutBigEndian16(header + kPdbAttributesAt, kBackupAttribute);
+  PutBigEndian16(header + kPdbVersionAt, 0);
+  PutBigEndian32(header + kPdbCreationDateAt, now);
+  PutBigEndian32(header + kPdbModificationDateAt, now);
+  PutBigEndian32(header + kPdbLastBackupDateAt, 0);
+  PutBigEndian32(header + kPdbModificationNumberAt, 0);
+  PutBigEndian32(header + kPdbAppInfoOffsetAt, static_cast<std::uint32_t>(appInfoAt));
+  PutBigEndian32(header + kPdbSortInfoOffsetAt, 0);
+  PutBigEndian32(header + kPdbUniqueIdSeedAt, 0);
+  PutBigEndian32(header + kPdbNextRecordListIdAt, 0);
+  PutBigEndian16(header + kPdbRecordCountAt, count);
 
   if (std::fseek(file, 0, SEEK_SET) != 0) return false;
   if (std::fwrite(header, 1, sizeof header, file) != sizeof header) return false;
 
   offset = appInfoAt + m_appInfo.size() + 1;
   for (std::size_t i = 0; i < count; ++i) {
-    unsigned char entry[kRecordListEntrySize];
+    unsigned char entry[kPdbRecordListEntrySize];
     PutBigEndian32(entry, static_cast<std::uint32_t>(offset));
     PutBigEndian32(entry + 4, static_cast<std::uint32_t>(i));  // attributes 0, unique ID i
     if (std::fwrite(entry, 1, sizeof entry, file) != sizeof entry) return false;
     offset += lengthOf(i);
   }
-  const unsigned char gap[kGapSize] = {0, 0};
+  const unsigned char gap[kPdbGapSize] = {0, 0};
   if (std::fwrite(gap, 1, sizeof gap, file) != sizeof gap) return false;
   // The application-info text with its NUL.
   return std::fwrite(m_appInfo.c_str(), 1, m_appInfo.size() + 1, file) == m_appInfo.size() + 1;
@@ -103,7 +92,7 @@ bool PdbFile::WriteHeader(const unsigned char* preparedHeader, std::vector<PdbRe
     return false;
   }
   std::uint32_t offset =
-      static_cast<std::uint32_t>(kPdbHeaderSize + kRecordListEntrySize * count + kGapSize +
+      static_cast<std::uint32_t>(kPdbHeaderSize + kPdbRecordListEntrySize * count + kPdbGapSize +
                                  m_appInfo.size() + 1);
   for (std::size_t i = 0; i < count; ++i) {
     entries[i].offset = offset;

@@ -10,13 +10,12 @@ namespace tallowick {
 
 namespace {
 
-constexpr std::uint64_t kRecordListEntrySize = 8;
 // Gap and the AppInfo block holding the empty application-info text.
-constexpr std::uint64_t kAfterRecordList = 3;
+constexpr std::uint64_t kAfterRecordList = kPdbGapSize + 1;
 constexpr std::size_t kMoveChunk = std::size_t{1} << 20;
 
 constexpr std::uint64_t RecordsStart(std::uint64_t count) {
-  return kPdbHeaderSize + kRecordListEntrySize * count + kAfterRecordList;
+  return kPdbHeaderSize + kPdbRecordListEntrySize * count + kAfterRecordList;
 }
 
 // Where the records wait: behind the header of the largest PDB.

@@ -86,7 +86,10 @@ std::vector<long> ParseHolders(const std::string& value) {
 
 std::string HoldersText(const std::vector<long>& holders) {
   std::string text;
-  for (long pid : holders) text += (text.empty() ? "" : ",") + std::to_string(pid);
+  for (long pid : holders) {
+    if (!text.empty()) text.push_back(',');
+    text.append(std::to_string(pid));
+  }
   return text;
 }
 

@@ -55,6 +55,34 @@ std::string UpperAscii(std::string text) {
   return text;
 }
 
+// The driver's own keywords, upper case; none when there is no connection
+// or the driver does not say.
+std::vector<std::string> DriverKeywords(SQLHDBC connection) {
+  if (connection == SQL_NULL_HANDLE) return {};
+  std::string keywords(static_cast<std::size_t>(kKeywordBuffer), '\0');
+  SQLSMALLINT length = 0;
+  if (!SQL_SUCCEEDED(
+          SQLGetInfo(connection, SQL_KEYWORDS, keywords.data(), kKeywordBuffer, &length))) {
+    return {};
+  }
+  keywords.resize(std::min<std::size_t>(keywords.find('\0'), keywords.size()));
+  return ParseKeywordList(keywords);
+}
+
+// The driver's identifier quote; '"' when it cannot be asked, empty when the
+// driver does not quote identifiers (it answers " ").
+std::string DriverIdentifierQuote(SQLHDBC connection) {
+  if (connection == SQL_NULL_HANDLE) return "\"";
+  SQLCHAR quote[8] = {};
+  SQLSMALLINT length = 0;
+  if (!SQL_SUCCEEDED(
+          SQLGetInfo(connection, SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof quote, &length))) {
+    return "\"";
+  }
+  const std::string text(reinterpret_cast<const char*>(quote));
+  return text == " " ? std::string() : text;
+}
+
 }  // namespace
 
 bool IsPlainIdentifier(const std::string& name) {
@@ -118,33 +146,12 @@ std::string QueryNaming::PdbNameOf(const std::string& table) const {
 }
 
 QueryNaming NamingFor(int kind, SQLHDBC connection) {
-  QueryNaming naming;
-  if (connection != SQL_NULL_HANDLE) {
-    std::string keywords(static_cast<std::size_t>(kKeywordBuffer), '\0');
-    SQLSMALLINT length = 0;
-    if (SQL_SUCCEEDED(SQLGetInfo(connection, SQL_KEYWORDS, keywords.data(), kKeywordBuffer,
-                                 &length))) {
-      keywords.resize(std::min<std::size_t>(keywords.find('\0'), keywords.size()));
-      naming.driverKeywords = ParseKeywordList(keywords);
-    }
-  }
+  std::vector<std::string> keywords = DriverKeywords(connection);
   if (kind == kAccessFile || kind == kExcelFile) {
-    naming.bracketEveryTable = kind == kExcelFile;
-    naming.open = "[";
-    naming.close = "]";
-    return naming;
+    return QueryNaming{kind == kExcelFile, "[", "]", std::move(keywords)};
   }
-  SQLCHAR quote[8] = {};
-  SQLSMALLINT length = 0;
-  const SQLRETURN result =
-      connection == SQL_NULL_HANDLE
-          ? SQL_ERROR
-          : SQLGetInfo(connection, SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof quote, &length);
-  std::string text = SQL_SUCCEEDED(result) ? std::string(reinterpret_cast<const char*>(quote)) : "\"";
-  if (text == " ") text.clear();  // the driver does not quote identifiers
-  naming.open = text;
-  naming.close = text;
-  return naming;
+  const std::string quote = DriverIdentifierQuote(connection);
+  return QueryNaming{false, quote, quote, std::move(keywords)};
 }
 
 }  // namespace tallowick

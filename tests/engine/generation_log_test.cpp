@@ -88,7 +88,7 @@ TEST(GenerationLog, ProcessLogColumnLines) {
           RowGroup::Bit, RowGroup::Double, RowGroup::Float, RowGroup::Date, RowGroup::Time,
           RowGroup::Timestamp, RowGroup::None}) {
       ++number;
-      WriteProcessColumn(log, number, "C" + std::to_string(number), group);
+      WriteProcessColumn(log, number, std::string("C").append(std::to_string(number)), group);
     }
     WriteProcessDescribeEnd(log);
   });

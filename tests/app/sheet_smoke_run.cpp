@@ -1,4 +1,4 @@
-#include "app/smoke_run.h"
+#include "tests/app/sheet_smoke_run.h"
 
 #include <wx/app.h>
 #include <wx/bookctrl.h>
@@ -13,16 +13,16 @@
 
 #include <chrono>
 #include <fstream>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/pdb_generator.h"
 #include "resources/resource_ids.h"
-#include "ui/smoke_report.h"
 #include "ui/dialog.h"
 #include "ui/list_view_table.h"
 #include "ui/property_page.h"
+#include "ui/smoke_report.h"
 #include "ui/wx/wx_host.h"
 #include "ui/wx/wx_images.h"
 #include "ui/wx/wx_screenshot.h"
@@ -34,8 +34,9 @@ namespace {
 // A static text or group box below `parent` with this label.
 bool HasStaticLabel(wxWindow* parent, const std::string& label, ControlKind kind) {
   for (wxWindow* child : parent->GetChildren()) {
-    const bool rightKind = kind == ControlKind::GroupBox ? wxDynamicCast(child, wxStaticBox) != nullptr
-                                                         : wxDynamicCast(child, wxStaticText) != nullptr;
+    const bool rightKind = kind == ControlKind::GroupBox
+                               ? wxDynamicCast(child, wxStaticBox) != nullptr
+                               : wxDynamicCast(child, wxStaticText) != nullptr;
     if (rightKind && FromWx(child->GetLabel()) == label) return true;
     if (HasStaticLabel(child, label, kind)) return true;
   }
@@ -52,15 +53,17 @@ void CheckPage(SmokeReport& report, PropertyPage& page, wxWindow* panel) {
       report.Check(present, name + "has control " + std::to_string(control.id));
       if (!present) continue;
       const Control item = page.GetItem(control.id);
-      report.Check(item.Kind() == control.kind,
-                   name + "control " + std::to_string(control.id) + " is a " + ControlKindName(control.kind));
+      report.Check(item.Kind() == control.kind, name + "control " + std::to_string(control.id) +
+                                                    " is a " + ControlKindName(control.kind));
       if (control.kind == ControlKind::PushButton || control.kind == ControlKind::Label) {
-        report.Check(item.GetText() == control.text,
-                     name + "control " + std::to_string(control.id) + " reads \"" + control.text + "\"");
+        report.Check(
+            item.GetText() == control.text,
+            name + "control " + std::to_string(control.id) + " reads \"" + control.text + "\"");
       }
     } else if (!control.text.empty() &&
                (control.kind == ControlKind::Label || control.kind == ControlKind::GroupBox)) {
-      report.Check(HasStaticLabel(panel, control.text, control.kind), name + "shows \"" + control.text + "\"");
+      report.Check(HasStaticLabel(panel, control.text, control.kind),
+                   name + "shows \"" + control.text + "\"");
     }
   }
   // Every control lies inside the page.
@@ -79,8 +82,9 @@ std::vector<std::string> SetLabels() {
 // The static control directly on `panel` with this label and kind, or null.
 wxWindow* StaticControl(wxWindow* panel, const std::string& label, ControlKind kind) {
   for (wxWindow* child : panel->GetChildren()) {
-    const bool rightKind = kind == ControlKind::GroupBox ? wxDynamicCast(child, wxStaticBox) != nullptr
-                                                         : wxDynamicCast(child, wxStaticText) != nullptr;
+    const bool rightKind = kind == ControlKind::GroupBox
+                               ? wxDynamicCast(child, wxStaticBox) != nullptr
+                               : wxDynamicCast(child, wxStaticText) != nullptr;
     if (rightKind && FromWx(child->GetLabel()) == label) return child;
   }
   return nullptr;
@@ -90,13 +94,16 @@ wxWindow* StaticControl(wxWindow* panel, const std::string& label, ControlKind k
 // not editable, and (with its label) inside its group, clear of every other
 // control as the theme sizes them (ViewLog too, which shows later).
 void CheckCharsetList(SmokeReport& report, PropertyPage& page, wxWindow* panel, int id,
-                      const std::vector<std::string>& entries, const std::string& label, const std::string& group) {
-  const std::string name = "page " + std::to_string(page.TemplateId()) + " list " + std::to_string(id) + " ";
+                      const std::vector<std::string>& entries, const std::string& label,
+                      const std::string& group) {
+  const std::string name =
+      "page " + std::to_string(page.TemplateId()) + " list " + std::to_string(id) + " ";
   if (!page.HasItem(id)) return;  // reported by CheckPage
   const ComboBox list = page.GetComboBox(id);
   std::vector<std::string> shown;
   for (int i = 0; i < list.GetCount(); ++i) shown.push_back(list.GetEntry(i));
-  report.Check(shown == entries, name + "lists its " + std::to_string(entries.size()) + " entries in order");
+  report.Check(shown == entries,
+               name + "lists its " + std::to_string(entries.size()) + " entries in order");
   report.Check(list.GetCurSel() == 0 && list.GetText() == entries.front(),
                name + "starts on \"" + entries.front() + "\"");
   auto* combo = wxDynamicCast(panel->FindWindow(id), wxComboBox);
@@ -112,11 +119,21 @@ void CheckCharsetList(SmokeReport& report, PropertyPage& page, wxWindow* panel, 
     const std::string what = placed == combo ? name : name + "label ";
     report.Check(groupWindow->GetRect().Contains(rect), what + "lies inside \"" + group + "\"");
     for (wxWindow* other : panel->GetChildren()) {
-      if (other == combo || other == labelWindow || wxDynamicCast(other, wxStaticBox) != nullptr) continue;
-      report.Check(!other->GetRect().Intersects(rect), what + "is clear of \"" + FromWx(other->GetLabel()) +
-                                                           "\" (" + std::to_string(other->GetId()) + ")");
+      if (other == combo || other == labelWindow || wxDynamicCast(other, wxStaticBox) != nullptr)
+        continue;
+      report.Check(!other->GetRect().Intersects(rect), what + "is clear of \"" +
+                                                           FromWx(other->GetLabel()) + "\" (" +
+                                                           std::to_string(other->GetId()) + ")");
     }
   }
+}
+
+// "r<row>c<column>", built by appending: GCC 12 at -O3 misreads the
+// literal-plus-temporary form as an overlapping copy (-Wrestrict).
+std::string CellText(int row, int column) {
+  std::string text("r");
+  text.append(std::to_string(row)).append("c").append(std::to_string(column));
+  return text;
 }
 
 // A dialog on one of the templates, photographed and closed.
@@ -133,7 +150,8 @@ class DialogProbe : public Dialog {
  private:
   void CallAfter() {
     wxTheApp->CallAfter([this] {
-      wxWindow* window = wxGetActiveWindow() != nullptr ? wxGetTopLevelParent(wxGetActiveWindow()) : nullptr;
+      wxWindow* window =
+          wxGetActiveWindow() != nullptr ? wxGetTopLevelParent(wxGetActiveWindow()) : nullptr;
       if (window != nullptr) m_saved = SaveWindowScreenshot(*window, m_path);
       EndDialog(kIdCancel);
     });
@@ -144,7 +162,8 @@ class DialogProbe : public Dialog {
 
 }  // namespace
 
-bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const std::string& folder) {
+bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window,
+                    const std::string& folder) {
   SmokeReport report;
   auto* dialog = wxDynamicCast(&window, wxPropertySheetDialog);
   report.Check(dialog != nullptr, "the sheet is a property sheet dialog");
@@ -169,21 +188,22 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const s
                "the Help button reads He&lp");
   report.Check(window.GetIcon().IsOk(), "the sheet carries the program icon");
 
-  const std::vector<std::pair<PropertyPage*, std::string>> pages = {{&sheet.GeneratorPage(), "generator.png"},
-                                                                    {&sheet.ViewerPage(), "viewer.png"}};
+  const std::vector<std::pair<PropertyPage*, std::string>> pages = {
+      {&sheet.GeneratorPage(), "generator.png"}, {&sheet.ViewerPage(), "viewer.png"}};
   for (std::size_t i = 0; i < pages.size() && i < book->GetPageCount(); ++i) {
     book->SetSelection(i);
     CheckPage(report, *pages[i].first, book->GetPage(i));
     if (i == 0) {
-      CheckCharsetList(report, *pages[i].first, book->GetPage(i), res::generator::kHandheldCharset, SetLabels(),
-                       "Handheld text :", "Generate PDB");
+      CheckCharsetList(report, *pages[i].first, book->GetPage(i), res::generator::kHandheldCharset,
+                       SetLabels(), "Handheld text :", "Generate PDB");
     } else {
       std::vector<std::string> textAs = SetLabels();
       textAs.insert(textAs.begin(), "Automatic");
-      CheckCharsetList(report, *pages[i].first, book->GetPage(i), res::viewer::kTextAs, textAs, "Text as :",
-                       "PDB Inforamtion");
+      CheckCharsetList(report, *pages[i].first, book->GetPage(i), res::viewer::kTextAs, textAs,
+                       "Text as :", "PDB Inforamtion");
     }
-    report.Check(SaveWindowScreenshot(window, folder + "/" + pages[i].second), "screenshot " + pages[i].second);
+    report.Check(SaveWindowScreenshot(window, folder + "/" + pages[i].second),
+                 "screenshot " + pages[i].second);
   }
   book->SetSelection(0);
 
@@ -194,17 +214,19 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const s
     table->ReserveRows(65535);
     for (int r = 0; r < 65535; ++r) {
       std::vector<std::string> cells;
-      for (int c = 0; c < 8; ++c) cells.push_back("r" + std::to_string(r + 1) + "c" + std::to_string(c + 1));
+      for (int c = 0; c < 8; ++c) cells.push_back(CellText(r + 1, c + 1));
       table->AddRow(std::move(cells));
     }
     ListView preview = sheet.GeneratorPage().GetListView(res::generator::kPreviewList);
     const auto start = std::chrono::steady_clock::now();
     preview.SetModel(table);
-    const auto shownIn = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    report.Check(shownIn.count() < 1000, "65535 x 8 rows shown in the preview in " + std::to_string(shownIn.count()) +
-                                             " ms");
+    const auto shownIn = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    report.Check(shownIn.count() < 1000, "65535 x 8 rows shown in the preview in " +
+                                             std::to_string(shownIn.count()) + " ms");
     report.Check(preview.GetRowCount() == 65535, "the preview holds 65535 rows");
-    report.Check(SaveWindowScreenshot(window, folder + "/generator_rows.png"), "screenshot generator_rows.png");
+    report.Check(SaveWindowScreenshot(window, folder + "/generator_rows.png"),
+                 "screenshot generator_rows.png");
     preview.Clear();
   }
 
@@ -215,7 +237,8 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const s
     wxWindow* shown = nullptr;
     for (wxWindow* top : wxTopLevelWindows) {
       auto* frame = wxDynamicCast(top, wxTopLevelWindow);
-      if (top != &window && top->IsShown() && frame != nullptr && frame->GetTitle().empty()) shown = top;
+      if (top != &window && top->IsShown() && frame != nullptr && frame->GetTitle().empty())
+        shown = top;
     }
     report.Check(shown != nullptr, "the wait window is shown");
     if (shown != nullptr) {
@@ -231,14 +254,17 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window, const s
   for (const auto& [templateId, picture] : dialogs) {
     bool saved = false;
     DialogProbe probe(templateId, folder + "/" + picture, saved);
-    report.Check(probe.DoModal(host) == kIdCancel, "dialog " + std::to_string(templateId) + " ends with Cancel");
+    report.Check(probe.DoModal(host) == kIdCancel,
+                 "dialog " + std::to_string(templateId) + " ends with Cancel");
     report.Check(saved, "screenshot " + picture);
   }
 
   // The program icon, enlarged for a person to look at.
   const wxBitmap icon = ImageBitmap(res::kProgramIcon);
-  report.Check(icon.IsOk() && icon.GetWidth() == 32 && icon.GetHeight() == 32, "the program icon is 32 x 32");
-  if (icon.IsOk()) icon.ConvertToImage().Scale(128, 128).SaveFile(ToWx(folder + "/icon.png"), wxBITMAP_TYPE_PNG);
+  report.Check(icon.IsOk() && icon.GetWidth() == 32 && icon.GetHeight() == 32,
+               "the program icon is 32 x 32");
+  if (icon.IsOk())
+    icon.ConvertToImage().Scale(128, 128).SaveFile(ToWx(folder + "/icon.png"), wxBITMAP_TYPE_PNG);
 
   const bool written = report.Write(folder + "/report.txt");
   return written && report.AllHeld();

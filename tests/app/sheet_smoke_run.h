@@ -1,5 +1,5 @@
 #pragma once
-// The program's self-check on a real display: the sheet's caption, tabs and
+// The check of the running program on a real display: the sheet's caption, tabs and
 // buttons, every control of both pages by id and text, and a screenshot of
 // each page (generator.png, viewer.png, generator_rows.png), of the wait
 // window (wait.png) and of the dialogs (login.png, welcome.png,

@@ -1,5 +1,6 @@
-#include "installer/setup_smoke_run.h"
+#include "tests/installer/setup_smoke_run.h"
 
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/dialog.h>
@@ -8,8 +9,6 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
-
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -22,14 +21,14 @@
 #include "installer/installer_app.h"
 #include "installer/path_join.h"
 #include "resources/resource_ids.h"
-#include "ui/smoke_report.h"
 #include "ui/dialog.h"
+#include "ui/smoke_report.h"
+#include "ui/working_folder.h"
 #include "ui/wx/wx_host.h"
 #include "ui/wx/wx_images.h"
 #include "ui/wx/wx_screenshot.h"
 #include "ui/wx/wx_text.h"
 #include "ui/wx/wx_window_peer.h"
-#include "ui/working_folder.h"
 
 namespace tallowick {
 namespace {
@@ -48,8 +47,9 @@ std::string Unwrapped(const wxWindow* window) {
 
 bool HasStaticLabel(wxWindow* parent, const std::string& label, ControlKind kind) {
   for (wxWindow* child : parent->GetChildren()) {
-    const bool rightKind = kind == ControlKind::GroupBox ? wxDynamicCast(child, wxStaticBox) != nullptr
-                                                         : wxDynamicCast(child, wxStaticText) != nullptr;
+    const bool rightKind = kind == ControlKind::GroupBox
+                               ? wxDynamicCast(child, wxStaticBox) != nullptr
+                               : wxDynamicCast(child, wxStaticText) != nullptr;
     if (rightKind && Unwrapped(child) == label) return true;
   }
   return false;
@@ -68,7 +68,8 @@ int CountPictures(wxWindow* parent) {
 // user would: the script of the walk is in Step.
 class SmokeHost : public WxHost {
  public:
-  SmokeHost(SmokeReport& report, std::string folder) : m_report(report), m_folder(std::move(folder)) {}
+  SmokeHost(SmokeReport& report, std::string folder)
+      : m_report(report), m_folder(std::move(folder)) {}
 
   int RunModal(Dialog& dialog) override {
     const int run = static_cast<int>(m_runs.size());
@@ -101,30 +102,36 @@ class SmokeHost : public WxHost {
     if (peer == nullptr) return;
     wxWindow* panel = peer->Parent();
     auto* window = wxDynamicCast(wxGetTopLevelParent(panel), wxDialog);
-    const std::string name = "run " + std::to_string(run) + " (template " + std::to_string(dialog.TemplateId()) + ") ";
+    const std::string name =
+        "run " + std::to_string(run) + " (template " + std::to_string(dialog.TemplateId()) + ") ";
     CheckPage(dialog, *window, panel, name);
 
     switch (run) {
       case 0:
         m_report.Check(dialog.TemplateId() == res::kWelcomeDialog, name + "is the welcome page");
-        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/welcome.png"), "screenshot welcome.png");
+        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/welcome.png"),
+                       "screenshot welcome.png");
         Press(panel, kIdOk);
         break;
       case 1:
-        m_report.Check(dialog.TemplateId() == res::kDestinationDialog, name + "is the destination page");
+        m_report.Check(dialog.TemplateId() == res::kDestinationDialog,
+                       name + "is the destination page");
         m_report.Check(dialog.GetItem(res::destination::kFolder).GetText() == kDefaultFolder,
                        name + "shows the default folder");
-        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/destination.png"), "screenshot destination.png");
+        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/destination.png"),
+                       "screenshot destination.png");
         // A folder of our own, which Back and Next must forget.
         dialog.GetItem(res::destination::kFolder).SetText("/tmp/somewhere else");
         Press(panel, res::destination::kBack);
         break;
       case 2:
-        m_report.Check(dialog.TemplateId() == res::kWelcomeDialog, name + "is the welcome page again");
+        m_report.Check(dialog.TemplateId() == res::kWelcomeDialog,
+                       name + "is the welcome page again");
         Press(panel, kIdOk);
         break;
       default:
-        m_report.Check(dialog.TemplateId() == res::kDestinationDialog, name + "is the destination page again");
+        m_report.Check(dialog.TemplateId() == res::kDestinationDialog,
+                       name + "is the destination page again");
         m_report.Check(dialog.GetItem(res::destination::kFolder).GetText() == kDefaultFolder,
                        name + "shows the default folder again after Back and Next");
         dialog.GetItem(res::destination::kFolder).SetText(InstallationFolder());
@@ -136,7 +143,8 @@ class SmokeHost : public WxHost {
   // A click on the button as the desktop delivers it.
   void Press(wxWindow* panel, int id) {
     auto* button = wxDynamicCast(panel->FindWindow(id), wxButton);
-    m_report.Check(button != nullptr && button->IsEnabled(), "button " + std::to_string(id) + " can be pressed");
+    m_report.Check(button != nullptr && button->IsEnabled(),
+                   "button " + std::to_string(id) + " can be pressed");
     if (button == nullptr) return;
     wxCommandEvent click(wxEVT_BUTTON, id);
     click.SetEventObject(button);
@@ -145,7 +153,8 @@ class SmokeHost : public WxHost {
 
   void CheckPage(Dialog& dialog, wxDialog& window, wxWindow* panel, const std::string& name) {
     const DialogTemplate& layout = dialog.Template();
-    m_report.Check(FromWx(window.GetTitle()) == "Tallowick Installer", name + "the title bar reads Tallowick Installer");
+    m_report.Check(FromWx(window.GetTitle()) == "Tallowick Installer",
+                   name + "the title bar reads Tallowick Installer");
     int pictures = 0;
     for (const ControlTemplate& control : layout.controls) {
       if (control.kind == ControlKind::Bitmap || control.kind == ControlKind::Icon) ++pictures;
@@ -154,19 +163,23 @@ class SmokeHost : public WxHost {
         m_report.Check(present, name + "has control " + std::to_string(control.id));
         if (!present) continue;
         const Control item = dialog.GetItem(control.id);
-        m_report.Check(item.Kind() == control.kind,
-                       name + "control " + std::to_string(control.id) + " is a " + ControlKindName(control.kind));
-        m_report.Check(item.GetText() == control.text,
-                       name + "control " + std::to_string(control.id) + " reads \"" + control.text + "\"");
-        m_report.Check(item.IsVisible() && item.IsEnabled(), name + "control " + std::to_string(control.id) +
-                                                                 " is visible and enabled");
+        m_report.Check(item.Kind() == control.kind, name + "control " + std::to_string(control.id) +
+                                                        " is a " + ControlKindName(control.kind));
+        m_report.Check(
+            item.GetText() == control.text,
+            name + "control " + std::to_string(control.id) + " reads \"" + control.text + "\"");
+        m_report.Check(item.IsVisible() && item.IsEnabled(),
+                       name + "control " + std::to_string(control.id) + " is visible and enabled");
       } else if (!control.text.empty()) {
-        m_report.Check(HasStaticLabel(panel, control.text, control.kind), name + "shows \"" + control.text + "\"");
+        m_report.Check(HasStaticLabel(panel, control.text, control.kind),
+                       name + "shows \"" + control.text + "\"");
       }
     }
-    m_report.Check(CountPictures(panel) == pictures, name + "shows its " + std::to_string(pictures) + " picture(s)");
+    m_report.Check(CountPictures(panel) == pictures,
+                   name + "shows its " + std::to_string(pictures) + " picture(s)");
     auto* next = wxDynamicCast(panel->FindWindow(kIdOk), wxButton);
-    m_report.Check(next != nullptr && window.GetDefaultItem() == next, name + "button 1 is the default button");
+    m_report.Check(next != nullptr && window.GetDefaultItem() == next,
+                   name + "button 1 is the default button");
     const wxSize area = panel->GetClientSize();
     for (wxWindow* child : panel->GetChildren()) {
       const wxRect rect = child->GetRect();
@@ -209,14 +222,16 @@ void CheckInstallation(SmokeReport& report, const SmokeHost& host, const std::st
   expected.push_back("Tallowick installed successfully!\nShortcut created on Desktop");
   std::vector<std::string> shown;
   for (const auto& message : host.Messages()) shown.push_back(message.text);
-  report.Check(shown == expected, "the messages of the installation: " + std::to_string(shown.size()));
+  report.Check(shown == expected,
+               "the messages of the installation: " + std::to_string(shown.size()));
   if (!host.Messages().empty()) {
     report.Check(host.Messages().back().caption == "Thank you for using Tallowick" &&
                      host.Messages().back().icon == MessageIcon::Information,
                  "the success message has its caption and icon");
   }
   for (const char* link : {"/Tallowick.desktop", "/Tallowick_UserGuide.desktop"}) {
-    report.Check(::access((desktop + link).c_str(), X_OK) == 0, std::string("the desktop holds ") + (link + 1));
+    report.Check(::access((desktop + link).c_str(), X_OK) == 0,
+                 std::string("the desktop holds ") + (link + 1));
   }
 }
 
@@ -235,7 +250,8 @@ void SaveEnlarged(SmokeReport& report, int imageId, int factor, const std::strin
 
 bool RunSetupSmoke(const std::string& appTitle, const std::string& folder) {
   SmokeReport report;
-  report.Check(appTitle == "tallowick-setup", "message boxes are captioned with the program's file name");
+  report.Check(appTitle == "tallowick-setup",
+               "message boxes are captioned with the program's file name");
   // A private home whose desktop receives the shortcuts.
   const std::string home = folder + "/home";
   const std::string desktop = home + "/Desktop";
@@ -248,8 +264,8 @@ bool RunSetupSmoke(const std::string& appTitle, const std::string& folder) {
   std::filesystem::remove_all(host.InstallationFolder(), ignored);
   const bool result = CInstallerApp(host, appTitle).InitInstance();
   report.Check(!result, "the wizard's start-up returns false");
-  report.Check(host.Runs() == std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog, res::kWelcomeDialog,
-                                                res::kDestinationDialog},
+  report.Check(host.Runs() == std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog,
+                                               res::kWelcomeDialog, res::kDestinationDialog},
                "the wizard ran welcome, destination, welcome, destination");
   CheckInstallation(report, host, desktop);
 
@@ -257,7 +273,8 @@ bool RunSetupSmoke(const std::string& appTitle, const std::string& folder) {
   report.Check(picture.IsOk() && picture.GetWidth() == 104 && picture.GetHeight() == 210,
                "the installer picture is 104 x 210");
   const wxBitmap icon = ImageBitmap(res::kInstallerIcon);
-  report.Check(icon.IsOk() && icon.GetWidth() == 32 && icon.GetHeight() == 32, "the installer icon is 32 x 32");
+  report.Check(icon.IsOk() && icon.GetWidth() == 32 && icon.GetHeight() == 32,
+               "the installer icon is 32 x 32");
   SaveEnlarged(report, res::kInstallerPicture, 2, folder + "/picture.png");
   SaveEnlarged(report, res::kInstallerIcon, 4, folder + "/icon.png");
 

@@ -1,5 +1,5 @@
 #pragma once
-// The installer's self-check on a real display: the wizard walked through
+// The check of the running installer on a real display: the wizard walked through
 // Next, Back, Next, Next; both pages checked control by control and
 // photographed (welcome.png, destination.png); the files of the working folder
 // installed into `folder`/installed with the shortcuts on the desktop of a

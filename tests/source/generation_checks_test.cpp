@@ -87,7 +87,7 @@ TEST(OutputFolder, IsNormalisedWithoutTrailingBlanksAndWithOneSlash) {
   text = folder.Path() + "/";
   ASSERT_TRUE(CheckOutputFolder(text));
   EXPECT_EQ(text, folder.Path() + "/");
-  text = "/";
+  text = std::string("/");
   ASSERT_TRUE(CheckOutputFolder(text));
   EXPECT_EQ(text, "/");
 }

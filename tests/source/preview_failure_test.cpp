@@ -35,7 +35,7 @@ TEST(PreviewFailure, ExecutionAndFetchFailuresAreReportedBindingFailuresAreNot) 
     FakeResultSource source({{"id", SQL_INTEGER}, {"name", SQL_VARCHAR}}, 4,
                             [](std::size_t row, std::size_t column) -> FakeValue {
                               if (column == 0) return static_cast<std::int32_t>(row);
-                              return std::string("n") + std::to_string(row);
+                              return std::string("n").append(std::to_string(row));
                             });
     source.executeFails = c.executeFails;
     source.fetchFailsAt = c.fetchFailsAt;

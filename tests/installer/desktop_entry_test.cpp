@@ -39,7 +39,7 @@ TEST(DesktopEntryValues, ExecArgumentsAreQuotedWhenTheyHoldReservedCharacters) {
   for (const char* reserved : {"/a;b", "/a&b", "/a|b", "/a<b", "/a>b", "/a~b", "/a*b", "/a?b", "/a#b", "/a(b",
                                "/a)b", "/a\tb", "/a\nb"}) {
     const std::string quoted = QuoteExecArgument(reserved);
-    EXPECT_EQ(quoted, "\"" + std::string(reserved) + "\"") << reserved;
+    EXPECT_EQ(quoted, std::string("\"").append(reserved).append("\"")) << reserved;
   }
   EXPECT_EQ(QuoteExecArgument("/100%/x"), "/100%%/x") << "a percent sign is never a field code";
   EXPECT_EQ(QuoteExecArgument("/100% sure/x"), "\"/100%% sure/x\"");

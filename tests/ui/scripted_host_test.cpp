@@ -219,7 +219,8 @@ TEST(ScriptedPage, ListViewShowsItsModelAfterRefreshOnly) {
 class SquaresModel : public ListViewModel {
  public:
   SquaresModel() {
-    for (int c = 0; c < 8; ++c) m_columns.push_back({"C" + std::to_string(c), 75, ColumnAlign::Left});
+    for (int c = 0; c < 8; ++c)
+      m_columns.push_back({std::string("C").append(std::to_string(c)), 75, ColumnAlign::Left});
   }
   std::size_t ColumnCount() const override { return m_columns.size(); }
   const ListViewColumn& Column(std::size_t column) const override { return m_columns.at(column); }

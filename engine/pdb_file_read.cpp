@@ -1,20 +1,15 @@
 // Reading a PdbFile: header and record list first, then one record at a time.
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <cstring>
 
 #include "engine/byte_order.h"
 #include "engine/pdb_file.h"
+#include "platform/text_compare.h"
 
 namespace tallowick {
 
 namespace {
-
-bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() &&
-         strncasecmp(text.c_str() + text.size() - tail.size(), tail.c_str(), tail.size()) == 0;
-}
 
 class OpenFile {
  public:

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/text_compare.h"
+#include "source/odbc_result_source.h"
 #include "source/query_composer.h"
 #include "source/source_connection.h"
 #include "source/source_kind.h"
@@ -21,18 +23,9 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::toupper(x) == std::toupper(y);
-         });
-}
-
 // A catalogue text column: what the buffer holds, or empty for NULL.
 std::string CatalogueText(const char* buffer, SQLLEN indicator) {
-  // MDB Tools writes 32-bit indicators; a NULL then reads as 0xFFFFFFFF.
-  const auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(indicator));
-  if (low == SQL_NULL_DATA) return {};
+  if (DecodeIndicator(indicator) == SQL_NULL_DATA) return {};
   return std::string(buffer, ::strnlen(buffer, 255));
 }
 
@@ -53,7 +46,7 @@ bool IsRequestedTableType(const std::string& requestedTypes, const std::string& 
     if (requested.size() >= 2 && requested.front() == '\'' && requested.back() == '\'') {
       requested = requested.substr(1, requested.size() - 2);
     }
-    if (SameIgnoringCase(requested, type)) return true;
+    if (EqualsIgnoringCase(requested, type)) return true;
     start = comma + 1;
   }
   return false;

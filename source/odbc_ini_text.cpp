@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/text_compare.h"
+
 namespace tallowick {
 
 namespace {
@@ -35,13 +37,6 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
-
 // The name of a "[name]" line; false for any other line.
 bool SectionName(const std::string& line, std::string& name) {
   const std::string trimmed = Trimmed(line);
@@ -65,7 +60,7 @@ IniSection FindIniSection(const std::string& text, const std::string& name) {
   std::size_t index = 0;
   std::string found;
   for (; index < lines.size(); ++index) {
-    if (SectionName(lines[index].content, found) && SameIgnoringCase(found, name)) break;
+    if (SectionName(lines[index].content, found) && EqualsIgnoringCase(found, name)) break;
   }
   if (index == lines.size()) return section;
   section.found = true;
@@ -119,7 +114,7 @@ std::string WithoutIniSection(const std::string& text, const std::string& name) 
 
 std::string IniValue(const IniEntries& entries, const std::string& key) {
   for (const auto& [name, value] : entries) {
-    if (SameIgnoringCase(name, key)) return value;
+    if (EqualsIgnoringCase(name, key)) return value;
   }
   return {};
 }

@@ -1,7 +1,7 @@
 #include "ui/controls.h"
 
 #include "ui/list_view_table.h"
-#include "ui/text_compare.h"
+#include "platform/text_compare.h"
 
 namespace tallowick {
 

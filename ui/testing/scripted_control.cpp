@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ui/testing/script_error.h"
-#include "ui/text_compare.h"
+#include "platform/text_compare.h"
 
 namespace tallowick {
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "ui/list_view_table.h"
-#include "ui/text_compare.h"
+#include "platform/text_compare.h"
 #include "ui/wx/wx_text.h"
 
 namespace tallowick {

@@ -1,4 +1,4 @@
-#include "ui/text_compare.h"
+#include "platform/text_compare.h"
 
 #include <algorithm>
 
@@ -18,6 +18,11 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                       [](char x, char y) { return Lower(x) < Lower(y); });
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         EqualsIgnoringCase(text.substr(text.size() - tail.size()), tail);
 }
 
 }  // namespace tallowick

@@ -146,18 +146,7 @@ std::string DecodeHandheldText(std::string_view bytes, std::optional<HandheldCha
   const char* name = InfoOf(charset).iconvName;
   if (name == nullptr) {
     // Shown as UTF-8: invalid bytes become U+FFFD.
-    std::string out;
-    for (std::size_t i = 0; i < bytes.size();) {
-      const std::size_t length = Utf8SequenceLength(bytes, i);
-      if (length == 0) {
-        out += "\xEF\xBF\xBD";
-        ++i;
-      } else {
-        out.append(bytes.data() + i, length);
-        i += length;
-      }
-    }
-    return out;
+    return WithReplacementCharacters(bytes);
   }
   // One decoder per set and thread, opened on first use: a viewer decodes
   // tens of thousands of texts in a row.

@@ -1,6 +1,7 @@
 #pragma once
 // Checking UTF-8, the encoding the drivers deliver text in.
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace tallowick {
@@ -8,5 +9,10 @@ namespace tallowick {
 // Length (1 to 4) of the valid UTF-8 sequence that starts at text[i], or 0
 // when none does (a stray byte, a cut-off, overlong or surrogate sequence).
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
+
+bool IsValidUtf8(std::string_view text);
+
+// `bytes` with every byte that starts no valid sequence replaced by U+FFFD.
+std::string WithReplacementCharacters(std::string_view bytes);
 
 }  // namespace tallowick

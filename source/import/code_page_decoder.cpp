@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/utf8.h"
+
 namespace tallowick {
 namespace {
 
@@ -17,65 +19,7 @@ bool IsDoubleByte(int codePage) {
   return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361;
 }
 
-// Length of the well-formed UTF-8 sequence at `pos`, or 0.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(pos);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (pos + length > text.size()) return 0;
-  if (byte(pos + 1) < low || byte(pos + 1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (byte(pos + i) < 0x80 || byte(pos + i) > 0xBF) return 0;
-  }
-  return length;
-}
-
-void SanitizeUtf8(std::string_view bytes, std::string& out) {
-  out.clear();
-  out.reserve(bytes.size());
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    std::size_t length = Utf8SequenceLength(bytes, pos);
-    if (length == 0) {
-      out += kReplacement;
-      ++pos;
-    } else {
-      out.append(bytes.data() + pos, length);
-      pos += length;
-    }
-  }
-}
-
 }  // namespace
-
-bool IsValidUtf8(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
-      ++pos;
-      continue;
-    }
-    std::size_t length = Utf8SequenceLength(text, pos);
-    if (length == 0) return false;
-    pos += length;
-  }
-  return true;
-}
 
 const char* IconvNameOfCodePage(int codePage) {
   switch (codePage) {
@@ -263,7 +207,7 @@ void CodePageDecoder::Decode(std::string_view bytes, std::string& out) {
       DecodeWithIconv(bytes, out);
       return;
     case Mode::Utf8:
-      SanitizeUtf8(bytes, out);
+      out = WithReplacementCharacters(bytes);
       return;
     case Mode::Fallback:
       if (IsValidUtf8(bytes)) {

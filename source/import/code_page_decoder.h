@@ -56,7 +56,4 @@ int CodePageOfLanguageDriver(std::uint8_t languageDriver);
 // iconv's name for a code page; nullptr when there is none.
 const char* IconvNameOfCodePage(int codePage);
 
-// Whether `text` is well-formed UTF-8.
-bool IsValidUtf8(std::string_view text);
-
 }  // namespace tallowick

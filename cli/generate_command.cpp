@@ -44,6 +44,7 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   if (!charset) {
     throw UsageError("unknown --charset (cp1252, shift-jis, gb2312, big5, euc-kr or utf-8)");
   }
+  inputs.charset = *charset;
   // The same checks, in the same order, as the generator page; the folder
   // check comes before connecting, so a typo costs no connection.
   const GenerationCheck check = CheckGenerationInputs(inputs);
@@ -52,12 +53,7 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   OpenedSource source = OpenSource(arguments, err);
   if (!source.error.empty()) return Fail(err, source.error);
 
-  GenerationRequest request;
-  request.outputFolder = check.outputFolder;
-  request.pdbName = inputs.pdbName;
-  request.creator = inputs.creator;
-  request.type = inputs.type;
-  request.charset = *charset;
+  const GenerationRequest request = RequestFor(inputs, check);
   StreamNotices notices(err);
   GenerationRun run;
   {

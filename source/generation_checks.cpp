@@ -75,4 +75,14 @@ GenerationCheck CheckGenerationInputs(const GenerationInputs& inputs) {
   return check;
 }
 
+GenerationRequest RequestFor(const GenerationInputs& inputs, const GenerationCheck& check) {
+  GenerationRequest request;
+  request.outputFolder = check.outputFolder;
+  request.pdbName = inputs.pdbName;
+  request.creator = inputs.creator;
+  request.type = inputs.type;
+  request.charset = inputs.charset;
+  return request;
+}
+
 }  // namespace tallowick

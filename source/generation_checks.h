@@ -3,6 +3,7 @@
 // the database, with the messages the user sees.
 #include <string>
 
+#include "engine/generation_job.h"
 #include "engine/handheld_charset.h"
 
 namespace tallowick {
@@ -55,5 +56,9 @@ struct GenerationCheck {
 // The checks of Generate in their order: query, PDB name, creator, type,
 // output folder. Only the first fault is reported.
 GenerationCheck CheckGenerationInputs(const GenerationInputs& inputs);
+
+// The run's request from inputs that passed their checks (the column count
+// is set once the query is prepared).
+GenerationRequest RequestFor(const GenerationInputs& inputs, const GenerationCheck& check);
 
 }  // namespace tallowick

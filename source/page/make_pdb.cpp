@@ -289,12 +289,7 @@ void MakePDB::OnGenerate() {
   m_outputFolder = check.outputFolder;
   GetEdit(g::kOutputFolder).SetText(m_outputFolder);
 
-  GenerationRequest request;
-  request.outputFolder = m_outputFolder;
-  request.pdbName = inputs.pdbName;
-  request.creator = inputs.creator;
-  request.type = inputs.type;
-  request.charset = inputs.charset;
+  const GenerationRequest request = RequestFor(inputs, check);
   PageNotices notices;
   std::unique_ptr<WaitWindow> wait;
   const GenerationRun run = RunGeneration(m_connection.Connection(), inputs.query, request, notices, nullptr,

@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "cli/charset_option.h"
 #include "cli/commands.h"
 #include "cli/source_options.h"
 #include "cli/terminal_sinks.h"
@@ -40,11 +41,7 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   inputs.creator = arguments.ValueOr("--creator", "HWRP");
   inputs.type = arguments.ValueOr("--type", "HWRP");
   inputs.outputFolder = *arguments.Value("--out");
-  const auto charset = CharsetByOption(arguments.ValueOr("--charset", "cp1252"));
-  if (!charset) {
-    throw UsageError("unknown --charset (cp1252, shift-jis, gb2312, big5, euc-kr or utf-8)");
-  }
-  inputs.charset = *charset;
+  inputs.charset = CharsetOption(arguments).value_or(HandheldCharset::Western);
   // The same checks, in the same order, as the generator page; the folder
   // check comes before connecting, so a typo costs no connection.
   const GenerationCheck check = CheckGenerationInputs(inputs);

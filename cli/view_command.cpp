@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/arguments.h"
+#include "cli/charset_option.h"
 #include "cli/commands.h"
 #include "cli/table_output.h"
 #include "cli/terminal_text.h"
@@ -55,13 +56,7 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
   const auto& positionals = arguments.Positionals();
   if (positionals.empty() || positionals.size() > 2) throw UsageError("view needs HELPER.mhl [PDB.pdb]");
   const OutputFormat format = ParseOutputFormat(arguments.ValueOr("--format", "text"));
-  std::optional<HandheldCharset> textAs;
-  if (const auto option = arguments.Value("--charset")) {
-    textAs = CharsetByOption(*option);
-    if (!textAs) {
-      throw UsageError("unknown --charset (cp1252, shift-jis, gb2312, big5, euc-kr or utf-8)");
-    }
-  }
+  const std::optional<HandheldCharset> textAs = CharsetOption(arguments);
 
   const std::string& helperPath = positionals[0];
   const auto helper = ReadHelperFile(helperPath);

@@ -1,5 +1,7 @@
 #include "engine/palm_date.h"
 
+#include <chrono>
+
 #include "engine/byte_order.h"
 
 namespace tallowick {
@@ -8,13 +10,10 @@ namespace {
 
 // Days since 1970-01-01 of a proleptic Gregorian date; `day` may exceed the
 // month's length (31 April counts as 1 May).
-std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
-  year -= month <= 2 ? 1 : 0;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const auto yearOfEra = static_cast<unsigned>(year - era * 400);
-  const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+std::int64_t DaysFromCivil(int year, unsigned month, unsigned day) {
+  using namespace std::chrono;
+  const sys_days first = year_month_day{std::chrono::year{year}, std::chrono::month{month}, 1d};
+  return (first + days{day - 1}).time_since_epoch().count();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "source/import/calendar.h"
 
+#include <chrono>
 #include <cmath>
 
 namespace tallowick {
@@ -38,34 +39,28 @@ bool SetFromDays(std::int64_t days, std::int64_t milliseconds, CalendarDateTime&
 
 }  // namespace
 
-// Howard Hinnant's days_from_civil / civil_from_days.
 std::int64_t DaysFromCivil(int year, int month, int day) {
-  std::int64_t y = year - (month <= 2 ? 1 : 0);
-  std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  std::int64_t yearOfEra = y - era * 400;
-  std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
+  using namespace std::chrono;
+  // A day past the month's end counts on into the next month.
+  const sys_days first =
+      year_month_day{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)}, 1d};
+  return (first + std::chrono::days{day - 1}).time_since_epoch().count();
 }
 
 void CivilFromDays(std::int64_t days, int& year, int& month, int& day) {
-  days += 719468;
-  std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  std::int64_t dayOfEra = days - era * 146097;
-  std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  std::int64_t mp = (5 * dayOfYear + 2) / 153;
-  day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+  using namespace std::chrono;
+  const year_month_day date{sys_days{std::chrono::days{days}}};
+  year = static_cast<int>(date.year());
+  month = static_cast<int>(static_cast<unsigned>(date.month()));
+  day = static_cast<int>(static_cast<unsigned>(date.day()));
 }
 
 bool IsValidDate(int year, int month, int day) {
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  int last = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-  return day <= last;
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return false;
+  using namespace std::chrono;
+  return year_month_day{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                        std::chrono::day{static_cast<unsigned>(day)}}
+      .ok();
 }
 
 bool ExcelSerialToCalendar(double serial, bool date1904, CalendarDateTime& out) {

@@ -10,24 +10,13 @@
 
 #include "installer/desktop_folder.h"
 #include "installer/path_join.h"
+#include "platform/write_all.h"
 #include "ui/working_folder.h"
 
 namespace tallowick {
 namespace {
 
 constexpr std::string_view kTemporarySuffix = ".XXXXXX";
-
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -37,7 +26,7 @@ bool CreateShellLink(const DesktopEntry& entry, const std::string& linkPath) {
   std::string temporary = linkPath + std::string(kTemporarySuffix);
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, *text) && ::fchmod(fd, 0755) == 0;
+  const bool written = platform::WriteAll(fd, *text) && ::fchmod(fd, 0755) == 0;
   const bool closed = ::close(fd) == 0;
   if (written && closed && std::rename(temporary.c_str(), linkPath.c_str()) == 0) return true;
   ::unlink(temporary.c_str());

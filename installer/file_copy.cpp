@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/write_all.h"
 #include "ui/working_folder.h"
 
 namespace tallowick {
@@ -32,19 +33,6 @@ class FileDescriptor {
   int m_fd;
 };
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
 bool CopyContents(int from, int to) {
   std::array<char, 65536> buffer;
   for (;;) {
@@ -54,7 +42,8 @@ bool CopyContents(int from, int to) {
       return false;
     }
     if (got == 0) return true;
-    if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(got))) return false;
+    const std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
+    if (!platform::WriteAll(to, bytes)) return false;
   }
 }
 

@@ -9,6 +9,11 @@
 // signals are taken on a thread of their own (not in a signal handler), so
 // actions may allocate, take locks and call the ODBC installer.
 //
+// A fault (SEGV, BUS, ILL, FPE, ABRT), most often inside an ODBC driver
+// whose server went away, is reported on stderr; the actions then run on
+// the signal thread (within ten seconds, or not at all) and the process ends
+// with the fault's own signal.
+//
 // An owner registers before it creates what the action removes: once the
 // process is ending, Add() never returns, so nothing is created that no
 // action would undo. Only on the thread running the actions does Add()

@@ -1,11 +1,13 @@
 // Clean-up on signals, locks between processes and stale temporary files,
 // each seen from a second process.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -115,6 +117,28 @@ TEST(ExitCleanup, BrokenPipeOnAWriteEndsAsTheSignalWould) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 141);
   EXPECT_TRUE(Exists(marker));
+}
+
+// A driver that faults still leaves nothing behind, and the process ends
+// with the fault's own signal rather than looking like an ordinary failure.
+TEST(ExitCleanup, AFaultRunsTheActionsAndEndsWithTheFaultsSignal) {
+  for (int fault : {SIGSEGV, SIGABRT}) {
+    SCOPED_TRACE(fault);
+    TempFolder folder;
+    const std::string marker = folder / "cleaned";
+    const int status = InChild([&] {
+      const rlimit noCore{0, 0};
+      setrlimit(RLIMIT_CORE, &noCore);
+      InstallSignalCleanup();
+      ExitCleanup::Add([&] { Touch(marker); });
+      if (fault == SIGABRT) std::abort();
+      raise(fault);
+      _exit(3);
+    });
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), fault);
+    EXPECT_TRUE(Exists(marker));
+  }
 }
 
 TEST(FileLock, ASecondHolderIsToldAndWaitsUntilTheFirstLetsGo) {

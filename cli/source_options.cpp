@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/terminal_text.h"
 #include "platform/exit_cleanup.h"
-#include "source/import/import_file_converter.h"
+#include "import/import_file_converter.h"
 
 namespace tallowick::cli {
 

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "source/import/source_import.h"
+#include "import/source_import.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/handheld_charset.h"
-#include "source/import/import_file_converter.h"
+#include "import/import_file_converter.h"
 #include "source/page/login_prompt.h"
 #include "source/source_connection.h"
 #include "ui/property_page.h"

@@ -6,7 +6,7 @@
 
 #include "engine/helper_file.h"
 #include "source/catalogue.h"
-#include "source/import/import_file_converter.h"
+#include "import/import_file_converter.h"
 #include "source/query_run.h"
 #include "source/source_connection.h"
 #include "tests/support/command_output.h"

@@ -13,8 +13,8 @@
 
 #include "platform/exit_cleanup.h"
 #include "source/data_source_config.h"
-#include "source/import/import_file_converter.h"
-#include "source/import/temporary_database.h"
+#include "import/import_file_converter.h"
+#include "import/temporary_database.h"
 #include "source/source_connection.h"
 #include "tests/source/source_test_util.h"
 #include "tests/support/dbf_file.h"

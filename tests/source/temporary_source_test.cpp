@@ -8,7 +8,7 @@
 #include "source/catalogue.h"
 #include "source/data_source_config.h"
 #include "source/data_source_list.h"
-#include "source/import/import_file_converter.h"
+#include "import/import_file_converter.h"
 #include "source/query_run.h"
 #include "source/source_connection.h"
 #include "source/source_kind.h"

@@ -1,0 +1,200 @@
+// ConvertDbfFolder and friends: every .dbf table of a folder into the
+// temporary database.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <unordered_map>
+
+#include "import/code_page_decoder.h"
+#include "import/column_names.h"
+#include "import/dbf_column_typing.h"
+#include "import/dbf_table_reader.h"
+#include "import/source_import.h"
+#include "import/sqlite_table_writer.h"
+
+namespace tallowick {
+namespace {
+
+enum class TableOutcome { Written, TableFailed, DatabaseFailed };
+
+bool HasDbfExtension(const std::string& name) {
+  if (name.size() <= 4) return false;
+  std::string ext = name.substr(name.size() - 4);
+  for (char& ch : ext) ch = static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+  return ext == ".dbf";
+}
+
+std::string FolderOfPath(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+std::string Folded(std::string text) {
+  for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return text;
+}
+
+// The .dbf files of `folder`, sorted by name; false when it cannot be listed.
+bool ListDbfFiles(const std::string& folder, std::vector<std::string>& names, std::string& error) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) {
+    error = "Cannot read the folder " + folder + ": " + std::strerror(errno) + ".";
+    return false;
+  }
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (!HasDbfExtension(name)) continue;
+    struct stat info {};
+    if (stat(JoinPath(folder, name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) names.push_back(name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  return true;
+}
+
+TableOutcome WriteTable(const std::string& path, const std::string& tableName, SqliteTableWriter& writer,
+                        std::string& error) {
+  DbfTableReader reader;
+  if (!reader.Open(path, error)) return TableOutcome::TableFailed;
+  const DbfHeader& header = reader.Header();
+  CodePageDecoder decoder(CodePageOfLanguageDriver(header.languageDriver));
+
+  std::vector<const DbfField*> fields;
+  std::vector<std::string> rawNames;
+  for (const DbfField& field : header.fields) {
+    if (field.IsSystem()) continue;
+    fields.push_back(&field);
+    rawNames.push_back(decoder.Decode(field.rawName));
+  }
+  std::vector<std::string> names = UniqueColumnNames(rawNames);
+
+  // First pass: the values that decide a column's type.
+  std::vector<DbfFieldCensus> census(fields.size());
+  bool anyCensus = std::any_of(fields.begin(), fields.end(), [](const DbfField* f) { return NeedsCensus(*f); });
+  ByteView record;
+  if (anyCensus) {
+    while (reader.Next(record, error)) {
+      if (record.Data()[0] == '*') continue;
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (NeedsCensus(*fields[i]) && !IsNullFlagged(header, *fields[i], record)) {
+          AddToCensus(*fields[i], record, census[i]);
+        }
+      }
+    }
+    if (!error.empty()) return TableOutcome::TableFailed;
+    reader.Rewind();
+  }
+  std::vector<ColumnDefinition> columns(fields.size());
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    columns[i] = {names[i], DbfColumnType(header, *fields[i], census[i])};
+  }
+
+  // Second pass: the rows.
+  if (!writer.BeginTable(tableName, columns, error)) return TableOutcome::DatabaseFailed;
+  DbfValueBinder binder(header, decoder, reader.Memo());
+  std::string problem;
+  while (reader.Next(record, error)) {
+    if (record.Data()[0] == '*') continue;  // deleted
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (!binder.Bind(writer, static_cast<int>(i), *fields[i], columns[i].type, record, problem)) {
+        writer.AbandonTable();
+        error = "Cannot read the dBase table " + path + ": " + problem + ".";
+        return TableOutcome::TableFailed;
+      }
+    }
+    if (!writer.InsertRow(error)) return TableOutcome::DatabaseFailed;
+  }
+  if (!error.empty()) {
+    writer.AbandonTable();
+    return TableOutcome::TableFailed;
+  }
+  writer.EndTable();
+  return TableOutcome::Written;
+}
+
+// Converts the folder; when `required` names one of its files, the result
+// fails if that table cannot be read.
+ImportResult ConvertFolder(const std::string& folder, const std::string& required) {
+  ImportResult result;
+  std::vector<std::string> files;
+  if (!ListDbfFiles(folder, files, result.error)) return result;
+  if (!required.empty() && std::find(files.begin(), files.end(), required) == files.end()) {
+    result.error = "Cannot read the dBase table " + JoinPath(folder, required) + ": there is no such table file.";
+    return result;
+  }
+  if (files.empty()) {
+    result.error = "The folder " + folder + " holds no dBase table (.dbf).";
+    return result;
+  }
+  TemporaryDatabase database;
+  if (!TemporaryDatabase::Create(database, result.error)) return result;
+  SqliteTableWriter writer;
+  if (!writer.Open(database.Path(), result.error)) return result;
+
+  CodePageDecoder fileNames(65001);
+  std::unordered_map<std::string, std::string> tableFiles;  // folded table name -> file
+  std::string requiredError;
+  for (const std::string& file : files) {
+    const std::string path = JoinPath(folder, file);
+    const std::string table = fileNames.Decode(file.substr(0, file.size() - 4));
+    std::string error;
+    auto clash = tableFiles.find(Folded(table));
+    if (clash != tableFiles.end()) {
+      error = "The dBase table " + path + " is left out: its name is that of " + JoinPath(folder, clash->second) +
+              " once letter case is ignored.";
+    } else {
+      switch (WriteTable(path, table, writer, error)) {
+        case TableOutcome::Written:
+          tableFiles.emplace(Folded(table), file);
+          result.tables.push_back(table);
+          continue;
+        case TableOutcome::TableFailed: break;
+        case TableOutcome::DatabaseFailed:
+          result.tables.clear();
+          result.skipped.clear();
+          result.error = error;
+          return result;
+      }
+    }
+    if (file == required) {
+      requiredError = error;
+    } else if (clash == tableFiles.end()) {
+      error += " The table is left out.";
+    }
+    result.skipped.push_back(error);
+  }
+  if (!requiredError.empty() || result.tables.empty()) {
+    result.error = !requiredError.empty() ? requiredError : result.skipped.front();
+    result.tables.clear();
+    return result;
+  }
+  if (!writer.Commit(result.error)) {
+    result.tables.clear();
+    return result;
+  }
+  result.database = std::move(database);
+  result.ok = true;
+  return result;
+}
+
+}  // namespace
+
+ImportResult ConvertDbfFolder(const std::string& folder) { return ConvertFolder(folder, std::string()); }
+
+ImportResult ConvertDbfFileFolder(const std::string& dbfPath) {
+  std::size_t slash = dbfPath.rfind('/');
+  std::string file = slash == std::string::npos ? dbfPath : dbfPath.substr(slash + 1);
+  return ConvertFolder(FolderOfPath(dbfPath), file);
+}
+
+}  // namespace tallowick

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Runs each import fuzzer for SECONDS (default 60) under ASan and UBSan, on
+# a seed corpus of real files written by the tests' data writers
+# (python3-xlwt, python3-dbf).
+#
+# usage: run-import-fuzzers.sh [SECONDS] [BUILD_DIR]
+#   BUILD_DIR (default: build-fuzz, or $FUZZ_BUILD_DIR) is configured with
+#   clang, TALLOWICK_FUZZ and TALLOWICK_SANITIZE when it has no fuzzers yet.
+# Exit status: 0 when no fuzzer found a fault of ours; inputs are kept in
+# BUILD_DIR/fuzz-import/crashes.
+set -euo pipefail
+seconds=${1:-60}
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../../.." && pwd)
+build=${2:-${FUZZ_BUILD_DIR:-$repo/build-fuzz}}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTALLOWICK_FUZZ=ON -DTALLOWICK_SANITIZE=ON -DTALLOWICK_GUI=OFF -DTALLOWICK_TESTS=OFF >/dev/null
+fi
+ninja -C "$build" -j2 dbf_import_fuzzer xls_import_fuzzer xls_scan_fuzzer
+build=$(cd "$build" && pwd)
+work="$build/fuzz-import"
+rm -rf "$work/crashes"
+mkdir -p "$work/crashes" "$work/seeds"
+
+find_fuzzer() {
+  local found
+  found=$(find "$build" -type f -name "$1" -perm -u+x | head -n 1)
+  if [ -z "$found" ]; then echo "no $1 in $build (configure with TALLOWICK_FUZZ=ON and clang)" >&2; exit 2; fi
+  echo "$found"
+}
+
+# Seeds: the workbooks and tables the tests use.
+/usr/bin/python3 "$repo/tests/import/data_writers/make_workbooks.py" "$work/seeds"
+/usr/bin/python3 "$repo/tests/import/data_writers/make_dbf_tables.py" "$work/seeds"
+mkdir -p "$work/corpus-xls" "$work/corpus-dbf"
+cp "$work/seeds"/*.xls "$work/corpus-xls/"
+# A dbf seed: flag byte, table length, table, memo (see dbf_import_fuzzer.cpp).
+/usr/bin/python3 - "$work/seeds" "$work/corpus-dbf" <<'PY'
+import glob, os, struct, sys
+seeds, out = sys.argv[1], sys.argv[2]
+for table in glob.glob(os.path.join(seeds, '*', '*.[dD][bB][fF]')):
+    base = os.path.splitext(table)[0]
+    memo, flags = b'', 0
+    for ext, flag in (('.dbt', 1), ('.DBT', 1), ('.fpt', 3), ('.FPT', 3)):
+        if os.path.exists(base + ext):
+            memo, flags = open(base + ext, 'rb').read(), flag
+    data = open(table, 'rb').read()
+    name = os.path.basename(os.path.dirname(table)) + '-' + os.path.basename(table)
+    with open(os.path.join(out, name), 'wb') as f:
+        f.write(bytes([flags]) + struct.pack('<I', len(data)) + data + memo)
+PY
+
+export LSAN_OPTIONS="suppressions=$here/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+status=0
+run() {
+  local fuzzer=$1 corpus=$2 max_len=$3
+  local binary
+  binary=$(find_fuzzer "$fuzzer")
+  echo "== $fuzzer for ${seconds}s"
+  if ! "$binary" "$corpus" -max_total_time="$seconds" -max_len="$max_len" -timeout=20 -rss_limit_mb=2048 \
+       -artifact_prefix="$work/crashes/$fuzzer-" -print_final_stats=1 2>"$work/$fuzzer.log"; then
+    echo "!! $fuzzer found a fault; see $work/$fuzzer.log and $work/crashes" >&2
+    status=1
+  fi
+  grep -E "stat::number_of_executed_units|stat::peak_rss_mb|cov:" "$work/$fuzzer.log" | tail -n 3 || true
+}
+run xls_scan_fuzzer "$work/corpus-xls" 65536
+run xls_import_fuzzer "$work/corpus-xls" 65536
+run dbf_import_fuzzer "$work/corpus-dbf" 16384
+# FreeXL reads each workbook in a child process; when it faults there, the
+# child (not the program) dies and the sanitizer in it writes the input out.
+# Such a fault is FreeXL's when the first frame that is either FreeXL's or
+# ours is FreeXL's; any other report in the log is a fault of ours.
+if ! /usr/bin/python3 - "$work/xls_import_fuzzer.log" <<'PY'
+import re, sys
+log = open(sys.argv[1], errors='replace').read()
+freexl = ours = 0
+for block in re.split(r'==\d+==ERROR: |runtime error: ', log)[1:]:
+    owner = None
+    for frame in re.findall(r'^\s*#\d+ .*$', block, re.M):
+        if 'libfreexl' in frame:
+            owner = 'freexl'
+            break
+        if 'tallowick::' in frame or re.search(r'/import/\S+\.(cpp|h):\d+', frame):
+            owner = 'ours'
+            break
+    if owner == 'freexl':
+        freexl += 1
+    else:
+        ours += 1
+print('workbooks on which FreeXL faulted in its child process (contained): %d; faults of ours: %d' % (freexl, ours))
+sys.exit(1 if ours else 0)
+PY
+then
+  status=1
+fi
+exit $status

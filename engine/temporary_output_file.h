@@ -1,13 +1,13 @@
 #pragma once
-// A file written under a name of its own in the folder of its target
-// (".tallowick-<pid>-<n>.tmp") and put in place by renaming it only once it
-// is complete. Until then it is removed when the object goes, and also when
-// a signal ends the process; what a killed process left carries its process
-// id, so the next run can tell it from the file of a live one.
+// An output file (PDB, Helper file) written under a name of its own in the
+// folder of its target (".tallowick-<pid>-<n>.tmp") and put in place by
+// renaming it only once it is complete (platform::ReplacementFile). What a
+// killed process left carries its process id, so the next run can tell it
+// from the file of a live one.
 #include <cstdio>
 #include <string>
 
-#include "platform/exit_cleanup.h"
+#include "platform/replacement_file.h"
 
 namespace tallowick {
 
@@ -16,30 +16,23 @@ inline constexpr const char* kTemporarySuffix = ".tmp";
 
 class TemporaryOutputFile {
  public:
-  TemporaryOutputFile() = default;
-  ~TemporaryOutputFile() { Remove(); }
-  TemporaryOutputFile(const TemporaryOutputFile&) = delete;
-  TemporaryOutputFile& operator=(const TemporaryOutputFile&) = delete;
-
   // Creates a new, empty file in `directory` (which ends with '/') and opens
   // a buffered stream on it. False when no file could be created.
   bool Create(const std::string& directory);
   std::FILE* Stream() const { return m_stream; }
-  const std::string& Path() const { return m_path; }
+  const std::string& Path() const { return m_file.Path(); }
 
   // Flushes the stream, puts the bytes on the disk and closes it; false when
   // any write of the file failed.
   bool Complete();
   // Renames the completed file to `target`; it is then no longer temporary.
-  bool RenameTo(const std::string& target);
+  bool RenameTo(const std::string& target) { return m_file.RenameTo(target); }
   // Closes and deletes the file unless it was renamed into place.
   void Remove();
 
  private:
-  std::string m_path;
+  platform::ReplacementFile m_file;
   std::FILE* m_stream = nullptr;
-  bool m_failed = false;
-  platform::ScopedCleanup m_cleanup;
 };
 
 // True when `path` can be replaced by renaming a file over it: nothing there,

@@ -1,36 +1,18 @@
 #include "installer/desktop_shortcut.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <optional>
 
 #include "installer/desktop_folder.h"
 #include "installer/path_join.h"
-#include "platform/write_all.h"
+#include "platform/replacement_file.h"
 #include "ui/working_folder.h"
 
 namespace tallowick {
-namespace {
-
-constexpr std::string_view kTemporarySuffix = ".XXXXXX";
-
-}  // namespace
 
 bool CreateShellLink(const DesktopEntry& entry, const std::string& linkPath) {
   const std::optional<std::string> text = DesktopEntryText(entry);
-  if (!text || linkPath.size() + kTemporarySuffix.size() > kMaxPathLength) return false;
-  std::string temporary = linkPath + std::string(kTemporarySuffix);
-  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool written = platform::WriteAll(fd, *text) && ::fchmod(fd, 0755) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (written && closed && std::rename(temporary.c_str(), linkPath.c_str()) == 0) return true;
-  ::unlink(temporary.c_str());
-  return false;
+  if (!text || linkPath.size() + platform::kRandomSuffixLength > kMaxPathLength) return false;
+  return platform::ReplaceFileContents(linkPath, *text, 0755);
 }
 
 void CreateDesktopShortcut(const std::string& installationFolder, std::string_view fileName,

@@ -6,9 +6,8 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdio>
 
-#include "platform/write_all.h"
+#include "platform/replacement_file.h"
 #include "ui/working_folder.h"
 
 namespace tallowick {
@@ -33,7 +32,7 @@ class FileDescriptor {
   int m_fd;
 };
 
-bool CopyContents(int from, int to) {
+bool CopyContents(int from, platform::ReplacementFile& to) {
   std::array<char, 65536> buffer;
   for (;;) {
     const ssize_t got = ::read(from, buffer.data(), buffer.size());
@@ -42,8 +41,7 @@ bool CopyContents(int from, int to) {
       return false;
     }
     if (got == 0) return true;
-    const std::string_view bytes(buffer.data(), static_cast<std::size_t>(got));
-    if (!platform::WriteAll(to, bytes)) return false;
+    if (!to.Write(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return false;
   }
 }
 
@@ -56,14 +54,11 @@ bool CopyFileReplacing(const std::string& source, const std::string& destination
   struct stat status {};
   if (::fstat(in.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
 
-  std::string temporary = destination + ".XXXXXX";
-  FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (!out.IsOpen()) return false;
-  const bool copied = CopyContents(in.Get(), out.Get()) && ::fchmod(out.Get(), status.st_mode & 0777) == 0 &&
-                      ::fsync(out.Get()) == 0;
-  if (out.Close() && copied && std::rename(temporary.c_str(), destination.c_str()) == 0) return true;
-  ::unlink(temporary.c_str());
-  return false;
+  platform::ReplacementFile out;
+  return out.CreateNew([&destination] { return platform::RandomTemporaryPath(destination); },
+                       S_IRUSR | S_IWUSR) &&
+         CopyContents(in.Get(), out) && out.SetMode(status.st_mode & 0777) && out.Complete() &&
+         out.RenameTo(destination);
 }
 
 }  // namespace tallowick

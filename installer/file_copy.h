@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/replacement_file.h"
+
 namespace tallowick {
 
 // Bytes the copy adds to the destination path for its temporary file.
-inline constexpr std::size_t kCopyTemporarySuffixLength = 7;
+inline constexpr std::size_t kCopyTemporarySuffixLength = platform::kRandomSuffixLength;
 
 // Copies the regular file `source` to `destination` with the source's
 // permission bits. The data goes to a temporary file beside the destination,

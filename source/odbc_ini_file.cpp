@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,7 +13,7 @@
 #include "platform/exit_cleanup.h"
 #include "platform/file_lock.h"
 #include "platform/stale_files.h"
-#include "platform/write_all.h"
+#include "platform/replacement_file.h"
 
 namespace tallowick {
 
@@ -24,6 +23,8 @@ namespace fs = std::filesystem;
 
 constexpr int kMaxLinkHops = 40;
 constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR;
+constexpr const char* kCopyInfix = ".tallowick-";
+constexpr const char* kCopySuffix = ".tmp";
 
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
@@ -77,30 +78,21 @@ bool ReadWhole(const std::string& path, std::string& text, std::string& error) {
   return true;
 }
 
-// A name for the temporary copy that no other writer uses: the process id
-// (so a later run can tell a killed run's leftovers) and a counter.
-std::string TemporaryCopyPath(const std::string& iniPath) {
-  static std::atomic<unsigned> counter{0};
-  return FolderOfPath(iniPath) + "/" + NameOfPath(iniPath) + ".tallowick-" +
-         std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
-}
-
-bool ReplaceFile(const std::string& iniPath, const std::string& copy, const std::string& text,
-                 std::string& error) {
+// Writes `text` into `copy` (reserved beside the file) with the old file's
+// permissions, or owner read and write for a new file, and renames it over
+// the file.
+bool ReplaceFile(const std::string& iniPath, platform::ReplacementFile& copy,
+                 const std::string& text, std::string& error) {
   struct stat old {};
   const bool existed = ::stat(iniPath.c_str(), &old) == 0;
   const mode_t mode = existed ? (old.st_mode & 07777) : kNewFileMode;
-  const int fd = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
-  if (fd < 0) {
-    error = "Cannot write beside " + iniPath + ": " + std::strerror(errno);
+  if (!copy.Create(kNewFileMode)) {
+    error = "Cannot write beside " + iniPath + ": " + std::strerror(copy.Error());
     return false;
   }
-  const bool written = ::fchmod(fd, mode) == 0 && platform::WriteAll(fd, text) && ::fsync(fd) == 0;
-  const int writeError = errno;
-  ::close(fd);
-  if (!written || ::rename(copy.c_str(), iniPath.c_str()) != 0) {
-    error = "Cannot write " + iniPath + ": " + std::strerror(written ? errno : writeError);
-    ::unlink(copy.c_str());
+  if (!copy.SetMode(mode) || !copy.Write(text) || !copy.Complete() || !copy.RenameTo(iniPath)) {
+    error = "Cannot write " + iniPath + ": " + std::strerror(copy.Error());
+    copy.Discard();
     return false;
   }
   return true;
@@ -120,15 +112,18 @@ std::string OdbcIniLockPath(const std::string& iniPath) { return iniPath + ".loc
 
 bool EditOdbcIni(const std::string& iniPath, const std::function<void(std::string&)>& edit,
                  std::string& error, bool fromCleanup) {
-  const std::string copy = TemporaryCopyPath(iniPath);
-  platform::ScopedCleanup removeCopy;
-  if (!fromCleanup) removeCopy = platform::ScopedCleanup([copy] { ::unlink(copy.c_str()); });
+  // A name that no other writer uses: the process id (so that a later run
+  // can tell a killed run's leftovers) and a number.
+  platform::ReplacementFile copy;
+  copy.Reserve(platform::ProcessTemporaryPath(iniPath + kCopyInfix, kCopySuffix),
+               fromCleanup ? platform::ReplacementFile::Removal::ByOwnerOnly
+                           : platform::ReplacementFile::Removal::AtExit);
   platform::FileLock lock;
   if (!lock.Lock(OdbcIniLockPath(iniPath))) {
     error = "Cannot lock " + OdbcIniLockPath(iniPath) + ": " + std::strerror(errno);
     return false;
   }
-  platform::RemoveStaleFiles(FolderOfPath(iniPath), NameOfPath(iniPath) + ".tallowick-", ".tmp");
+  platform::RemoveStaleFiles(FolderOfPath(iniPath), NameOfPath(iniPath) + kCopyInfix, kCopySuffix);
   std::string text;
   if (!ReadWhole(iniPath, text, error)) return false;
   std::string changed = text;

@@ -1,5 +1,5 @@
-// Clean-up on signals, locks between processes and stale temporary files,
-// each seen from a second process.
+// Clean-up on signals, locks between processes, stale temporary files and
+// files replaced in one step, each seen from a second process where it can.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,6 +13,7 @@
 
 #include "platform/exit_cleanup.h"
 #include "platform/file_lock.h"
+#include "platform/replacement_file.h"
 #include "platform/stale_files.h"
 #include "tests/support/temp_folder.h"
 
@@ -195,6 +196,104 @@ TEST(StaleFiles, OnlyRegularFilesOfDeadProcessesGo) {
   EXPECT_TRUE(Exists(folder / (".tallowick-" + dead + "-8.tmp")));
   EXPECT_FALSE(ProcessIsAlive(std::stol(dead)));
   EXPECT_TRUE(ProcessIsAlive(getpid()));
+}
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+TEST(ReplacementFile, ReplacesTheTargetWholeOrLeavesItAsItWas) {
+  struct Case {
+    const char* what;
+    const char* target;  // in the folder
+    enum { Nothing, OldFile, Folder } there;
+    bool replaced;
+    int error;
+  };
+  const Case cases[] = {
+      {"an existing file", "odbc.ini", Case::OldFile, true, 0},
+      {"a new file", "Orders.pdb", Case::Nothing, true, 0},
+      {"a folder in the way", "sub", Case::Folder, false, EISDIR},
+      {"a missing folder", "missing/Orders.pdb", Case::Nothing, false, ENOENT},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    const std::string target = folder / c.target;
+    if (c.there == Case::OldFile) {
+      std::ofstream(target) << "old";
+      ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    } else if (c.there == Case::Folder) {
+      ASSERT_EQ(mkdir(target.c_str(), 0700), 0);
+    }
+    const std::vector<std::string> before = folder.Entries();
+    errno = 0;
+    EXPECT_EQ(ReplaceFileContents(target, "new\n", 0604), c.replaced);
+    if (c.replaced) {
+      EXPECT_EQ(Contents(target), "new\n");
+      EXPECT_EQ(ModeOf(target), 0604u) << "the mode given, whatever the umask";
+      EXPECT_EQ(folder.Entries(), std::vector<std::string>{c.target}) << "no temporary file left";
+    } else {
+      EXPECT_EQ(errno, c.error);
+      EXPECT_EQ(folder.Entries(), before) << "nothing added, nothing removed";
+    }
+  }
+}
+
+TEST(ReplacementFile, ATakenNameIsNeverWrittenNorRemovedAndAnUnfinishedFileGoes) {
+  TempFolder folder;
+  const std::string taken = folder / "taken.tmp";
+  std::ofstream(taken) << "someone else's";
+  {
+    ReplacementFile file;
+    file.Reserve(taken);
+    EXPECT_FALSE(file.Create(0600));
+    EXPECT_EQ(file.Error(), EEXIST);
+    EXPECT_FALSE(file.Complete());
+    EXPECT_FALSE(file.RenameTo(folder / "target"));
+  }
+  EXPECT_EQ(Contents(taken), "someone else's");
+
+  // Written through the stream, completed, then given up instead of renamed.
+  int attempts = 0;
+  ReplacementFile file;
+  ASSERT_TRUE(file.CreateNew(
+      [&] { return ++attempts == 1 ? taken : folder / "mine.tmp"; }, 0600));
+  EXPECT_EQ(attempts, 2) << "the next name after a taken one";
+  ASSERT_NE(file.Stream(), nullptr);
+  std::fputs("records", file.Stream());
+  EXPECT_EQ(file.Write("mixed"), false) << "a file with a stream is written through it only";
+  EXPECT_FALSE(file.Complete()) << "the refused write fails the file";
+  EXPECT_FALSE(file.RenameTo(folder / "target"));
+  file.Discard();
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"taken.tmp"});
+  EXPECT_EQ(ProcessTemporaryPath("/x/.t-", ".tmp").rfind("/x/.t-" + std::to_string(getpid()) + "-", 0),
+            0u);
+  EXPECT_EQ(RandomTemporaryPath("/x/a").size(), std::string("/x/a").size() + kRandomSuffixLength);
+}
+
+TEST(ReplacementFile, AnEndingSignalRemovesTheUnfinishedFile) {
+  TempFolder folder;
+  std::ofstream(folder / "odbc.ini") << "old";
+  const int status = InChild([&] {
+    alarm(10);
+    InstallSignalCleanup();
+    ReplacementFile file;
+    file.Reserve(ProcessTemporaryPath(folder / "odbc.ini.tallowick-", ".tmp"));
+    if (!file.Create(0600) || !file.Write("half")) _exit(3);
+    kill(getpid(), SIGTERM);
+    for (;;) pause();
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"odbc.ini"});
+  EXPECT_EQ(Contents(folder / "odbc.ini"), "old");
 }
 
 }  // namespace

@@ -10,8 +10,8 @@ namespace tallowick {
 
 class ImportFileConverter : public FileConverter {
  public:
-  ConvertedDatabase Convert(int kind, const std::string& source) override {
-    ImportResult result = ConvertFileSource(kind, source);
+  ConvertedDatabase Convert(SourceKind kind, const std::string& source) override {
+    ImportResult result = ConvertFileSource(static_cast<int>(kind), source);
     if (!result.ok) return {"", result.error, {}};
     std::string path = result.database.Path();
     m_made.push_back(std::move(result.database));

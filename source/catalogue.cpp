@@ -31,8 +31,8 @@ std::string CatalogueText(const char* buffer, SQLLEN indicator) {
 
 }  // namespace
 
-const char* TableTypesFor(int kind) {
-  return kind == kExcelFile ? "TABLE,VIEW,SYSTEM TABLE" : "TABLE";
+const char* TableTypesFor(SourceKind kind) {
+  return kind == SourceKind::ExcelFile ? "TABLE,VIEW,SYSTEM TABLE" : "TABLE";
 }
 
 bool IsRequestedTableType(const std::string& requestedTypes, const std::string& tableType) {

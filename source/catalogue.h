@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "source/identifier_quoting.h"
+#include "source/source_kind.h"
 
 namespace tallowick {
 
 class SourceConnection;
 
 // "TABLE,VIEW,SYSTEM TABLE" for an Excel source, "TABLE" for every other.
-const char* TableTypesFor(int kind);
+const char* TableTypesFor(SourceKind kind);
 
 // True when `tableType` (as the catalogue row has it) is one of the
 // comma-separated `requestedTypes`, letter case and outer blanks ignored.

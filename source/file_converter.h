@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "source/source_kind.h"
+
 namespace tallowick {
 
 struct ConvertedDatabase {
@@ -18,10 +20,10 @@ struct ConvertedDatabase {
 class FileConverter {
  public:
   virtual ~FileConverter() = default;
-  // `kind` is kExcelFile (source: the .xls file) or kDbaseFile (source: the
+  // `kind` is ExcelFile (source: the .xls file) or DbaseFile (source: the
   // folder of .dbf tables). The file made belongs to the caller, who
   // deletes it when the temporary data source is removed.
-  virtual ConvertedDatabase Convert(int kind, const std::string& source) = 0;
+  virtual ConvertedDatabase Convert(SourceKind kind, const std::string& source) = 0;
 };
 
 }  // namespace tallowick

@@ -145,10 +145,10 @@ std::string QueryNaming::PdbNameOf(const std::string& table) const {
   return bracketEveryTable ? "[" + table + "]" : table;
 }
 
-QueryNaming NamingFor(int kind, SQLHDBC connection) {
+QueryNaming NamingFor(SourceKind kind, SQLHDBC connection) {
   std::vector<std::string> keywords = DriverKeywords(connection);
-  if (kind == kAccessFile || kind == kExcelFile) {
-    return QueryNaming{kind == kExcelFile, "[", "]", std::move(keywords)};
+  if (kind == SourceKind::AccessFile || kind == SourceKind::ExcelFile) {
+    return QueryNaming{kind == SourceKind::ExcelFile, "[", "]", std::move(keywords)};
   }
   const std::string quote = DriverIdentifierQuote(connection);
   return QueryNaming{false, quote, quote, std::move(keywords)};

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "source/source_kind.h"
+
 namespace tallowick {
 
 bool IsPlainIdentifier(const std::string& name);
@@ -44,6 +46,6 @@ std::vector<std::string> ParseKeywordList(const std::string& list);
 // Access convention); Excel sources bracket too; everything else asks the
 // driver (SQLGetInfo SQL_IDENTIFIER_QUOTE_CHAR) and falls back to '"'. The
 // driver's keywords are asked for every kind.
-QueryNaming NamingFor(int kind, SQLHDBC connection);
+QueryNaming NamingFor(SourceKind kind, SQLHDBC connection);
 
 }  // namespace tallowick

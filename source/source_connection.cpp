@@ -64,22 +64,22 @@ ConnectOutcome SourceConnection::OpenFile(const std::string& chosenPath, Credent
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(chosenPath, error);
   const std::string path = error ? chosenPath : absolute.lexically_normal().string();
-  const int kind = KindOfFile(path);
-  if (kind == kNoSource) return Failure(UnknownKindMessage(path));
+  const SourceKind kind = KindOfFile(path);
+  if (kind == SourceKind::NoSource) return Failure(UnknownKindMessage(path));
   if (!PathExists(path)) return Failure("The file \"" + path + "\" does not exist");
   const std::string refusal = RefusalOfFile(path, kind);
   if (!refusal.empty()) return Failure(refusal);
   // Access and SQLite paths go into the data-source entry as they are.
-  if ((kind == kAccessFile || kind == kSqliteFile) && !IsSafeIniValue(path)) {
+  if ((kind == SourceKind::AccessFile || kind == SourceKind::SqliteFile) && !IsSafeIniValue(path)) {
     return Failure(UnsafePathMessage(path));
   }
   if (m_connected) Disconnect();
   m_sourceKind = kind;
-  m_sourcePath = kind == kDbaseFile ? FolderOf(path) : path;
+  m_sourcePath = kind == SourceKind::DbaseFile ? FolderOf(path) : path;
   return ConnectFile(kind, prompt, afterFirstConnect);
 }
 
-ConnectOutcome SourceConnection::ConnectFile(int kind, CredentialPrompt& prompt,
+ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& prompt,
                                              const AfterFirstConnect& afterFirstConnect) {
   if (m_connected) Disconnect();
   m_sourceKind = kind;
@@ -143,14 +143,14 @@ ConnectOutcome SourceConnection::ConnectDataSource(const std::string& name,
                                                    CredentialPrompt& prompt,
                                                    const AfterFirstConnect& afterFirstConnect) {
   if (m_connected) Disconnect();
-  m_sourceKind = kConfiguredSource;
+  m_sourceKind = SourceKind::ConfiguredSource;
   m_connected = false;
   ConnectOutcome outcome = ConnectTo({name, {}}, prompt, afterFirstConnect);
   if (!outcome.Connected()) {
     ReleaseHandles();
     return outcome;
   }
-  m_naming = NamingFor(kConfiguredSource, m_hdbc.Get());
+  m_naming = NamingFor(SourceKind::ConfiguredSource, m_hdbc.Get());
   m_connected = true;
   return outcome;
 }

@@ -62,10 +62,10 @@ class SourceConnection {
   // data source: unixODBC keeps what it read of odbc.ini for 20 seconds, so
   // a connection to the re-added data source would load the driver of the
   // file chosen before (StaleDataSourceEntries).
-  ConnectOutcome ConnectFile(int kind, CredentialPrompt& prompt,
+  ConnectOutcome ConnectFile(SourceKind kind, CredentialPrompt& prompt,
                              const AfterFirstConnect& afterFirstConnect = {});
 
-  // A configured data source chosen from the list (kind 4).
+  // A configured data source chosen from the list (ConfiguredSource).
   ConnectOutcome ConnectDataSource(const std::string& name, CredentialPrompt& prompt,
                                    const AfterFirstConnect& afterFirstConnect = {});
 
@@ -78,7 +78,7 @@ class SourceConnection {
   // that has served one with no rows, so every request starts fresh.
   SQLHSTMT RenewCatalogueStatement();
 
-  int Kind() const { return m_sourceKind; }
+  SourceKind Kind() const { return m_sourceKind; }
   const std::string& SourcePath() const { return m_sourcePath; }
   bool Connected() const { return m_connected; }
   SQLHDBC Connection() const { return m_hdbc.Get(); }
@@ -103,7 +103,7 @@ class SourceConnection {
   void ReleaseHandles();
   void RemoveTemporarySource();
 
-  int m_sourceKind = 0;
+  SourceKind m_sourceKind = SourceKind::NoSource;
   EnvironmentHandle m_henv;
   ConnectionHandle m_hdbc;
   StatementHandle m_hstmt;

@@ -12,13 +12,13 @@ const char* const kSourceFileFilter =
     "Microsoft Access Database(*.mdb)|*.mdb;*.accdb|Excel File(*.xls)|*.xls|"
     "FoxPro/dbase Database(*.dbf)|*.dbf|SQLite Database(*.db)|*.db;*.sqlite;*.sqlite3||";
 
-DriverEntry DriverOfKind(int kind) {
+DriverEntry DriverOfKind(SourceKind kind) {
   switch (kind) {
-    case kAccessFile:
+    case SourceKind::AccessFile:
       return {"MDBTools", "Database", "DBQ", false};
-    case kExcelFile:
-    case kDbaseFile:
-    case kSqliteFile:
+    case SourceKind::ExcelFile:
+    case SourceKind::DbaseFile:
+    case SourceKind::SqliteFile:
       return {"SQLite3", "Database", "Database", true};
     default:
       return {};
@@ -43,19 +43,19 @@ std::string FirstBytes(const std::string& path, std::size_t count) {
 
 }  // namespace
 
-std::string RefusalOfFile(const std::string& path, int kind) {
+std::string RefusalOfFile(const std::string& path, SourceKind kind) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return "The file \"" + path + "\" does not exist";
   if (S_ISDIR(info.st_mode)) return "\"" + path + "\" is a folder, not a file";
   if (!S_ISREG(info.st_mode)) return "\"" + path + "\" is not a plain file";
   if (info.st_size == 0) return "The file \"" + path + "\" is empty";
-  if (kind == kSqliteFile) {
+  if (kind == SourceKind::SqliteFile) {
     const std::string header(kSqliteHeader, sizeof kSqliteHeader);
     if (FirstBytes(path, header.size()) != header) {
       return "The file \"" + path + "\" is not a SQLite database";
     }
   }
-  if (kind == kAccessFile) {
+  if (kind == SourceKind::AccessFile) {
     const std::string bytes = FirstBytes(path, kAccessSignatureOffset + 15);
     const std::string signature =
         bytes.size() > kAccessSignatureOffset ? bytes.substr(kAccessSignatureOffset) : "";
@@ -67,11 +67,14 @@ std::string RefusalOfFile(const std::string& path, int kind) {
   return {};
 }
 
-bool IsFileKind(int kind) {
-  return kind == kAccessFile || kind == kExcelFile || kind == kDbaseFile || kind == kSqliteFile;
+bool IsFileKind(SourceKind kind) {
+  return kind == SourceKind::AccessFile || kind == SourceKind::ExcelFile ||
+         kind == SourceKind::DbaseFile || kind == SourceKind::SqliteFile;
 }
 
-bool IsConvertedKind(int kind) { return kind == kExcelFile || kind == kDbaseFile; }
+bool IsConvertedKind(SourceKind kind) {
+  return kind == SourceKind::ExcelFile || kind == SourceKind::DbaseFile;
+}
 
 std::string ExtensionOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
@@ -80,15 +83,17 @@ std::string ExtensionOf(const std::string& path) {
   return path.substr(dot + 1);
 }
 
-int KindOfFile(const std::string& path) {
+SourceKind KindOfFile(const std::string& path) {
   std::string extension = ExtensionOf(path);
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (extension == "mdb" || extension == "accdb") return kAccessFile;
-  if (extension == "xls") return kExcelFile;
-  if (extension == "dbf") return kDbaseFile;
-  if (extension == "db" || extension == "sqlite" || extension == "sqlite3") return kSqliteFile;
-  return kNoSource;
+  if (extension == "mdb" || extension == "accdb") return SourceKind::AccessFile;
+  if (extension == "xls") return SourceKind::ExcelFile;
+  if (extension == "dbf") return SourceKind::DbaseFile;
+  if (extension == "db" || extension == "sqlite" || extension == "sqlite3") {
+    return SourceKind::SqliteFile;
+  }
+  return SourceKind::NoSource;
 }
 
 std::string FolderOf(const std::string& path) {

@@ -4,14 +4,15 @@
 
 namespace tallowick {
 
-// Values of m_sourceKind.
-enum SourceKind : int {
-  kNoSource = 0,
-  kAccessFile = 1,        // .mdb, .accdb
-  kExcelFile = 2,         // .xls, served by a converted SQLite database
-  kDbaseFile = 3,         // .dbf (the folder), served by a converted SQLite database
-  kConfiguredSource = 4,  // a data source name already configured
-  kSqliteFile = 5,        // .db, .sqlite, .sqlite3
+// The kind of the connected source. The numbers are the ones the workbook
+// and dBase converters take (ConvertFileSource): 2 and 3.
+enum class SourceKind {
+  NoSource = 0,
+  AccessFile = 1,        // .mdb, .accdb
+  ExcelFile = 2,         // .xls, served by a converted SQLite database
+  DbaseFile = 3,         // .dbf (the folder), served by a converted SQLite database
+  ConfiguredSource = 4,  // a data source name already configured
+  SqliteFile = 5,        // .db, .sqlite, .sqlite3
 };
 
 // The driver of a file kind as registered in odbcinst.ini, and the keywords
@@ -23,25 +24,25 @@ struct DriverEntry {
   bool noCreate = false;  // add NoCreat=1: a missing file is an error, not a new database
 };
 
-// Kinds 1, 2, 3 and 5; an empty entry for the others.
-DriverEntry DriverOfKind(int kind);
+// The file kinds; an empty entry for the others.
+DriverEntry DriverOfKind(SourceKind kind);
 
-bool IsFileKind(int kind);
+bool IsFileKind(SourceKind kind);
 // True for the kinds served by a SQLite database converted from the file.
-bool IsConvertedKind(int kind);
+bool IsConvertedKind(SourceKind kind);
 
 // The extension after the last '.' of the file name, without the dot.
 std::string ExtensionOf(const std::string& path);
-// The kind that a file's extension (any letter case) selects; kNoSource
+// The kind that a file's extension (any letter case) selects; NoSource
 // when the extension is none of ours.
-int KindOfFile(const std::string& path);
+SourceKind KindOfFile(const std::string& path);
 
 // Why the existing path cannot be a source of `kind`, or empty when it can
 // be tried: a folder or anything else that is not a plain file, an empty
 // file, a SQLite file without the "SQLite format 3" header, an Access file
 // that is neither a Jet nor an ACE database. Excel and dBase files are
 // judged by their readers.
-std::string RefusalOfFile(const std::string& path, int kind);
+std::string RefusalOfFile(const std::string& path, SourceKind kind);
 
 // The folder part of a path: the text before the last '/' found searching
 // from the end down to the second character. "/city.dbf" gives "/"; a path

@@ -42,14 +42,14 @@ TEST(PasswordErrors, AreFoundInAnyLetterCase) {
 }
 
 TEST(SourceKinds, FollowTheExtensionInAnyCase) {
-  EXPECT_EQ(KindOfFile("/data/orders.MDB"), kAccessFile);
-  EXPECT_EQ(KindOfFile("/data/assets.accdb"), kAccessFile);
-  EXPECT_EQ(KindOfFile("/data/book.xls"), kExcelFile);
-  EXPECT_EQ(KindOfFile("/data/city.DBF"), kDbaseFile);
-  EXPECT_EQ(KindOfFile("/data/orders.sqlite3"), kSqliteFile);
-  EXPECT_EQ(KindOfFile("/data/orders.db"), kSqliteFile);
-  EXPECT_EQ(KindOfFile("/data/notes.txt"), kNoSource);
-  EXPECT_EQ(KindOfFile("/data.mdb/notes"), kNoSource);
+  EXPECT_EQ(KindOfFile("/data/orders.MDB"), SourceKind::AccessFile);
+  EXPECT_EQ(KindOfFile("/data/assets.accdb"), SourceKind::AccessFile);
+  EXPECT_EQ(KindOfFile("/data/book.xls"), SourceKind::ExcelFile);
+  EXPECT_EQ(KindOfFile("/data/city.DBF"), SourceKind::DbaseFile);
+  EXPECT_EQ(KindOfFile("/data/orders.sqlite3"), SourceKind::SqliteFile);
+  EXPECT_EQ(KindOfFile("/data/orders.db"), SourceKind::SqliteFile);
+  EXPECT_EQ(KindOfFile("/data/notes.txt"), SourceKind::NoSource);
+  EXPECT_EQ(KindOfFile("/data.mdb/notes"), SourceKind::NoSource);
 }
 
 TEST(SourceKinds, FolderOfKeepsTheRootFolder) {

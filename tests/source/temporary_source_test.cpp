@@ -55,7 +55,7 @@ TEST_F(TemporarySource, ExistsExactlyWhileAFileSourceIsConnected) {
     const ConnectOutcome outcome = connection.OpenFile(m_first, m_prompt, [&] { ++resets; });
     ASSERT_TRUE(outcome.Connected()) << outcome.message;
     EXPECT_EQ(resets, 1);
-    EXPECT_EQ(connection.Kind(), kSqliteFile);
+    EXPECT_EQ(connection.Kind(), SourceKind::SqliteFile);
     EXPECT_EQ(connection.SourcePath(), m_first);
     const std::string ini = Ini();
     EXPECT_TRUE(Mentions(ini, "[TempPTallowickDSN]")) << ini;
@@ -204,7 +204,8 @@ TEST_F(TemporarySource, FilesThatAreNotDatabasesOfTheirKindAreRefusedByName) {
   }
   // A real Jet and a real ACE file pass the check.
   for (const char* name : {"DateTest.mdb", "AssetItems.accdb"}) {
-    EXPECT_EQ(RefusalOfFile(std::string(TALLOWICK_FIXTURES) + "/" + name, kAccessFile), "") << name;
+    const std::string path = std::string(TALLOWICK_FIXTURES) + "/" + name;
+    EXPECT_EQ(RefusalOfFile(path, SourceKind::AccessFile), "") << name;
   }
 }
 
@@ -214,7 +215,7 @@ TEST_F(TemporarySource, ChoosingAConfiguredSourceRemovesTheTemporaryOneOnly) {
   ASSERT_TRUE(connection.OpenFile(m_first, m_prompt).Connected());
   const ConnectOutcome outcome = connection.ConnectDataSource("SecondFile", m_prompt);
   ASSERT_TRUE(outcome.Connected()) << outcome.message;
-  EXPECT_EQ(connection.Kind(), kConfiguredSource);
+  EXPECT_EQ(connection.Kind(), SourceKind::ConfiguredSource);
   std::string ini = Ini();
   EXPECT_FALSE(Mentions(ini, "TempPTallowickDSN")) << ini;
   EXPECT_TRUE(Mentions(ini, "[SecondFile]")) << ini;
@@ -258,7 +259,7 @@ TEST_F(TemporarySource, TheListNamesUserSourcesThenSystemSources) {
 class ScriptConverter : public FileConverter {
  public:
   explicit ScriptConverter(std::string target) : m_target(std::move(target)) {}
-  ConvertedDatabase Convert(int kind, const std::string& source) override {
+  ConvertedDatabase Convert(SourceKind kind, const std::string& source) override {
     kinds.push_back(kind);
     sources.push_back(source);
     if (!error.empty()) return {{}, error, {}};
@@ -268,7 +269,7 @@ class ScriptConverter : public FileConverter {
     return {m_target, {}, leftOut};
   }
   std::vector<std::string> leftOut;
-  std::vector<int> kinds;
+  std::vector<SourceKind> kinds;
   std::vector<std::string> sources;
   std::string error;
 
@@ -287,8 +288,8 @@ TEST_F(TemporarySource, ConvertedFilesAreServedAndDeletedWithTheTemporarySource)
     const ConnectOutcome outcome = connection.OpenFile(workbook, m_prompt);
     ASSERT_TRUE(outcome.Connected()) << outcome.message;
     EXPECT_EQ(outcome.leftOut, converter.leftOut);
-    EXPECT_EQ(connection.Kind(), kExcelFile);
-    EXPECT_EQ(converter.kinds, (std::vector<int>{kExcelFile}));
+    EXPECT_EQ(connection.Kind(), SourceKind::ExcelFile);
+    EXPECT_EQ(converter.kinds, (std::vector<SourceKind>{SourceKind::ExcelFile}));
     EXPECT_EQ(converter.sources, (std::vector<std::string>{workbook}));
     EXPECT_TRUE(Mentions(Ini(), "Database=" + converted));
     const TableSelection selection = SelectTables(connection, {"Sheet1$"});

@@ -81,7 +81,7 @@ TEST_F(AccessPage, TheExtensionIsComparedWithoutRegardToCase) {
   Show();
   ASSERT_NO_FATAL_FAILURE(Connect(copy));
   EXPECT_EQ(W().Entries(g::kTableList), (Strings{"DateTest"}));
-  EXPECT_EQ(m_page.Connection().Kind(), 1);
+  EXPECT_EQ(m_page.Connection().Kind(), SourceKind::AccessFile);
 }
 
 TEST_F(AccessPage, AnUnreadableFileFailsWithTheOdbcErrorAndLeavesNothing) {

@@ -45,6 +45,50 @@ void PrintJsonContents(const PdbContents& contents, std::ostream& out) {
   out << "]}\n";
 }
 
+// The folder and file name of the PDB to open: the second argument, or the
+// PDB that the Helper file names, in the Helper file's folder. False (and a
+// message on `err`) when the named PDB would lie outside that folder.
+bool FindPdb(const Words& positionals, const HelperInfo& helper,
+             std::optional<HandheldCharset> textAs, std::string& folder, std::string& fileName,
+             std::ostream& err) {
+  if (positionals.size() == 2) {
+    SplitPath(positionals[1], folder, fileName);
+    return true;
+  }
+  const std::string& helperPath = positionals[0];
+  std::string helperFile;
+  SplitPath(helperPath, folder, helperFile);
+  // Files are named as the user typed the name (UTF-8); the Helper file
+  // holds it in the handheld's encoding.
+  const std::string name = DecodeHandheldText(helper.pdbName, textAs);
+  if (!IsPlainFileName(name)) {
+    err << "tallowick-cli: the Helper file names the PDB \"" << TerminalText(name)
+        << "\", which is not a file of the Helper file's folder; give the PDB as the\n"
+        << "second argument (" << TerminalText(helperPath) << ")\n";
+    return false;
+  }
+  fileName = name + ".pdb";
+  return true;
+}
+
+void PrintContents(PdbContents& contents, OutputFormat format, std::ostream& out) {
+  if (format == OutputFormat::Json) {
+    PrintJsonContents(contents, out);
+    return;
+  }
+  TextTable table;
+  for (const auto& field : contents.fields) table.headers.push_back(field.name);
+  table.rows = std::move(contents.rows);
+  if (format == OutputFormat::Text) {
+    out << "Name          : " << TerminalText(contents.name) << '\n'
+        << "Creator       : " << TerminalText(contents.creator) << '\n'
+        << "Type          : " << TerminalText(contents.type) << '\n'
+        << "Total Records : " << contents.recordCount << '\n'
+        << "Total Fields  : " << contents.fields.size() << "\n\n";
+  }
+  PrintTable(table, format, out);
+}
+
 }  // namespace
 
 int RunView(const Words& args, std::ostream& out, std::ostream& err) {
@@ -64,55 +108,24 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
     err << kInvalidHelperMessage << " (" << TerminalText(helperPath) << ")\n";
     return kExitFailure;
   }
-
   std::string folder;
   std::string fileName;
-  if (positionals.size() == 2) {
-    SplitPath(positionals[1], folder, fileName);
-  } else {
-    std::string helperFile;
-    SplitPath(helperPath, folder, helperFile);
-    // Files are named as the user typed the name (UTF-8); the Helper file
-    // holds it in the handheld's encoding.
-    const std::string name = DecodeHandheldText(helper->pdbName, textAs);
-    if (!IsPlainFileName(name)) {
-      err << "tallowick-cli: the Helper file names the PDB \"" << TerminalText(name)
-          << "\", which is not a file of the Helper file's folder; give the PDB as the\n"
-          << "second argument (" << TerminalText(helperPath) << ")\n";
-      return kExitFailure;
-    }
-    fileName = name + ".pdb";
-  }
+  if (!FindPdb(positionals, *helper, textAs, folder, fileName, err)) return kExitFailure;
   const std::string pdbPath = folder + fileName;
 
   PdbContents contents;
   switch (LoadPdbContents(*helper, helperPath, DatabaseNameOf(fileName), folder, contents)) {
-    case PdbMatch::Shown:
+    case PdbMatch::Decoded:
       break;
     case PdbMatch::Incompatible:
       err << kIncompatibleMessage << " (" << TerminalText(pdbPath) << ")\n";
       return kExitFailure;
-    case PdbMatch::Unreadable:
+    case PdbMatch::DecodingFailed:
       err << kUnableToViewMessage << " (" << TerminalText(pdbPath) << ")\n";
       return kExitFailure;
   }
-
   DecodeForDisplay(contents, textAs);
-  if (format == OutputFormat::Json) {
-    PrintJsonContents(contents, out);
-    return kExitOk;
-  }
-  TextTable table;
-  for (const auto& field : contents.fields) table.headers.push_back(field.name);
-  table.rows = std::move(contents.rows);
-  if (format == OutputFormat::Text) {
-    out << "Name          : " << TerminalText(contents.name) << '\n'
-        << "Creator       : " << TerminalText(contents.creator) << '\n'
-        << "Type          : " << TerminalText(contents.type) << '\n'
-        << "Total Records : " << contents.recordCount << '\n'
-        << "Total Fields  : " << contents.fields.size() << "\n\n";
-  }
-  PrintTable(table, format, out);
+  PrintContents(contents, format, out);
   return kExitOk;
 }
 

@@ -131,10 +131,20 @@ void GenerationJob::DescribeColumns(ResultSource& source) {
   Flush(m_processLog);
 }
 
-void GenerationJob::ConvertRows(ResultSource& source) {
-  std::FILE* processLog = m_processLog.get();
-  WriteProcessConvertStart(processLog);
+// The columns bound for one run: the record's fields in order, the fields
+// whose binding failed (each encoded as NULL), and the text fields, which
+// are converted into the handheld's set before the tab and carriage-return
+// rules apply.
+struct GenerationJob::BoundColumns {
+  std::vector<ColumnInfo*> fields;
+  std::vector<ColumnInfo*> unbound;
+  std::vector<ColumnInfo*> texts;
+  std::vector<unsigned long> replaced;  // characters of each text field replaced by "?"
+  DateTimeUse use;
+};
 
+void GenerationJob::ConvertRows(ResultSource& source) {
+  WriteProcessConvertStart(m_processLog.get());
   PdbFile file(m_request.pdbName, m_request.outputFolder, kPdbExtension);
   file.SetDatabaseName(m_handheldPdbName);
   SpooledPdbWriter pdb(std::move(file));
@@ -144,19 +154,112 @@ void GenerationJob::ConvertRows(ResultSource& source) {
       (!CanReplaceByRename(pdbPath) || !pdb.Open())) {
     FailWriting(pdbPath);
   }
-
   if (m_result.failure == GenerationFailure::None && ReadRows(source, pdb)) {
-    WriteProcessReadEnd(processLog);
-    if (!pdb.Finish(m_request.creator, m_request.type,
-                    static_cast<std::int64_t>(std::time(nullptr)))) {
-      FailWriting(pdbPath);
-    } else if (PutPairInPlace(pdb)) {
-      m_result.ok = true;
-      m_result.records = static_cast<std::uint32_t>(pdb.RecordCount());
-    }
+    WriteProcessReadEnd(m_processLog.get());
+    WritePair(pdb);
   }
   pdb.Discard();
+  WriteTails();
+}
 
+bool GenerationJob::ReadRows(ResultSource& source, SpooledPdbWriter& pdb) {
+  if (!source.Execute()) {
+    m_result.diagnostic = source.Diagnostic();
+    WriteProcessExecuteError(m_processLog.get(), m_result.diagnostic);
+    Fail(GenerationFailure::Execute, "the query could not be executed");
+    return false;
+  }
+  BoundColumns columns = BindColumns(source);
+  if (!ReadRecords(source, pdb, columns)) return false;
+  if (m_result.rowsRead > 0) m_dateTimeUse = columns.use;
+
+  std::vector<ReplacedCharacters> replacements;
+  for (std::size_t t = 0; t < columns.texts.size(); ++t) {
+    if (columns.replaced[t] == 0) continue;
+    replacements.push_back({columns.texts[t]->name, columns.replaced[t]});
+  }
+  WriteProcessReplacements(m_processLog.get(), InfoOf(m_request.charset).label, replacements);
+  return true;
+}
+
+GenerationJob::BoundColumns GenerationJob::BindColumns(ResultSource& source) {
+  BoundColumns bound;
+  for (ColumnInfo& column : m_columns) {
+    column.indicator = kNullIndicator;
+    if (column.kind) column.value.assign(kValueBufferSize, 0);
+    const bool bindingWorked = source.BindColumn(column);
+    if (!bindingWorked) WriteProcessBindError(m_processLog.get(), source.Diagnostic());
+    if (!column.kind) continue;
+    bound.fields.push_back(&column);
+    if (!bindingWorked) bound.unbound.push_back(&column);
+    if (column.bindType == bind::Char) bound.texts.push_back(&column);
+    bound.use.timestamp |= column.bindType == bind::Timestamp;
+    bound.use.time |= column.bindType == bind::Time;
+    bound.use.date |= column.bindType == bind::Date;
+  }
+  bound.replaced.assign(bound.texts.size(), 0);
+  return bound;
+}
+
+bool GenerationJob::ReadRecords(ResultSource& source, SpooledPdbWriter& pdb,
+                                BoundColumns& columns) {
+  const bool convert = m_request.charset != HandheldCharset::Utf8;
+  HandheldTextEncoder encoder(m_request.charset);
+  std::string scratch;
+  std::uint32_t& count = m_result.rowsRead;
+  for (;;) {
+    const FetchStatus status = source.FetchNext();
+    if (status == FetchStatus::NoData) return true;
+    if (status == FetchStatus::Error) {
+      m_result.diagnostic = source.Diagnostic();
+      WriteProcessFetchError(m_processLog.get(), count, m_result.diagnostic);
+      Fail(GenerationFailure::Fetch, "reading row " + std::to_string(count + 1) + " failed");
+      return false;
+    }
+    // Only a row that really exists beyond the limit earns the notice.
+    if (count == kMaxRecords) {
+      m_notices.Notice(kRowLimitMessage);
+      return true;
+    }
+    if (columns.fields.empty()) return true;
+    for (ColumnInfo* column : columns.unbound) column->indicator = kNullIndicator;
+    for (std::size_t t = 0; convert && t < columns.texts.size(); ++t) {
+      columns.replaced[t] += ConvertForHandheld(*columns.texts[t], encoder, scratch);
+    }
+    for (const ColumnInfo* column : columns.fields) EncodeField(*column, pdb.Records());
+    ++count;
+    if (!EndRecord(pdb)) return false;
+    if (m_progress != nullptr && count % kProgressInterval == 0) m_progress->RowsRead(count);
+  }
+}
+
+bool GenerationJob::EndRecord(SpooledPdbWriter& pdb) {
+  if (!pdb.EndRecord()) {
+    FailWriting(pdb.File().WritePath());
+    return false;
+  }
+  // Reading on would only make a file that no offset can address.
+  if (pdb.FileSize() > m_request.maxPdbSize) {
+    WriteProcessSizeLimit(m_processLog.get(), m_result.rowsRead);
+    Fail(GenerationFailure::TooLarge,
+         "the PDB would pass 4 GiB, the most its 32-bit offsets can address");
+    return false;
+  }
+  return true;
+}
+
+void GenerationJob::WritePair(SpooledPdbWriter& pdb) {
+  if (!pdb.Finish(m_request.creator, m_request.type,
+                  static_cast<std::int64_t>(std::time(nullptr)))) {
+    FailWriting(pdb.File().WritePath());
+  } else if (PutPairInPlace(pdb)) {
+    m_result.ok = true;
+    m_result.records = static_cast<std::uint32_t>(pdb.RecordCount());
+  }
+}
+
+void GenerationJob::WriteTails() {
+  std::FILE* processLog = m_processLog.get();
   if (m_result.ok) {
     WriteProcessWriteEnd(processLog, m_result.records);
     WriteLogTail(m_log.get(), m_result.records, m_dateTimeUse, m_helperName, m_request.pdbName,
@@ -166,90 +269,6 @@ void GenerationJob::ConvertRows(ResultSource& source) {
     WriteProcessRunFailed(processLog);
     WriteLogFailedTail(m_log.get(), m_request.outputFolder);
   }
-}
-
-bool GenerationJob::ReadRows(ResultSource& source, SpooledPdbWriter& pdb) {
-  std::FILE* processLog = m_processLog.get();
-  if (!source.Execute()) {
-    m_result.diagnostic = source.Diagnostic();
-    WriteProcessExecuteError(processLog, m_result.diagnostic);
-    Fail(GenerationFailure::Execute, "the query could not be executed");
-    return false;
-  }
-
-  // Fields in record order; a field whose binding failed is encoded as NULL.
-  std::vector<ColumnInfo*> fields;
-  std::vector<ColumnInfo*> unbound;
-  DateTimeUse use;
-  for (ColumnInfo& column : m_columns) {
-    column.indicator = kNullIndicator;
-    if (column.kind) column.value.assign(kValueBufferSize, 0);
-    const bool bound = source.BindColumn(column);
-    if (!bound) WriteProcessBindError(processLog, source.Diagnostic());
-    if (!column.kind) continue;
-    fields.push_back(&column);
-    if (!bound) unbound.push_back(&column);
-    use.timestamp |= column.bindType == bind::Timestamp;
-    use.time |= column.bindType == bind::Time;
-    use.date |= column.bindType == bind::Date;
-  }
-
-  // Text fields are converted into the handheld's set before the tab and
-  // carriage-return rules apply.
-  const bool convert = m_request.charset != HandheldCharset::Utf8;
-  HandheldTextEncoder encoder(m_request.charset);
-  std::string scratch;
-  std::vector<ColumnInfo*> texts;
-  for (ColumnInfo* column : fields) {
-    if (column->bindType == bind::Char) texts.push_back(column);
-  }
-  std::vector<unsigned long> replaced(texts.size(), 0);
-
-  std::uint32_t& count = m_result.rowsRead;
-  for (;;) {
-    const FetchStatus status = source.FetchNext();
-    if (status == FetchStatus::NoData) break;
-    if (status == FetchStatus::Error) {
-      m_result.diagnostic = source.Diagnostic();
-      WriteProcessFetchError(processLog, count, m_result.diagnostic);
-      Fail(GenerationFailure::Fetch, "reading row " + std::to_string(count + 1) + " failed");
-      return false;
-    }
-    // Only a row that really exists beyond the limit earns the notice.
-    if (count == kMaxRecords) {
-      m_notices.Notice(kRowLimitMessage);
-      break;
-    }
-    if (fields.empty()) break;
-    for (ColumnInfo* column : unbound) column->indicator = kNullIndicator;
-    if (convert) {
-      for (std::size_t t = 0; t < texts.size(); ++t) {
-        replaced[t] += ConvertForHandheld(*texts[t], encoder, scratch);
-      }
-    }
-    for (const ColumnInfo* column : fields) EncodeField(*column, pdb.Records());
-    ++count;
-    if (!pdb.EndRecord()) {
-      FailWriting(pdb.File().WritePath());
-      return false;
-    }
-    // Reading on would only make a file that no offset can address.
-    if (pdb.FileSize() > m_request.maxPdbSize) {
-      WriteProcessSizeLimit(processLog, count);
-      Fail(GenerationFailure::TooLarge,
-           "the PDB would pass 4 GiB, the most its 32-bit offsets can address");
-      return false;
-    }
-    if (m_progress != nullptr && count % kProgressInterval == 0) m_progress->RowsRead(count);
-  }
-  if (count > 0) m_dateTimeUse = use;
-
-  std::vector<ReplacedCharacters> replacements;
-  for (std::size_t t = 0; t < texts.size(); ++t) {
-    if (replaced[t] > 0) replacements.push_back({texts[t]->name, replaced[t]});
-  }
-  WriteProcessReplacements(processLog, InfoOf(m_request.charset).label, replacements);
-  return true;
 }
 
 bool GenerationJob::PutPairInPlace(SpooledPdbWriter& pdb) {

@@ -66,12 +66,26 @@ class GenerationJob {
   const GenerationResult& Result() const { return m_result; }
 
  private:
+  struct BoundColumns;
+
   void DescribeColumns(ResultSource& source);
+  // Reads the rows into the PDB, writes it and its Helper file, then the
+  // logs' tails.
   void ConvertRows(ResultSource& source);
-  // Reads the rows into the spooled PDB; false when the run failed.
+  // Executes the query and reads the rows into the spooled PDB; false when
+  // the run failed.
   bool ReadRows(ResultSource& source, SpooledPdbWriter& pdb);
+  BoundColumns BindColumns(ResultSource& source);
+  // Fetches, encodes and spools every row; false when the run failed.
+  bool ReadRecords(ResultSource& source, SpooledPdbWriter& pdb, BoundColumns& columns);
+  // Closes the record just encoded; false (the run failed) when it cannot be
+  // written or the PDB would grow past its limit.
+  bool EndRecord(SpooledPdbWriter& pdb);
+  // Completes the PDB and puts it in place with its Helper file.
+  void WritePair(SpooledPdbWriter& pdb);
   // Renames the two completed files into place; false when one could not be.
   bool PutPairInPlace(SpooledPdbWriter& pdb);
+  void WriteTails();
   void Fail(GenerationFailure failure, std::string failed);
   void FailWriting(const std::string& path);
 

@@ -51,7 +51,7 @@ PdbMatch LoadPdbContents(const HelperInfo& helper, const std::string& helperPath
 
   // The Helper file is read again: it may have changed since it was selected.
   const auto fresh = ReadHelperFile(helperPath);
-  if (!fresh) return PdbMatch::Unreadable;
+  if (!fresh) return PdbMatch::DecodingFailed;
 
   out = PdbContents{};
   out.name = fresh->pdbName;
@@ -69,13 +69,13 @@ PdbMatch LoadPdbContents(const HelperInfo& helper, const std::string& helperPath
     const auto record = pdb.ReadRecord(entries, index, count);
     if (!record) {
       out.rows.clear();
-      return PdbMatch::Unreadable;
+      return PdbMatch::DecodingFailed;
     }
     // The reader adds one spare 0 byte after the record's bytes.
     const std::size_t length = record->empty() ? 0 : record->size() - 1;
     out.rows.push_back(DecodeRecordFields(record->data(), length, kinds));
   }
-  return PdbMatch::Shown;
+  return PdbMatch::Decoded;
 }
 
 }  // namespace tallowick

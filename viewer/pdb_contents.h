@@ -30,10 +30,11 @@ void SplitPath(const std::string& path, std::string& folder, std::string& fileNa
 // Helper file's folder only.
 bool IsPlainFileName(const std::string& name);
 
+// What LoadPdbContents found.
 enum class PdbMatch {
-  Shown = 0,         // records decoded
-  Incompatible = 1,  // unreadable, or name/creator/type differ from the Helper file
-  Unreadable = 100,  // the Helper file or a record could not be read while decoding
+  Decoded,         // the PDB is the Helper file's; every record was decoded
+  Incompatible,    // no PDB there, unreadable, or name/creator/type differ from the Helper file
+  DecodingFailed,  // it matched, but the Helper file or a record could not be read while decoding
 };
 
 struct PdbContents {

@@ -73,7 +73,7 @@ class FileSources : public OdbcTest {
     if (helper) {
       EXPECT_EQ(LoadPdbContents(*helper, m_folder.File("SheetHelper.mhl"), "Sheet",
                                 m_folder.Path() + "/", contents),
-                PdbMatch::Shown);
+                PdbMatch::Decoded);
     }
     return contents;
   }

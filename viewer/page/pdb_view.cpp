@@ -109,9 +109,9 @@ PdbMatch PDBView::CheckAndShowPdb(const std::string& name, const std::string& fo
                                            wait = GetHost().ShowWaitWindow();
                                          });
   if (match == PdbMatch::Incompatible) return match;
-  if (match == PdbMatch::Shown) ShowRecords(std::move(contents));
+  if (match == PdbMatch::Decoded) ShowRecords(std::move(contents));
   wait.reset();
-  if (match == PdbMatch::Unreadable) {
+  if (match == PdbMatch::DecodingFailed) {
     ResetView();
     Stop(kUnableToViewMessage);
   }

@@ -11,30 +11,27 @@
 
 namespace tallowick::cli {
 
-int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
-  std::set<std::string> valued = SourceValuedOptions();
-  valued.insert({"--query", "--name", "--creator", "--type", "--out", "--charset"});
-  const Arguments arguments(args, valued, SourceFlagOptions());
-  if (arguments.Has("--help")) {
-    out << "usage: tallowick-cli generate SOURCE --query SQL --name NAME --out DIR\n"
-           "                              [--creator XXXX] [--type XXXX] [--charset SET]\n\n"
-           "Writes NAME.pdb (one record per result row), its Helper file and the logs\n"
-           "TallowickLog.txt and TallowickProcess.log into DIR. Creator and type are\n"
-           "four characters each (default HWRP).\n\n"
-           "Text goes to the handheld in its own encoding, SET: cp1252 (Western, the\n"
-           "default), shift-jis, gb2312, big5, euc-kr, or utf-8 (no conversion). A\n"
-           "character the set cannot hold is stored as \"?\" and counted in the\n"
-           "process log.\n\n"
-        << kSourceHelp;
-    return kExitOk;
-  }
+namespace {
+
+constexpr const char* kGenerateHelp =
+    "usage: tallowick-cli generate SOURCE --query SQL --name NAME --out DIR\n"
+    "                              [--creator XXXX] [--type XXXX] [--charset SET]\n\n"
+    "Writes NAME.pdb (one record per result row), its Helper file and the logs\n"
+    "TallowickLog.txt and TallowickProcess.log into DIR. Creator and type are\n"
+    "four characters each (default HWRP).\n\n"
+    "Text goes to the handheld in its own encoding, SET: cp1252 (Western, the\n"
+    "default), shift-jis, gb2312, big5, euc-kr, or utf-8 (no conversion). A\n"
+    "character the set cannot hold is stored as \"?\" and counted in the\n"
+    "process log.\n\n";
+
+// The run's inputs as the generator page holds them.
+GenerationInputs InputsOf(const Arguments& arguments) {
   for (const char* required : {"--query", "--name", "--out"}) {
     if (!arguments.Has(required)) {
       throw UsageError(std::string("generate needs ") + required);
     }
   }
   if (!arguments.Positionals().empty()) throw UsageError("generate takes no positional arguments");
-
   GenerationInputs inputs;
   inputs.query = *arguments.Value("--query");
   inputs.pdbName = *arguments.Value("--name");
@@ -42,6 +39,20 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   inputs.type = arguments.ValueOr("--type", "HWRP");
   inputs.outputFolder = *arguments.Value("--out");
   inputs.charset = CharsetOption(arguments).value_or(HandheldCharset::Western);
+  return inputs;
+}
+
+}  // namespace
+
+int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
+  std::set<std::string> valued = SourceValuedOptions();
+  valued.insert({"--query", "--name", "--creator", "--type", "--out", "--charset"});
+  const Arguments arguments(args, valued, SourceFlagOptions());
+  if (arguments.Has("--help")) {
+    out << kGenerateHelp << kSourceHelp;
+    return kExitOk;
+  }
+  const GenerationInputs inputs = InputsOf(arguments);
   // The same checks, in the same order, as the generator page; the folder
   // check comes before connecting, so a typo costs no connection.
   const GenerationCheck check = CheckGenerationInputs(inputs);

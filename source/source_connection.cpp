@@ -113,16 +113,7 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
   }
   if (!IsSafeIniValue(database)) return failEarly(UnsafePathMessage(database));
 
-  DataSourceAttributes attributes = {{entry.databaseKeyword, database}};
-  if (entry.noCreate) attributes.emplace_back("NoCreat", "1");
-  // The result is not decisive: the connection below names the driver and
-  // the database itself.
-  const std::string driver = entry.driver;
-  m_temporaryHold = platform::ScopedCleanup(
-      [driver] { RemoveUserDataSource(kTemporaryDataSourceName, driver, true); });
-  m_temporaryDriver = driver;
-  AddUserDataSource(kTemporaryDataSourceName, driver, attributes);
-
+  AddTemporarySource(entry, database);
   std::string connectionString = std::string("DRIVER={") + entry.driver + "};" +
                                  entry.connectKeyword + "=" + database;
   if (entry.noCreate) connectionString += ";NoCreat=1";
@@ -137,6 +128,18 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
   m_connected = true;
   outcome.leftOut = std::move(leftOut);
   return outcome;
+}
+
+void SourceConnection::AddTemporarySource(const DriverEntry& entry, const std::string& database) {
+  DataSourceAttributes attributes = {{entry.databaseKeyword, database}};
+  if (entry.noCreate) attributes.emplace_back("NoCreat", "1");
+  // The result is not decisive: the connection names the driver and the
+  // database itself.
+  const std::string driver = entry.driver;
+  m_temporaryHold = platform::ScopedCleanup(
+      [driver] { RemoveUserDataSource(kTemporaryDataSourceName, driver, true); });
+  m_temporaryDriver = driver;
+  AddUserDataSource(kTemporaryDataSourceName, driver, attributes);
 }
 
 ConnectOutcome SourceConnection::ConnectDataSource(const std::string& name,

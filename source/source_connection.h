@@ -13,6 +13,7 @@
 #include "source/file_converter.h"
 #include "source/identifier_quoting.h"
 #include "source/odbc_handle.h"
+#include "source/source_kind.h"
 
 namespace tallowick {
 
@@ -101,6 +102,9 @@ class SourceConnection {
   ConnectOutcome AskAndRetry(const Target& target, CredentialPrompt& prompt);
   void AllocateCatalogueStatement();
   void ReleaseHandles();
+  // Enters the temporary data source for `database` with the driver of
+  // `entry`; its removal is registered first.
+  void AddTemporarySource(const DriverEntry& entry, const std::string& database);
   void RemoveTemporarySource();
 
   SourceKind m_sourceKind = SourceKind::NoSource;

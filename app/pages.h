@@ -1,7 +1,8 @@
 #pragma once
-// Where the sheet gets its two pages. The generator page ("PDB Generator",
-// template 132) and the viewer page ("PDB Viewer", template 133) each provide
-// one of these functions; the sheet owns what they return.
+// Where the sheet gets its two pages: the generator page ("PDB Generator",
+// template 132) and the viewer page ("PDB Viewer", template 133). The
+// program links page_factories.cpp; a test may link pages of its own. The
+// sheet owns what they return.
 #include <memory>
 
 #include "ui/host.h"

@@ -1,6 +1,8 @@
 #include "app/pdb_tool_app.h"
 
 #include "app/pdb_generator.h"
+#include "resources/images.h"
+#include "ui/image_resources.h"
 #include "ui/wx/wx_host.h"
 
 namespace tallowick {
@@ -8,6 +10,7 @@ namespace tallowick {
 bool CPdbToolApp::OnInit() {
   // The command line is not read.
   SetAppName("tallowick");
+  SetXpmImageLookup(res::XpmImage);
   return true;
 }
 

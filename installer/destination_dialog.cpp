@@ -9,6 +9,7 @@
 #include "installer/file_copy.h"
 #include "installer/file_table.h"
 #include "installer/path_join.h"
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "ui/host.h"
 #include "ui/working_folder.h"
@@ -63,7 +64,7 @@ const MessageEntry<CDestinationDialog> CDestinationDialog::kMessageMap[] = {
 };
 
 CDestinationDialog::CDestinationDialog(std::string appTitle)
-    : Dialog(res::kDestinationDialog), m_appTitle(std::move(appTitle)) {
+    : Dialog(res::DialogTemplateOf(res::kDestinationDialog)), m_appTitle(std::move(appTitle)) {
   SetMessageMap(MessageMap(this, kMessageMap));
 }
 

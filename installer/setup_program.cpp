@@ -4,6 +4,8 @@
 
 #include "installer/file_table.h"
 #include "installer/installer_app.h"
+#include "resources/images.h"
+#include "ui/image_resources.h"
 #include "ui/wx/wx_host.h"
 #include "ui/wx/wx_text.h"
 
@@ -15,6 +17,7 @@ bool SetupProgram::OnInit() {
   m_appTitle = argc > 0 ? std::filesystem::path(FromWx(argv[0])).stem().string() : std::string();
   if (m_appTitle.empty()) m_appTitle = std::string(kSetupProgramName);
   SetAppName(kSetupProgramName.data());
+  SetXpmImageLookup(res::XpmImage);
   return true;
 }
 

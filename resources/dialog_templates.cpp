@@ -1,11 +1,14 @@
 // The dialog templates of the program and of the installer: every control with
 // its id, kind, text, style and place (x, y, width, height in dialog units).
 // For a combo box the height is that of the box with its list dropped down.
+#include "resources/dialog_templates.h"
+
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "resources/resource_ids.h"
-#include "ui/dialog_template.h"
 
 namespace tallowick {
 namespace {
@@ -168,11 +171,19 @@ const std::vector<DialogTemplate>& Templates() {
 
 }  // namespace
 
+namespace res {
+
 const DialogTemplate* FindDialogTemplate(int templateId) {
   for (const auto& t : Templates()) {
     if (t.id == templateId) return &t;
   }
   return nullptr;
+}
+
+const DialogTemplate& DialogTemplateOf(int templateId) {
+  const DialogTemplate* found = FindDialogTemplate(templateId);
+  if (found == nullptr) throw std::logic_error("no dialog template " + std::to_string(templateId));
+  return *found;
 }
 
 std::vector<const DialogTemplate*> AllDialogTemplates() {
@@ -181,4 +192,5 @@ std::vector<const DialogTemplate*> AllDialogTemplates() {
   return all;
 }
 
+}  // namespace res
 }  // namespace tallowick

@@ -6,7 +6,7 @@ namespace tallowick {
 
 class Dialog : public DialogWindow {
  public:
-  explicit Dialog(int templateId) : DialogWindow(templateId) {}
+  explicit Dialog(const DialogTemplate& layout) : DialogWindow(layout) {}
 
   // Builds the window from the template, runs it modally and returns the result
   // given to EndDialog (kIdOk, kIdCancel or a code of the dialog's own).

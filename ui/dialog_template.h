@@ -48,9 +48,4 @@ struct DialogTemplate {
   const ControlTemplate* Find(int controlId) const;
 };
 
-// The template with this id from the program's resources, or null.
-const DialogTemplate* FindDialogTemplate(int templateId);
-// Every template of the resources, in id order.
-std::vector<const DialogTemplate*> AllDialogTemplates();
-
 }  // namespace tallowick

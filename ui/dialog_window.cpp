@@ -14,16 +14,8 @@ void DataExchange::Text(int id, std::string& value) {
   }
 }
 
-DialogWindow::DialogWindow(int templateId) : m_templateId(templateId) {}
-
 DialogWindow::~DialogWindow() {
   if (m_peer != nullptr) m_peer->OwnerGone();
-}
-
-const DialogTemplate& DialogWindow::Template() const {
-  const DialogTemplate* found = FindDialogTemplate(m_templateId);
-  if (found == nullptr) throw std::logic_error("no dialog template " + std::to_string(m_templateId));
-  return *found;
 }
 
 bool DialogWindow::OnInitDialog() {
@@ -44,15 +36,15 @@ bool DialogWindow::UpdateData(bool saving) {
 
 ControlPeer& DialogWindow::PeerOf(int id, ControlKind kind, bool anyKind) const {
   if (m_peer == nullptr) {
-    throw std::logic_error("dialog " + std::to_string(m_templateId) + " is not created; control " +
+    throw std::logic_error("dialog " + std::to_string(TemplateId()) + " is not created; control " +
                            std::to_string(id) + " cannot be reached");
   }
   ControlPeer* peer = m_peer->FindControl(id);
   if (peer == nullptr) {
-    throw std::logic_error("dialog " + std::to_string(m_templateId) + " has no control " + std::to_string(id));
+    throw std::logic_error("dialog " + std::to_string(TemplateId()) + " has no control " + std::to_string(id));
   }
   if (!anyKind && peer->Kind() != kind) {
-    throw std::logic_error("control " + std::to_string(id) + " of dialog " + std::to_string(m_templateId) +
+    throw std::logic_error("control " + std::to_string(id) + " of dialog " + std::to_string(TemplateId()) +
                            " is a " + ControlKindName(peer->Kind()) + ", not a " + ControlKindName(kind));
   }
   return *peer;
@@ -68,7 +60,7 @@ ListView DialogWindow::GetListView(int id) const { return ListView(PeerOf(id, Co
 bool DialogWindow::HasItem(int id) const { return m_peer != nullptr && m_peer->FindControl(id) != nullptr; }
 
 Host& DialogWindow::GetHost() const {
-  if (m_host == nullptr) throw std::logic_error("dialog " + std::to_string(m_templateId) + " has no host yet");
+  if (m_host == nullptr) throw std::logic_error("dialog " + std::to_string(TemplateId()) + " has no host yet");
   return *m_host;
 }
 

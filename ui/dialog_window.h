@@ -29,15 +29,14 @@ class DataExchange {
 
 class DialogWindow {
  public:
-  explicit DialogWindow(int templateId);
+  // The template belongs to the program's resources and outlives the window.
+  explicit DialogWindow(const DialogTemplate& layout) : m_template(&layout) {}
   virtual ~DialogWindow();
   DialogWindow(const DialogWindow&) = delete;
   DialogWindow& operator=(const DialogWindow&) = delete;
 
-  int TemplateId() const { return m_templateId; }
-  // The template from the resources; a missing template is a programming fault
-  // (std::logic_error).
-  const DialogTemplate& Template() const;
+  int TemplateId() const { return m_template->id; }
+  const DialogTemplate& Template() const { return *m_template; }
 
   // Start-up, after every control exists. The default loads the members into
   // the controls (UpdateData(false)) and returns true.
@@ -79,7 +78,7 @@ class DialogWindow {
  private:
   ControlPeer& PeerOf(int id, ControlKind kind, bool anyKind) const;
 
-  int m_templateId;
+  const DialogTemplate* m_template;
   MessageMap m_messageMap;
   WindowPeer* m_peer = nullptr;
   Host* m_host = nullptr;

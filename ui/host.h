@@ -11,6 +11,7 @@ namespace tallowick {
 
 class Dialog;
 class PropertySheet;
+struct DialogTemplate;
 
 enum class MessageIcon { None, Stop, Information, Question, Exclamation };
 enum class MessageButtons { Ok, OkCancel, YesNo };
@@ -27,7 +28,7 @@ struct FileDialogOptions {
   std::string title;             // empty: the desktop's own title
 };
 
-// The modeless "Please wait" window of template 129; it goes away when the
+// The modeless "Please wait" window; it goes away when the
 // object is destroyed.
 class WaitWindow {
  public:
@@ -50,8 +51,9 @@ class Host {
   // The chosen folder (without a trailing separator), or nothing on cancel.
   virtual std::optional<std::string> ChooseFolder(const std::string& title) = 0;
 
-  // Shows the wait window, painted before this returns, over the active window.
-  virtual std::unique_ptr<WaitWindow> ShowWaitWindow() = 0;
+  // Shows the wait window on `layout`, painted before this returns, over the
+  // active window.
+  virtual std::unique_ptr<WaitWindow> ShowWaitWindow(const DialogTemplate& layout) = 0;
 
   // Opens a file (document, log, help page) with the desktop's program for it.
   // True when the desktop accepted the request.

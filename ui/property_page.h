@@ -9,7 +9,7 @@ namespace tallowick {
 
 class PropertyPage : public DialogWindow {
  public:
-  explicit PropertyPage(int templateId) : DialogWindow(templateId) {}
+  explicit PropertyPage(const DialogTemplate& layout) : DialogWindow(layout) {}
   // The tab text.
   std::string Caption() const;
   void SetCaption(std::string caption) { m_caption = std::move(caption); }

@@ -1,10 +1,11 @@
 #include "source/page/login_dialog.h"
 
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 
 namespace tallowick {
 
-CLoginDialog::CLoginDialog() : Dialog(res::kLoginDialog) {}
+CLoginDialog::CLoginDialog() : Dialog(res::DialogTemplateOf(res::kLoginDialog)) {}
 
 CLoginDialog::~CLoginDialog() = default;
 

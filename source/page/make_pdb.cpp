@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "source/catalogue.h"
 #include "source/data_source_list.h"
@@ -44,7 +45,7 @@ std::vector<std::size_t> AsSizes(const std::vector<int>& indices) {
 }  // namespace
 
 MakePDB::MakePDB()
-    : PropertyPage(res::kGeneratorPage),
+    : PropertyPage(res::DialogTemplateOf(res::kGeneratorPage)),
       m_connection(&m_converter),
       m_prompt([this]() -> Host& { return GetHost(); }) {
   SetMessageMap(MessageMap(this, kMessageMap));
@@ -255,7 +256,7 @@ void MakePDB::OnFetch() {
   PageNotices notices;
   std::unique_ptr<WaitWindow> wait;
   const PreviewRun run = RunPreview(m_connection.Connection(), query, *model, notices, nullptr,
-                                    [this, &wait] { wait = GetHost().ShowWaitWindow(); });
+                                    [this, &wait] { wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog)); });
   wait.reset();
   if (!run.message.empty()) {
     Stop(run.message);
@@ -293,7 +294,7 @@ void MakePDB::OnGenerate() {
   PageNotices notices;
   std::unique_ptr<WaitWindow> wait;
   const GenerationRun run = RunGeneration(m_connection.Connection(), inputs.query, request, notices, nullptr,
-                                          [this, &wait] { wait = GetHost().ShowWaitWindow(); });
+                                          [this, &wait] { wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog)); });
   wait.reset();
   if (!run.message.empty()) {
     Stop(run.message);

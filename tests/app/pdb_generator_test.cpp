@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/help_page.h"
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "ui/testing/scripted_host.h"
 #include "ui/working_folder.h"
@@ -23,7 +24,7 @@ namespace {
 class RecordingPage : public PropertyPage {
  public:
   RecordingPage(int templateId, std::vector<std::string>& log, std::string name)
-      : PropertyPage(templateId), m_log(log), m_name(std::move(name)) {}
+      : PropertyPage(res::DialogTemplateOf(templateId)), m_log(log), m_name(std::move(name)) {}
   ~RecordingPage() override { m_log.push_back(m_name + " destroyed"); }
   bool OnInitDialog() override {
     m_log.push_back(m_name + " started");

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/pdb_generator.h"
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog.h"
 #include "ui/list_view_table.h"
@@ -233,7 +234,7 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window,
   {
     // The wait window must be painted by the time ShowWaitWindow returns,
     // before any further event processing.
-    auto wait = host.ShowWaitWindow();
+    auto wait = host.ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog));
     wxWindow* shown = nullptr;
     for (wxWindow* top : wxTopLevelWindows) {
       auto* frame = wxDynamicCast(top, wxTopLevelWindow);

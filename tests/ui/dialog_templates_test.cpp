@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog_template.h"
 
@@ -14,7 +15,7 @@ namespace tallowick {
 namespace {
 
 const DialogTemplate& Get(int id) {
-  const DialogTemplate* found = FindDialogTemplate(id);
+  const DialogTemplate* found = res::FindDialogTemplate(id);
   if (found == nullptr) throw std::runtime_error("no template " + std::to_string(id));
   return *found;
 }
@@ -34,13 +35,13 @@ bool HasStatic(const DialogTemplate& t, ControlKind kind, const std::string& tex
 }
 
 TEST(DialogTemplates, EveryTemplateIsPresentAndUnknownIdsAreNot) {
-  for (int id : {129, 130, 131, 132, 133, 142}) EXPECT_NE(FindDialogTemplate(id), nullptr) << id;
-  EXPECT_EQ(FindDialogTemplate(128), nullptr);
-  EXPECT_EQ(AllDialogTemplates().size(), 6u);
+  for (int id : {129, 130, 131, 132, 133, 142}) EXPECT_NE(res::FindDialogTemplate(id), nullptr) << id;
+  EXPECT_EQ(res::FindDialogTemplate(128), nullptr);
+  EXPECT_EQ(res::AllDialogTemplates().size(), 6u);
 }
 
 TEST(DialogTemplates, IdsAreUniqueAndControlsLieInsideTheirDialog) {
-  for (const DialogTemplate* t : AllDialogTemplates()) {
+  for (const DialogTemplate* t : res::AllDialogTemplates()) {
     std::set<int> ids;
     for (const auto& control : t->controls) {
       if (control.id != kIdStatic) {

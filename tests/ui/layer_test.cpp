@@ -11,7 +11,7 @@
 
 #include "resources/resource_ids.h"
 #include "ui/file_filter.h"
-#include "ui/image_resources.h"
+#include "resources/images.h"
 #include "ui/list_view_table.h"
 #include "ui/message_map.h"
 #include "ui/working_folder.h"
@@ -154,16 +154,16 @@ std::pair<int, int> XpmSize(const char* const* xpm) {
 }
 
 TEST(ImageResources, IconsAndPictureHaveTheirSizes) {
-  ASSERT_NE(FindXpmImage(res::kProgramIcon), nullptr);
-  ASSERT_NE(FindXpmImage(res::kInstallerIcon), nullptr);
-  ASSERT_NE(FindXpmImage(res::kInstallerPicture), nullptr);
-  EXPECT_EQ(XpmSize(FindXpmImage(res::kProgramIcon)), std::make_pair(32, 32));
-  EXPECT_EQ(XpmSize(FindXpmImage(res::kInstallerIcon)), std::make_pair(32, 32));
-  EXPECT_EQ(XpmSize(FindXpmImage(res::kInstallerPicture)), std::make_pair(104, 210));
-  EXPECT_EQ(FindXpmImage(999), nullptr);
+  ASSERT_NE(res::XpmImage(res::kProgramIcon), nullptr);
+  ASSERT_NE(res::XpmImage(res::kInstallerIcon), nullptr);
+  ASSERT_NE(res::XpmImage(res::kInstallerPicture), nullptr);
+  EXPECT_EQ(XpmSize(res::XpmImage(res::kProgramIcon)), std::make_pair(32, 32));
+  EXPECT_EQ(XpmSize(res::XpmImage(res::kInstallerIcon)), std::make_pair(32, 32));
+  EXPECT_EQ(XpmSize(res::XpmImage(res::kInstallerPicture)), std::make_pair(104, 210));
+  EXPECT_EQ(res::XpmImage(999), nullptr);
   // At most 16 colours in each icon (the first line's third number).
   for (int id : {res::kProgramIcon, res::kInstallerIcon}) {
-    std::istringstream header(FindXpmImage(id)[0]);
+    std::istringstream header(res::XpmImage(id)[0]);
     int width = 0, height = 0, colours = 0;
     header >> width >> height >> colours;
     EXPECT_LE(colours, 17) << id;  // 16 and "None" for transparency

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog.h"
 #include "ui/list_view_table.h"
@@ -46,7 +47,7 @@ class ProbePage : public PropertyPage {
     GetHost().ShowMessage("Database connected...", "Tallowick", MessageIcon::Information);
   }
   void OnFetch() {
-    auto wait = GetHost().ShowWaitWindow();
+    auto wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog));
     auto table = std::make_shared<ListViewTable>();
     table->AddColumn("Name");
     table->AddRow({"Alice"});
@@ -71,7 +72,7 @@ const MessageEntry<ProbePage> ProbePage::kMap[] = {
     {g::kDataSource, Notification::SelectionChange, &ProbePage::OnSelectSource},
 };
 
-ProbePage::ProbePage() : PropertyPage(res::kGeneratorPage) { SetMessageMap(MessageMap(this, kMap)); }
+ProbePage::ProbePage() : PropertyPage(res::DialogTemplateOf(res::kGeneratorPage)) { SetMessageMap(MessageMap(this, kMap)); }
 
 TEST(ScriptedPage, BuildsTheTemplateAndRunsTheRuleBeforeRouting) {
   ScriptedHost host;
@@ -311,7 +312,7 @@ TEST(ScriptedHostDialogs, FileAndFolderAnswersAreUsedInOrder) {
 
 class ProbeLogin : public Dialog {
  public:
-  ProbeLogin() : Dialog(res::kLoginDialog) {}
+  ProbeLogin() : Dialog(res::DialogTemplateOf(res::kLoginDialog)) {}
   void DoDataExchange(DataExchange& dx) override {
     dx.Text(res::login::kUserName, userName);
     dx.Text(res::login::kPassword, password);
@@ -385,7 +386,7 @@ const MessageEntry<ProbeDestination> ProbeDestination::kMap[] = {
     {res::destination::kBack, Notification::Clicked, &ProbeDestination::OnBack},
 };
 
-ProbeDestination::ProbeDestination() : Dialog(res::kDestinationDialog) { SetMessageMap(MessageMap(this, kMap)); }
+ProbeDestination::ProbeDestination() : Dialog(res::DialogTemplateOf(res::kDestinationDialog)) { SetMessageMap(MessageMap(this, kMap)); }
 
 TEST(ScriptedModalDialog, OwnEndCodesAndOverriddenCancel) {
   ScriptedHost host;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog.h"
 #include "ui/list_view_table.h"
@@ -34,7 +35,7 @@ namespace g = res::generator;
 
 class CommandLog : public PropertyPage {
  public:
-  CommandLog() : PropertyPage(res::kGeneratorPage) {}
+  CommandLog() : PropertyPage(res::DialogTemplateOf(res::kGeneratorPage)) {}
   bool OnCommand(int id, Notification code) override {
     commands.emplace_back(id, code);
     return PropertyPage::OnCommand(id, code);
@@ -162,7 +163,7 @@ TEST_F(WxPageTest, HiddenAndDisabledFollowTheTemplateAndTheProgram) {
 
 class ProbeLogin : public Dialog {
  public:
-  ProbeLogin() : Dialog(res::kLoginDialog) {}
+  ProbeLogin() : Dialog(res::DialogTemplateOf(res::kLoginDialog)) {}
   void DoDataExchange(DataExchange& dx) override {
     dx.Text(res::login::kUserName, userName);
     dx.Text(res::login::kPassword, password);
@@ -229,8 +230,8 @@ class HelpSheet : public PropertySheet {
   int f1 = 0;
 
  private:
-  PropertyPage m_generator{res::kGeneratorPage};
-  PropertyPage m_viewer{res::kViewerPage};
+  PropertyPage m_generator{res::DialogTemplateOf(res::kGeneratorPage)};
+  PropertyPage m_viewer{res::DialogTemplateOf(res::kViewerPage)};
 };
 
 TEST(WxSheetTest, TabsButtonsHelpAndF1) {
@@ -286,7 +287,7 @@ TEST(WxWaitWindow, OneOpenedRightAfterAnotherDoesNotGoWithIt) {
   wxWindow* first = nullptr;
   wxWindow* inside = nullptr;
   {
-    auto wait = host.ShowWaitWindow();
+    auto wait = host.ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog));
     first = ShownWaitWindow(nullptr);
     ASSERT_NE(first, nullptr);
     inside = first->GetChildren().GetFirst()->GetData();
@@ -301,7 +302,7 @@ TEST(WxWaitWindow, OneOpenedRightAfterAnotherDoesNotGoWithIt) {
   {
     // Opening yields to the loop, which deletes the first window meanwhile;
     // a child of it would go with it.
-    auto wait = host.ShowWaitWindow();
+    auto wait = host.ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog));
     wxWindow* second = ShownWaitWindow(nullptr);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->GetParent(), frame);

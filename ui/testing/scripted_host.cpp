@@ -144,7 +144,7 @@ std::optional<std::string> ScriptedHost::ChooseFolder(const std::string& title) 
   return answer;
 }
 
-std::unique_ptr<WaitWindow> ScriptedHost::ShowWaitWindow() { return std::make_unique<ScriptedWaitWindow>(*this); }
+std::unique_ptr<WaitWindow> ScriptedHost::ShowWaitWindow(const DialogTemplate&) { return std::make_unique<ScriptedWaitWindow>(*this); }
 
 bool ScriptedHost::OpenWithDesktop(const std::string& path) {
   m_opened.push_back(path);

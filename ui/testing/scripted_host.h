@@ -89,7 +89,7 @@ class ScriptedHost : public Host {
                   MessageButtons buttons) override;
   std::optional<std::string> ChooseFile(const FileDialogOptions& options) override;
   std::optional<std::string> ChooseFolder(const std::string& title) override;
-  std::unique_ptr<WaitWindow> ShowWaitWindow() override;
+  std::unique_ptr<WaitWindow> ShowWaitWindow(const DialogTemplate& layout) override;
   bool OpenWithDesktop(const std::string& path) override;
   int RunModal(Dialog& dialog) override;
   int RunModal(PropertySheet& sheet) override;

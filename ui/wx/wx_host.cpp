@@ -10,7 +10,6 @@
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
-#include "resources/resource_ids.h"
 #include "ui/dialog.h"
 #include "ui/file_filter.h"
 #include "ui/property_page.h"
@@ -74,16 +73,15 @@ bool CanOwn(wxWindow* window) {
   return window != nullptr && !window->IsBeingDeleted() && !wxPendingDelete.Member(window) && window->IsShown();
 }
 
-// The window of template 129, which handles nothing.
+// The wait window, which handles nothing.
 class WaitDialog : public DialogWindow {
  public:
-  WaitDialog() : DialogWindow(res::kWaitDialog) {}
+  explicit WaitDialog(const DialogTemplate& layout) : DialogWindow(layout) {}
 };
 
 class WxWaitWindow : public WaitWindow {
  public:
-  explicit WxWaitWindow(Host& host) {
-    const DialogTemplate& layout = m_owner.Template();
+  WxWaitWindow(Host& host, const DialogTemplate& layout) : m_owner(layout) {
     m_window = new wxDialog(CurrentOwnerWindow(), wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                             wxBORDER_RAISED | wxFRAME_NO_TASKBAR | wxSTAY_ON_TOP);
     auto* panel = new wxPanel(m_window, wxID_ANY);
@@ -156,7 +154,9 @@ std::optional<std::string> WxHost::ChooseFolder(const std::string& title) {
   return path;
 }
 
-std::unique_ptr<WaitWindow> WxHost::ShowWaitWindow() { return std::make_unique<WxWaitWindow>(*this); }
+std::unique_ptr<WaitWindow> WxHost::ShowWaitWindow(const DialogTemplate& layout) {
+  return std::make_unique<WxWaitWindow>(*this, layout);
+}
 
 bool WxHost::OpenWithDesktop(const std::string& path) { return wxLaunchDefaultApplication(ToWx(path)); }
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "ui/host.h"
 #include "viewer/display_text.h"
@@ -23,7 +24,7 @@ const MessageEntry<PDBView> PDBView::kMessageMap[] = {
     {v::kTextAs, Notification::SelectionChange, &PDBView::OnTextAs},
 };
 
-PDBView::PDBView() : PropertyPage(res::kViewerPage) { SetMessageMap(MessageMap(this, kMessageMap)); }
+PDBView::PDBView() : PropertyPage(res::DialogTemplateOf(res::kViewerPage)) { SetMessageMap(MessageMap(this, kMessageMap)); }
 
 PDBView::~PDBView() = default;
 
@@ -106,7 +107,7 @@ PdbMatch PDBView::CheckAndShowPdb(const std::string& name, const std::string& fo
   const PdbMatch match = LoadPdbContents(m_helper, GetEdit(v::kHelperPath).GetText(), name, folder, contents,
                                          [this, &wait, &path] {
                                            GetEdit(v::kPdbPath).SetText(path);
-                                           wait = GetHost().ShowWaitWindow();
+                                           wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog));
                                          });
   if (match == PdbMatch::Incompatible) return match;
   if (match == PdbMatch::Decoded) ShowRecords(std::move(contents));

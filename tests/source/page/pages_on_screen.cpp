@@ -88,7 +88,7 @@ class SessionHost : public WxHost {
     std::cout << "open: " << path << '\n';
     return true;
   }
-  std::unique_ptr<WaitWindow> ShowWaitWindow() override {
+  std::unique_ptr<WaitWindow> ShowWaitWindow(const DialogTemplate& layout) override {
     // The time stamps bracket the work the wait window stands for.
     class Timed : public WaitWindow {
      public:
@@ -104,7 +104,7 @@ class SessionHost : public WxHost {
       SessionHost& m_host;
       std::unique_ptr<WaitWindow> m_shown;
     };
-    return std::make_unique<Timed>(*this, WxHost::ShowWaitWindow());
+    return std::make_unique<Timed>(*this, WxHost::ShowWaitWindow(layout));
   }
 
  private:

@@ -9,8 +9,8 @@ namespace tallowick {
 bool TemporaryOutputFile::Create(const std::string& directory) {
   Remove();
   const std::string prefix = directory + kTemporaryPrefix;
-  if (!m_file.CreateNew([&prefix] { return platform::ProcessTemporaryPath(prefix, kTemporarySuffix); },
-                        0666)) {
+  if (!m_file.CreateNew(
+          [&prefix] { return platform::ProcessTemporaryPath(prefix, kTemporarySuffix); }, 0666)) {
     return false;
   }
   m_stream = m_file.Stream();

@@ -38,7 +38,9 @@ std::string RandomTemporaryPath(const std::string& target) {
   std::uniform_int_distribution<std::size_t> pick(0, kRandomLetters.size() - 1);
   std::string path = target;
   path.push_back('.');
-  for (std::size_t i = 1; i < kRandomSuffixLength; ++i) path.push_back(kRandomLetters[pick(random)]);
+  for (std::size_t i = 1; i < kRandomSuffixLength; ++i) {
+    path.push_back(kRandomLetters[pick(random)]);
+  }
   return path;
 }
 
@@ -107,7 +109,10 @@ bool ReplacementFile::Complete() {
 }
 
 bool ReplacementFile::RenameTo(const std::string& target) {
-  if (!m_created || Descriptor() >= 0 || m_error != 0) return Failed(m_error != 0 ? m_error : EINVAL);
+  // Only a file completed without a failure is put in place.
+  if (!m_created || Descriptor() >= 0 || m_error != 0) {
+    return Failed(m_error != 0 ? m_error : EINVAL);
+  }
   if (::rename(m_path.c_str(), target.c_str()) != 0) return Failed(errno);
   m_path.clear();
   m_created = false;
@@ -137,8 +142,9 @@ bool ReplacementFile::Failed(int error) {
 
 bool ReplaceFileContents(const std::string& target, std::string_view bytes, mode_t mode) {
   ReplacementFile file;
-  const bool replaced = file.CreateNew([&target] { return RandomTemporaryPath(target); }, S_IRUSR | S_IWUSR) &&
-                        file.Write(bytes) && file.SetMode(mode) && file.Complete() && file.RenameTo(target);
+  const bool replaced =
+      file.CreateNew([&target] { return RandomTemporaryPath(target); }, S_IRUSR | S_IWUSR) &&
+      file.Write(bytes) && file.SetMode(mode) && file.Complete() && file.RenameTo(target);
   const int error = file.Error();
   file.Discard();
   errno = error;

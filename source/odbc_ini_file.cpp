@@ -12,8 +12,8 @@
 
 #include "platform/exit_cleanup.h"
 #include "platform/file_lock.h"
-#include "platform/stale_files.h"
 #include "platform/replacement_file.h"
+#include "platform/stale_files.h"
 
 namespace tallowick {
 

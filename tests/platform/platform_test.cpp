@@ -263,8 +263,7 @@ TEST(ReplacementFile, ATakenNameIsNeverWrittenNorRemovedAndAnUnfinishedFileGoes)
   // Written through the stream, completed, then given up instead of renamed.
   int attempts = 0;
   ReplacementFile file;
-  ASSERT_TRUE(file.CreateNew(
-      [&] { return ++attempts == 1 ? taken : folder / "mine.tmp"; }, 0600));
+  ASSERT_TRUE(file.CreateNew([&] { return ++attempts == 1 ? taken : folder / "mine.tmp"; }, 0600));
   EXPECT_EQ(attempts, 2) << "the next name after a taken one";
   ASSERT_NE(file.Stream(), nullptr);
   std::fputs("records", file.Stream());
@@ -273,8 +272,9 @@ TEST(ReplacementFile, ATakenNameIsNeverWrittenNorRemovedAndAnUnfinishedFileGoes)
   EXPECT_FALSE(file.RenameTo(folder / "target"));
   file.Discard();
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"taken.tmp"});
-  EXPECT_EQ(ProcessTemporaryPath("/x/.t-", ".tmp").rfind("/x/.t-" + std::to_string(getpid()) + "-", 0),
-            0u);
+  EXPECT_EQ(
+      ProcessTemporaryPath("/x/.t-", ".tmp").rfind("/x/.t-" + std::to_string(getpid()) + "-", 0),
+      0u);
   EXPECT_EQ(RandomTemporaryPath("/x/a").size(), std::string("/x/a").size() + kRandomSuffixLength);
 }
 

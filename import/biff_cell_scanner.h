@@ -1,19 +1,14 @@
 #pragma once
-// Reads from an .xls file's workbook stream the cells that FreeXL leaves out
-// or reads too loosely or too slowly:
-// - booleans and error values (BOOLERR records, which FreeXL hands out as
-//   the integers 1/0 or the error code);
+// Reads the worksheets of an .xls workbook stream (BIFF5 and BIFF8, Excel 5
+// to 2003): every cell that holds a value, as the workbook last showed it.
+// - numbers (NUMBER, RK, MULRK records), as dates, times or both when their
+//   number format is a date or time format;
+// - text (LABELSST into the shared-string table, LABEL, RSTRING);
+// - booleans and error values (BOOLERR);
 // - the results of formulas as the workbook last computed them (FORMULA
-//   records with their STRING follow-ups, which FreeXL skips, leaving the
-//   cell empty);
-// - numbers shown as dates or times (NUMBER, RK and MULRK records whose
-//   number format is a date or time format). FreeXL turns those into dates
-//   too, but counting day by day from 1900, which takes seconds for a sheet
-//   full of dates; the scan also finds where in the file the date formats
-//   are named, so that FreeXL can be given a copy that shows them as plain
-//   numbers (see workbook_reader.cpp).
-// Only BIFF5 and BIFF8 workbooks (Excel 5 to 2003) are scanned; anything the
-// scanner cannot follow is simply not supplemented.
+//   records, a text result in the STRING record after them).
+// Every length and index is checked against its record and the tables it
+// names: a damaged stream ends in an error, never in a read outside it.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,28 +22,28 @@ struct BiffCell {
   std::uint32_t row = 0;
   std::uint16_t column = 0;
   CellKind kind = CellKind::Empty;
-  double number = 0;
   bool boolean = false;
-  std::string text;
-  CalendarDateTime when;
-
-  WorkbookCell View() const { return {kind, number, boolean, text, when}; }
+  std::uint32_t text = 0;  // Text and Error: index into BiffWorkbook::strings
+  double number = 0;       // Number, and the serial of the date and time kinds
 };
 
-struct BiffSheetCells {
-  std::string name;  // UTF-8, as FreeXL names the sheet
+struct BiffSheet {
+  std::string name;  // UTF-8
+  // By row, then column; one cell for each place.
   std::vector<BiffCell> cells;
 };
 
-struct BiffScan {
-  std::vector<BiffSheetCells> sheets;
-  // File offsets of the two-byte format index of every cell format (XF
-  // record) that shows numbers as dates or times. Empty when the workbook
-  // stream cannot be mapped back to the file.
-  std::vector<std::size_t> dateFormatIndexOffsets;
+struct BiffWorkbook {
+  std::vector<BiffSheet> sheets;  // the worksheets, in the workbook's order
+  std::vector<std::string> strings;
+  bool date1904 = false;
+
+  // The cell as the import sees it; its text lives as long as the workbook.
+  WorkbookCell View(const BiffCell& cell) const;
 };
 
-// Scans the whole .xls file held in `file`.
-BiffScan ScanBiffCells(ByteView file);
+// Reads the workbook stream `stream`. On failure `why` completes the sentence
+// "Cannot read the Excel file F: ..." (without the full stop).
+bool ScanBiffWorkbook(ByteView stream, BiffWorkbook& out, std::string& why);
 
 }  // namespace tallowick

@@ -1,7 +1,6 @@
 #pragma once
 // Proleptic Gregorian date arithmetic for the import readers: Excel serial
-// numbers, the Julian day numbers of FoxPro datetimes, and the date texts
-// that FreeXL and dBase deliver.
+// numbers, the Julian day numbers of FoxPro datetimes, and date texts.
 #include <cstdint>
 #include <string_view>
 

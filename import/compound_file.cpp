@@ -65,12 +65,10 @@ class CompoundFile {
     return ReadChain(m_fat, m_firstDirectory, m_file.Size(), m_directory);
   }
 
-  bool ReadStream(const std::vector<std::string_view>& names, CompoundStream& stream) {
-    std::vector<unsigned char>& out = stream.bytes;
-    stream.sectorOffsets.clear();
-    stream.sectorSize = m_sectorSize;
+  CompoundRead ReadStream(const std::vector<std::string_view>& names,
+                          std::vector<unsigned char>& out) {
     std::size_t entryCount = m_directory.size() / kDirectoryEntrySize;
-    if (entryCount == 0) return false;
+    if (entryCount == 0) return CompoundRead::Damaged;
     ByteView directory(m_directory.data(), m_directory.size());
     for (std::string_view wanted : names) {
       std::uint32_t found = FindRootChild(directory, entryCount, wanted);
@@ -80,18 +78,14 @@ class CompoundFile {
       std::uint32_t start = 0, size = 0;
       entry.U32LE(116, start);
       entry.U32LE(120, size);
-      if (size > m_file.Size()) return false;
-      if (size >= m_miniCutoff) {
-        if (!ReadChain(m_fat, start, size, out, &stream.sectorOffsets)) return false;
-      } else {
-        stream.sectorSize = m_miniSectorSize;
-        if (!ReadMiniStream(directory, start, size, out, stream.sectorOffsets)) return false;
-      }
-      if (out.size() < size) return false;
+      if (size > m_file.Size()) return CompoundRead::Damaged;
+      const bool read = size >= m_miniCutoff ? ReadChain(m_fat, start, size, out)
+                                             : ReadMiniStream(directory, start, size, out);
+      if (!read || out.size() < size) return CompoundRead::Damaged;
       out.resize(size);
-      return true;
+      return CompoundRead::Read;
     }
-    return false;
+    return CompoundRead::NoSuchStream;
   }
 
  private:
@@ -106,7 +100,7 @@ class CompoundFile {
   // chain ends or `limit` bytes are read. A chain longer than the table or
   // the file (a loop) or pointing outside it fails.
   bool ReadChain(const std::vector<std::uint32_t>& fat, std::uint32_t start, std::size_t limit,
-                 std::vector<unsigned char>& out, std::vector<std::size_t>* offsets = nullptr) const {
+                 std::vector<unsigned char>& out) const {
     out.clear();
     std::uint32_t sector = start;
     std::size_t hops = 0;
@@ -114,7 +108,6 @@ class CompoundFile {
       if (sector >= fat.size() || ++hops > fat.size()) return false;
       ByteView bytes;
       if (!Sector(sector, bytes)) return false;
-      if (offsets != nullptr) offsets->push_back(static_cast<std::size_t>(bytes.Data() - m_file.Data()));
       out.insert(out.end(), bytes.Data(), bytes.Data() + bytes.Size());
       // A chain of distinct sectors never holds more than the file.
       if (out.size() > m_file.Size()) return false;
@@ -124,15 +117,13 @@ class CompoundFile {
   }
 
   // Reads a stream kept in the mini stream (the root entry's own stream, cut
-  // into 64-byte mini sectors chained by the mini FAT); `offsets` receives
-  // the file offset of each of its mini sectors.
-  bool ReadMiniStream(ByteView directory, std::uint32_t start, std::uint32_t size, std::vector<unsigned char>& out,
-                      std::vector<std::size_t>& offsets) const {
+  // into 64-byte mini sectors chained by the mini FAT).
+  bool ReadMiniStream(ByteView directory, std::uint32_t start, std::uint32_t size,
+                      std::vector<unsigned char>& out) const {
     std::uint32_t rootStart = 0, rootSize = 0;
     if (!directory.U32LE(116, rootStart) || !directory.U32LE(120, rootSize)) return false;
     std::vector<unsigned char> miniStream;
-    std::vector<std::size_t> rootOffsets;
-    if (!ReadChain(m_fat, rootStart, std::min<std::size_t>(rootSize, m_file.Size()), miniStream, &rootOffsets)) {
+    if (!ReadChain(m_fat, rootStart, std::min<std::size_t>(rootSize, m_file.Size()), miniStream)) {
       return false;
     }
     std::vector<unsigned char> miniFatBytes;
@@ -150,8 +141,6 @@ class CompoundFile {
       ByteView bytes;
       const std::size_t at = static_cast<std::size_t>(sector) * m_miniSectorSize;
       if (!mini.Sub(at, m_miniSectorSize, bytes)) return false;
-      // A 64-byte mini sector never straddles two 512- or 4096-byte sectors.
-      offsets.push_back(rootOffsets[at / m_sectorSize] + at % m_sectorSize);
       out.insert(out.end(), bytes.Data(), bytes.Data() + bytes.Size());
       if (out.size() > mini.Size()) return false;
       sector = miniFat[sector];
@@ -167,8 +156,8 @@ class CompoundFile {
     for (std::size_t i = 0; i < length; ++i) {
       std::uint16_t unit = 0;
       entry.U16LE(2 * i, unit);
-      if (unit > 0x7F ||
-          std::tolower(static_cast<int>(unit)) != std::tolower(static_cast<unsigned char>(wanted[i]))) {
+      if (unit > 0x7F || std::tolower(static_cast<int>(unit)) !=
+                             std::tolower(static_cast<unsigned char>(wanted[i]))) {
         return false;
       }
     }
@@ -176,7 +165,8 @@ class CompoundFile {
   }
 
   // Searches the root storage's children (a binary tree of siblings).
-  static std::uint32_t FindRootChild(ByteView directory, std::size_t entryCount, std::string_view wanted) {
+  static std::uint32_t FindRootChild(ByteView directory, std::size_t entryCount,
+                                     std::string_view wanted) {
     std::uint32_t child = kNoStream;
     directory.U32LE(76, child);
     std::vector<std::uint32_t> pending{child};
@@ -216,23 +206,12 @@ bool IsCompoundFile(ByteView file) {
   return file.Has(0, 512) && std::memcmp(file.Data(), kSignature, sizeof kSignature) == 0;
 }
 
-bool CompoundStream::FileOffset(std::size_t offset, std::size_t& out) const {
-  std::size_t sector = offset / sectorSize;
-  if (offset >= bytes.size() || sector >= sectorOffsets.size()) return false;
-  out = sectorOffsets[sector] + offset % sectorSize;
-  return true;
-}
-
-bool ReadCompoundStream(ByteView file, const std::vector<std::string_view>& names, CompoundStream& out) {
+CompoundRead ReadCompoundStream(ByteView file, const std::vector<std::string_view>& names,
+                                std::vector<unsigned char>& out) {
+  if (!IsCompoundFile(file)) return CompoundRead::NotCompound;
   CompoundFile compound(file);
-  return compound.Load() && compound.ReadStream(names, out);
-}
-
-bool ReadCompoundStream(ByteView file, const std::vector<std::string_view>& names, std::vector<unsigned char>& out) {
-  CompoundStream stream;
-  if (!ReadCompoundStream(file, names, stream)) return false;
-  out = std::move(stream.bytes);
-  return true;
+  if (!compound.Load()) return CompoundRead::Damaged;
+  return compound.ReadStream(names, out);
 }
 
 }  // namespace tallowick

@@ -47,7 +47,8 @@ bool IsNullFlagged(const DbfHeader& header, const DbfField& field, ByteView reco
 bool NeedsCensus(const DbfField& field);
 void AddToCensus(const DbfField& field, ByteView record, DbfFieldCensus& census);
 
-ColumnType DbfColumnType(const DbfHeader& header, const DbfField& field, const DbfFieldCensus& census);
+ColumnType DbfColumnType(const DbfHeader& header, const DbfField& field,
+                         const DbfFieldCensus& census);
 
 // Binds the value of `field` in `record` as column `column`. False, with
 // `problem` set, when a memo cannot be read.
@@ -56,11 +57,17 @@ class DbfValueBinder {
   DbfValueBinder(const DbfHeader& header, CodePageDecoder& decoder, DbfMemoFile* memo)
       : m_header(header), m_decoder(decoder), m_memo(memo) {}
 
-  bool Bind(SqliteTableWriter& writer, int column, const DbfField& field, ColumnType type, ByteView record,
-            std::string& problem);
+  bool Bind(SqliteTableWriter& writer, int column, const DbfField& field, ColumnType type,
+            ByteView record, std::string& problem);
 
  private:
   void BindText(SqliteTableWriter& writer, int column, std::string_view bytes);
+  void BindVarying(SqliteTableWriter& writer, int column, const DbfField& field, ByteView value,
+                   ByteView record);
+  void BindNumber(SqliteTableWriter& writer, int column, ColumnType type, std::string_view chars);
+  void BindDate(SqliteTableWriter& writer, int column, std::string_view chars);
+  bool BindMemo(SqliteTableWriter& writer, int column, const DbfField& field, ColumnType type,
+                ByteView value, std::string& problem);
   bool ReadMemo(const DbfField& field, ByteView value, std::string& problem);
 
   const DbfHeader& m_header;

@@ -55,15 +55,16 @@ bool ListDbfFiles(const std::string& folder, std::vector<std::string>& names, st
     std::string name = entry->d_name;
     if (!HasDbfExtension(name)) continue;
     struct stat info {};
-    if (stat(JoinPath(folder, name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) names.push_back(name);
+    if (stat(JoinPath(folder, name).c_str(), &info) == 0 && S_ISREG(info.st_mode))
+      names.push_back(name);
   }
   closedir(dir);
   std::sort(names.begin(), names.end());
   return true;
 }
 
-TableOutcome WriteTable(const std::string& path, const std::string& tableName, SqliteTableWriter& writer,
-                        std::string& error) {
+TableOutcome WriteTable(const std::string& path, const std::string& tableName,
+                        SqliteTableWriter& writer, std::string& error) {
   DbfTableReader reader;
   if (!reader.Open(path, error)) return TableOutcome::TableFailed;
   const DbfHeader& header = reader.Header();
@@ -80,7 +81,8 @@ TableOutcome WriteTable(const std::string& path, const std::string& tableName, S
 
   // First pass: the values that decide a column's type.
   std::vector<DbfFieldCensus> census(fields.size());
-  bool anyCensus = std::any_of(fields.begin(), fields.end(), [](const DbfField* f) { return NeedsCensus(*f); });
+  bool anyCensus =
+      std::any_of(fields.begin(), fields.end(), [](const DbfField* f) { return NeedsCensus(*f); });
   ByteView record;
   if (anyCensus) {
     while (reader.Next(record, error)) {
@@ -122,48 +124,50 @@ TableOutcome WriteTable(const std::string& path, const std::string& tableName, S
   return TableOutcome::Written;
 }
 
-// Converts the folder; when `required` names one of its files, the result
-// fails if that table cannot be read.
-ImportResult ConvertFolder(const std::string& folder, const std::string& required) {
-  ImportResult result;
-  std::vector<std::string> files;
-  if (!ListDbfFiles(folder, files, result.error)) return result;
+// The .dbf files of `folder`; fails when there is none or when `required`
+// (if given) is not among them.
+bool ListTables(const std::string& folder, const std::string& required,
+                std::vector<std::string>& files, std::string& error) {
+  if (!ListDbfFiles(folder, files, error)) return false;
   if (!required.empty() && std::find(files.begin(), files.end(), required) == files.end()) {
-    result.error = "Cannot read the dBase table " + JoinPath(folder, required) + ": there is no such table file.";
-    return result;
+    error = "Cannot read the dBase table " + JoinPath(folder, required) +
+            ": there is no such table file.";
+    return false;
   }
   if (files.empty()) {
-    result.error = "The folder " + folder + " holds no dBase table (.dbf).";
-    return result;
+    error = "The folder " + folder + " holds no dBase table (.dbf).";
+    return false;
   }
-  TemporaryDatabase database;
-  if (!TemporaryDatabase::Create(database, result.error)) return result;
-  SqliteTableWriter writer;
-  if (!writer.Open(database.Path(), result.error)) return result;
+  return true;
+}
 
+// Writes each table file; one that cannot be read is listed in
+// `result.skipped` (the message for `required` also in `requiredError`).
+// False when the database itself fails, `result.error` saying why.
+bool WriteTables(const std::string& folder, const std::vector<std::string>& files,
+                 const std::string& required, SqliteTableWriter& writer, ImportResult& result,
+                 std::string& requiredError) {
   CodePageDecoder fileNames(65001);
   std::unordered_map<std::string, std::string> tableFiles;  // folded table name -> file
-  std::string requiredError;
   for (const std::string& file : files) {
     const std::string path = JoinPath(folder, file);
     const std::string table = fileNames.Decode(file.substr(0, file.size() - 4));
     std::string error;
     auto clash = tableFiles.find(Folded(table));
     if (clash != tableFiles.end()) {
-      error = "The dBase table " + path + " is left out: its name is that of " + JoinPath(folder, clash->second) +
-              " once letter case is ignored.";
+      error = "The dBase table " + path + " is left out: its name is that of " +
+              JoinPath(folder, clash->second) + " once letter case is ignored.";
     } else {
       switch (WriteTable(path, table, writer, error)) {
         case TableOutcome::Written:
           tableFiles.emplace(Folded(table), file);
           result.tables.push_back(table);
           continue;
-        case TableOutcome::TableFailed: break;
+        case TableOutcome::TableFailed:
+          break;
         case TableOutcome::DatabaseFailed:
-          result.tables.clear();
-          result.skipped.clear();
           result.error = error;
-          return result;
+          return false;
       }
     }
     if (file == required) {
@@ -172,6 +176,25 @@ ImportResult ConvertFolder(const std::string& folder, const std::string& require
       error += " The table is left out.";
     }
     result.skipped.push_back(error);
+  }
+  return true;
+}
+
+// Converts the folder; when `required` names one of its files, the result
+// fails if that table cannot be read.
+ImportResult ConvertFolder(const std::string& folder, const std::string& required) {
+  ImportResult result;
+  std::vector<std::string> files;
+  if (!ListTables(folder, required, files, result.error)) return result;
+  TemporaryDatabase database;
+  if (!TemporaryDatabase::Create(database, result.error)) return result;
+  SqliteTableWriter writer;
+  if (!writer.Open(database.Path(), result.error)) return result;
+  std::string requiredError;
+  if (!WriteTables(folder, files, required, writer, result, requiredError)) {
+    result.tables.clear();
+    result.skipped.clear();
+    return result;
   }
   if (!requiredError.empty() || result.tables.empty()) {
     result.error = !requiredError.empty() ? requiredError : result.skipped.front();
@@ -189,7 +212,9 @@ ImportResult ConvertFolder(const std::string& folder, const std::string& require
 
 }  // namespace
 
-ImportResult ConvertDbfFolder(const std::string& folder) { return ConvertFolder(folder, std::string()); }
+ImportResult ConvertDbfFolder(const std::string& folder) {
+  return ConvertFolder(folder, std::string());
+}
 
 ImportResult ConvertDbfFileFolder(const std::string& dbfPath) {
   std::size_t slash = dbfPath.rfind('/');

@@ -1,12 +1,13 @@
 #pragma once
 // One cell of a worksheet as the import sees it, whichever reader produced it.
+#include <cstdint>
 #include <string_view>
 
 #include "import/calendar.h"
 
 namespace tallowick {
 
-enum class CellKind {
+enum class CellKind : std::uint8_t {
   Empty,     // no value
   Number,    // `number`
   Text,      // `text` (UTF-8)

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake ninja-build pkg-config git
-  libgtest-dev unixodbc-dev libwxgtk3.2-dev libfreexl-dev libsqlite3-dev
+  libgtest-dev unixodbc-dev libwxgtk3.2-dev libsqlite3-dev
   # ODBC drivers and tools
   odbcinst unixodbc libsqliteodbc odbc-mdbtools mdbtools odbc-postgresql postgresql sqlite3
   # tests: display, test data writers, fuzzing, packaging checks, independent PDB reader

@@ -1,5 +1,5 @@
-// Fuzzes the whole workbook import (FreeXL and our own scan) through
-// ConvertWorkbook, the input being the .xls file.
+// Fuzzes the whole workbook import through ConvertWorkbook, the input being
+// the .xls file: reading it, typing its columns, writing the database.
 #include <cstdint>
 #include <cstdlib>
 

@@ -50,7 +50,7 @@ check "the package is named tallowick" test "$(dpkg-deb -f "$deb" Package)" = ta
 listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in "${files[@]}"; do check "the package holds /$f" grep -qx "./$f" <<<"$listing"; done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libodbc2 libwxgtk3.2-1 libfreexl1 libsqlite3-0 odbcinst libsqliteodbc odbc-mdbtools; do
+for d in libodbc2 libwxgtk3.2-1 libsqlite3-0 odbcinst libsqliteodbc odbc-mdbtools; do
   check "the package depends on $d" grep -qE "(^|, )$d( |,|$)" <<<"$depends"
 done
 check "the package recommends odbc-postgresql" grep -q odbc-postgresql <<<"$(dpkg-deb -f "$deb" Recommends)"

@@ -146,6 +146,30 @@ def many_dates_workbook(path, rows):
     wb.save(path)
 
 
+def texts_workbook(path, rows):
+    """Enough distinct texts for a shared-string table that runs on over
+    CONTINUE records: strings split between records, compressed and not,
+    some with rich-text runs that land at the start of a record."""
+    wb = xlwt.Workbook(encoding='utf-8')
+    sheet = wb.add_sheet('Texts')
+    sheet.write(0, 0, 'Text')
+    bold = xlwt.easyfont('bold true')
+    texts = []
+    for r in range(1, rows + 1):
+        if r % 3 == 0:
+            text = ('Ωμέγα %d ' % r) * (r % 7 + 1)
+        else:
+            text = ('plain %d ' % r) * (r % 11 + 1)
+        if r % 4 == 0:
+            sheet.write_rich_text(r, 0, [text[:3], (text[3:], bold)])
+        else:
+            sheet.write(r, 0, text)
+        texts.append(text)
+    wb.save(path)
+    with open(path + '.texts', 'w', encoding='utf-8') as out:
+        out.write('\n'.join(texts))
+
+
 def large_workbook(path, rows, columns):
     wb = xlwt.Workbook()
     sheet = wb.add_sheet('Big')
@@ -164,5 +188,6 @@ if __name__ == '__main__':
     main_workbook(os.path.join(out, 'main.xls'))
     dates_1904_workbook(os.path.join(out, 'dates1904.xls'))
     many_dates_workbook(os.path.join(out, 'many_dates.xls'), 400)
+    texts_workbook(os.path.join(out, 'texts.xls'), 1200)
     if len(sys.argv) > 3:
         large_workbook(os.path.join(out, 'large.xls'), int(sys.argv[2]), int(sys.argv[3]))

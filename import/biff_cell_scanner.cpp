@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -287,8 +289,28 @@ class BiffScanner {
     return static_cast<std::uint32_t>(m_out.strings.size() - 1);
   }
 
+  // Sheets lie one after another. One that starts inside another, or takes
+  // one in, is damage: its records would be read again for each.
+  bool StartsInsideAnother(std::size_t start) const {
+    auto after = m_sheetRanges.upper_bound(start);
+    return after != m_sheetRanges.begin() && std::prev(after)->second > start;
+  }
+  bool ClaimSheetRange(std::size_t start, std::size_t end) {
+    auto next = m_sheetRanges.lower_bound(start);
+    if (next != m_sheetRanges.end() && next->first < end)
+      return Fail(Damaged("two sheets overlap"));
+    m_sheetRanges.emplace(start, end);
+    return true;
+  }
+
   bool ScanSheet(std::uint32_t offset, std::vector<BiffCell>& cells) {
+    if (StartsInsideAnother(offset)) return Fail(Damaged("two sheets overlap"));
     BiffRecordReader reader(m_stream, offset);
+    if (!ScanSheetRecords(reader, cells)) return false;
+    return ClaimSheetRange(offset, reader.Position());
+  }
+
+  bool ScanSheetRecords(BiffRecordReader& reader, std::vector<BiffCell>& cells) {
     BiffRecord record;
     if (!reader.Next(record) || record.type != biff::kBof) {
       return Fail(Damaged("the sheet is not where the workbook says"));
@@ -477,7 +499,8 @@ class BiffScanner {
   std::vector<std::uint16_t> m_xfFormats;
   std::unordered_map<std::uint16_t, NumberFormatKind> m_formats;
   std::size_t m_sharedStrings = 0;
-  std::size_t m_pendingString = kNoPendingString;  // cell awaiting its STRING record
+  std::size_t m_pendingString = kNoPendingString;    // cell awaiting its STRING record
+  std::map<std::size_t, std::size_t> m_sheetRanges;  // start -> end of each sheet read
 };
 
 }  // namespace

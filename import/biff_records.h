@@ -53,6 +53,9 @@ class BiffRecordReader {
     return true;
   }
 
+  // Where the next record starts.
+  std::size_t Position() const { return m_pos; }
+
   // `first` and the data of the CONTINUE records that follow it, which the
   // walk then passes over.
   std::vector<ByteView> WithContinues(ByteView first) {

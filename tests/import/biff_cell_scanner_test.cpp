@@ -151,6 +151,11 @@ TEST(BiffCellScannerTest, DamagedStreamsEndInTheReadersMessage) {
        bof8 + Record(0x0085, U32(0) + U16(0) + std::string("\x01\x00S", 3)) +
            Record(0x0085, U32(0) + U16(0) + std::string("\x01\x00s", 3)) + Record(0x000A, ""),
        "the workbook is damaged (two sheets are named \"s\")"},
+      {"two sheets in one place",
+       bof8 + Record(0x0085, U32(38) + U16(0) + std::string("\x01\x00S", 3)) +
+           Record(0x0085, U32(38) + U16(0) + std::string("\x01\x00T", 3)) + Record(0x000A, "") +
+           bof8 + Record(0x000A, ""),
+       "sheet \"T\" cannot be read: the workbook is damaged (two sheets overlap)"},
       {"an encrypted workbook", Workbook(Record(0x002F, U16(1)), ""),
        "the workbook is password-protected"},
       {"an Excel 4 stream", Workbook("", "", 0x0400), "it is not an Excel 97-2003 workbook (.xls)"},

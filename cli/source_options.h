@@ -9,7 +9,7 @@
 
 #include "cli/arguments.h"
 #include "source/credential_prompt.h"
-#include "source/file_converter.h"
+#include "import/file_converter.h"
 #include "source/source_connection.h"
 
 namespace tallowick::cli {

@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "source/file_converter.h"
+#include "import/file_converter.h"
 #include "import/source_import.h"
 
 namespace tallowick {
 
 class ImportFileConverter : public FileConverter {
  public:
-  ConvertedDatabase Convert(SourceKind kind, const std::string& source) override {
-    ImportResult result = ConvertFileSource(static_cast<int>(kind), source);
+  ConvertedDatabase Convert(ConvertedFile what, const std::string& source) override {
+    ImportResult result = ConvertFileSource(what, source);
     if (!result.ok) return {"", result.error, {}};
     std::string path = result.database.Path();
     m_made.push_back(std::move(result.database));

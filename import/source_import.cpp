@@ -2,11 +2,13 @@
 
 namespace tallowick {
 
-ImportResult ConvertFileSource(int sourceKind, const std::string& sourcePath) {
-  if (sourceKind == 2) return ConvertWorkbook(sourcePath);
-  if (sourceKind == 3) return ConvertDbfFolder(sourcePath);
+ImportResult ConvertFileSource(ConvertedFile what, const std::string& sourcePath) {
+  switch (what) {
+    case ConvertedFile::Workbook: return ConvertWorkbook(sourcePath);
+    case ConvertedFile::DbaseFolder: return ConvertDbfFolder(sourcePath);
+  }
   ImportResult result;
-  result.error = "Source kind " + std::to_string(sourceKind) + " is not a file that needs converting.";
+  result.error = "Not a file that needs converting.";
   return result;
 }
 

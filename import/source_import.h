@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "import/file_converter.h"
 #include "import/temporary_database.h"
 
 namespace tallowick {
@@ -44,8 +45,7 @@ ImportResult ConvertDbfFolder(const std::string& folder);
 // fails (with that table's message) when `dbfPath` itself cannot be read.
 ImportResult ConvertDbfFileFolder(const std::string& dbfPath);
 
-// For a file source of the connection: kind 2 converts the workbook at
-// `sourcePath`, kind 3 the dBase folder `sourcePath`; other kinds fail.
-ImportResult ConvertFileSource(int sourceKind, const std::string& sourcePath);
+// The workbook or the dBase folder at `sourcePath`.
+ImportResult ConvertFileSource(ConvertedFile what, const std::string& sourcePath);
 
 }  // namespace tallowick

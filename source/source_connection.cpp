@@ -101,7 +101,8 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
     if (m_converter == nullptr) {
       return failEarly("Excel and dBase files cannot be read: no converter is available");
     }
-    ConvertedDatabase converted = m_converter->Convert(kind, m_sourcePath);
+    ConvertedDatabase converted = m_converter->Convert(
+        kind == SourceKind::ExcelFile ? ConvertedFile::Workbook : ConvertedFile::DbaseFolder, m_sourcePath);
     if (converted.sqlitePath.empty()) {
       return failEarly(converted.error.empty()
                            ? "The file \"" + m_sourcePath + "\" could not be read"

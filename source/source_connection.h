@@ -10,7 +10,7 @@
 
 #include "platform/exit_cleanup.h"
 #include "source/credential_prompt.h"
-#include "source/file_converter.h"
+#include "import/file_converter.h"
 #include "source/identifier_quoting.h"
 #include "source/odbc_handle.h"
 #include "source/source_kind.h"

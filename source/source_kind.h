@@ -4,8 +4,7 @@
 
 namespace tallowick {
 
-// The kind of the connected source. The numbers are the ones the workbook
-// and dBase converters take (ConvertFileSource): 2 and 3.
+// The kind of the connected source (m_sourceKind).
 enum class SourceKind {
   NoSource = 0,
   AccessFile = 1,        // .mdb, .accdb

@@ -141,7 +141,7 @@ std::string CellText(int row, int column) {
 class DialogProbe : public Dialog {
  public:
   DialogProbe(int templateId, std::string path, bool& saved)
-      : Dialog(templateId), m_path(std::move(path)), m_saved(saved) {}
+      : Dialog(res::DialogTemplateOf(templateId)), m_path(std::move(path)), m_saved(saved) {}
   bool OnInitDialog() override {
     Dialog::OnInitDialog();
     CallAfter();

@@ -183,14 +183,14 @@ TEST_F(DbfImportTest, AnUnreadableTableIsLeftOutUnlessItIsTheChosenOne) {
 
 TEST_F(DbfImportTest, TheSourceKindChoosesTheConverter) {
   // Kind 3: the connection hands over the folder of the chosen table.
-  ImportResult folder = ConvertFileSource(3, s_folder->File("single"));
+  ImportResult folder = ConvertFileSource(ConvertedFile::DbaseFolder, s_folder->File("single"));
   ASSERT_TRUE(folder.ok) << folder.error;
   EXPECT_EQ(folder.tables, std::vector<std::string>{"only"});
   // Kind 2 reads a workbook: a table file is none.
-  ImportResult workbook = ConvertFileSource(2, s_folder->File("single/only.dbf"));
+  ImportResult workbook = ConvertFileSource(ConvertedFile::Workbook, s_folder->File("single/only.dbf"));
   EXPECT_FALSE(workbook.ok);
   EXPECT_TRUE(Contains(workbook.error, "not an Excel 97-2003 workbook")) << workbook.error;
-  EXPECT_FALSE(ConvertFileSource(1, s_folder->File("single")).ok);
+  EXPECT_FALSE(ConvertFileSource(static_cast<ConvertedFile>(-1), s_folder->File("single")).ok);
 }
 
 TEST_F(DbfImportTest, NumbersAndDatesThatAreNotSoKeepTheirText) {

@@ -259,8 +259,8 @@ TEST_F(TemporarySource, TheListNamesUserSourcesThenSystemSources) {
 class ScriptConverter : public FileConverter {
  public:
   explicit ScriptConverter(std::string target) : m_target(std::move(target)) {}
-  ConvertedDatabase Convert(SourceKind kind, const std::string& source) override {
-    kinds.push_back(kind);
+  ConvertedDatabase Convert(ConvertedFile what, const std::string& source) override {
+    kinds.push_back(what);
     sources.push_back(source);
     if (!error.empty()) return {{}, error, {}};
     testing::RunSqliteScript(m_target,
@@ -269,7 +269,7 @@ class ScriptConverter : public FileConverter {
     return {m_target, {}, leftOut};
   }
   std::vector<std::string> leftOut;
-  std::vector<SourceKind> kinds;
+  std::vector<ConvertedFile> kinds;
   std::vector<std::string> sources;
   std::string error;
 
@@ -289,7 +289,7 @@ TEST_F(TemporarySource, ConvertedFilesAreServedAndDeletedWithTheTemporarySource)
     ASSERT_TRUE(outcome.Connected()) << outcome.message;
     EXPECT_EQ(outcome.leftOut, converter.leftOut);
     EXPECT_EQ(connection.Kind(), SourceKind::ExcelFile);
-    EXPECT_EQ(converter.kinds, (std::vector<SourceKind>{SourceKind::ExcelFile}));
+    EXPECT_EQ(converter.kinds, (std::vector<ConvertedFile>{ConvertedFile::Workbook}));
     EXPECT_EQ(converter.sources, (std::vector<std::string>{workbook}));
     EXPECT_TRUE(Mentions(Ini(), "Database=" + converted));
     const TableSelection selection = SelectTables(connection, {"Sheet1$"});

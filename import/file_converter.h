@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "source/source_kind.h"
-
 namespace tallowick {
+
+// What a converter reads.
+enum class ConvertedFile {
+  Workbook,     // an Excel workbook (.xls)
+  DbaseFolder,  // the .dbf tables of a folder
+};
 
 struct ConvertedDatabase {
   std::string sqlitePath;  // the new database file; empty on failure
@@ -20,10 +24,10 @@ struct ConvertedDatabase {
 class FileConverter {
  public:
   virtual ~FileConverter() = default;
-  // `kind` is ExcelFile (source: the .xls file) or DbaseFile (source: the
-  // folder of .dbf tables). The file made belongs to the caller, who
-  // deletes it when the temporary data source is removed.
-  virtual ConvertedDatabase Convert(SourceKind kind, const std::string& source) = 0;
+  // `source` is the workbook file or the folder of .dbf tables. The file
+  // made belongs to the caller, who deletes it when the temporary data
+  // source is removed.
+  virtual ConvertedDatabase Convert(ConvertedFile what, const std::string& source) = 0;
 };
 
 }  // namespace tallowick

@@ -1,0 +1,2 @@
+// Must not compile: the source layer sits above the engine.
+#include "source/query_run.h"

@@ -1,0 +1,2 @@
+// Must compile: the engine sees its own headers.
+#include "engine/pdb_layout.h"

@@ -16,10 +16,10 @@ endif()
 set(tallowick_help_dir ${TALLOWICK_HELP_SOURCE})
 set(tallowick_installer_resources ${PROJECT_SOURCE_DIR}/resources/installer)
 
-install(FILES ${tallowick_help_dir}/Help.html DESTINATION ${TALLOWICK_DATA_DIR})
-install(FILES ${tallowick_help_dir}/img/PDBGen.jpg ${tallowick_help_dir}/img/PDBView.jpg
-              ${tallowick_help_dir}/img/browse.jpg
-        DESTINATION ${TALLOWICK_DATA_DIR}/img)
+foreach(file IN LISTS TALLOWICK_HELP_FILES)
+  get_filename_component(folder ${file} DIRECTORY)
+  install(FILES ${tallowick_help_dir}/${file} DESTINATION ${TALLOWICK_DATA_DIR}/${folder})
+endforeach()
 
 if(TALLOWICK_GUI)
   foreach(size 32 64 128)

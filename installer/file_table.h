@@ -12,7 +12,7 @@ inline constexpr std::string_view kSetupProgramName = "tallowick-setup";
 // Copied in this order from the working folder into the installation folder.
 // Entries beginning with the separator live in the subfolder kImageFolder.
 inline constexpr std::array<std::string_view, 5> kInstallFiles = {
-    "Help.html", "tallowick", "/img/PDBGen.jpg", "/img/PDBView.jpg", "/img/browse.jpg",
+#include "installer/install_files.inc"
 };
 inline constexpr std::string_view kImageFolder = "img";
 

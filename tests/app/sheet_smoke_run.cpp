@@ -23,7 +23,7 @@
 #include "ui/dialog.h"
 #include "ui/list_view_table.h"
 #include "ui/property_page.h"
-#include "ui/smoke_report.h"
+#include "tests/support/smoke_report.h"
 #include "ui/wx/wx_host.h"
 #include "ui/wx/wx_images.h"
 #include "ui/wx/wx_screenshot.h"

@@ -22,7 +22,7 @@
 #include "installer/path_join.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog.h"
-#include "ui/smoke_report.h"
+#include "tests/support/smoke_report.h"
 #include "ui/working_folder.h"
 #include "ui/wx/wx_host.h"
 #include "ui/wx/wx_images.h"

@@ -58,7 +58,8 @@ DialogUnits::DialogUnits(wxWindow* window)
     : m_base(window->ConvertDialogToPixels(wxSize(4, 8))), m_stretch(Stretch(window, m_base)) {}
 
 wxPoint DialogUnits::Point(int x, int y) const {
-  const wxPoint p = wxPoint(x * m_base.x / 4, static_cast<int>(y * m_base.y * m_stretch / 8.0 + 0.5));
+  const wxPoint p =
+      wxPoint(x * m_base.x / 4, static_cast<int>(y * m_base.y * m_stretch / 8.0 + 0.5));
   return p;
 }
 
@@ -79,76 +80,89 @@ void WxWindowPeer::Notify(int id, Notification code) {
   if (m_owner != nullptr) m_owner->SendCommand(id, code);
 }
 
+namespace {
+
+// The control of `control`, at `pos` with `size` in pixels, on `parent`.
+std::unique_ptr<WxControlPeer> CreateControl(wxWindow* parent, const ControlTemplate& control,
+                                             const wxPoint& pos, const wxSize& size,
+                                             const NotifyFunction& notify) {
+  const wxWindowID id = control.id == kIdStatic ? wxID_ANY : control.id;
+  const wxString text = ToWx(control.text);
+  std::unique_ptr<WxControlPeer> peer;
+
+  switch (control.kind) {
+    case ControlKind::Label: {
+      auto* label = new wxStaticText(parent, id, text, pos, size, LabelStyle(control.style));
+      if (control.rect.height > 10) label->Wrap(size.x);
+      peer = std::make_unique<WxControlPeer>(control, label, notify);
+      break;
+    }
+    case ControlKind::GroupBox: {
+      auto* box = new wxStaticBox(parent, id, text, pos, size);
+      peer = std::make_unique<WxControlPeer>(control, box, notify);
+      break;
+    }
+    case ControlKind::PushButton: {
+      auto* button = new wxButton(parent, id, text, pos, size);
+      if (HasStyle(control.style, kDefaultButton)) button->SetDefault();
+      peer = std::make_unique<WxControlPeer>(control, button, notify);
+      button->Bind(wxEVT_BUTTON, [notify, buttonId = control.id](wxCommandEvent&) {
+        notify(buttonId, Notification::Clicked);
+      });
+      break;
+    }
+    case ControlKind::Edit: {
+      auto* edit = new wxTextCtrl(parent, id, text, pos, size, EditStyle(control.style));
+      peer = std::make_unique<WxEditPeer>(control, edit, notify);
+      break;
+    }
+    case ControlKind::ComboBox: {
+      // The template's height is that of the dropped-down list.
+      const long style = HasStyle(control.style, kDropDown) ? wxCB_DROPDOWN : wxCB_READONLY;
+      auto* combo = new wxComboBox(parent, id, text, pos, wxSize(size.x, -1), 0, nullptr, style);
+      peer = std::make_unique<WxComboPeer>(control, combo, notify);
+      break;
+    }
+    case ControlKind::ListBox: {
+      long style = HasStyle(control.style, kExtendedSelection) ? wxLB_EXTENDED : wxLB_SINGLE;
+      style |= HasStyle(control.style, kHScroll) ? wxLB_HSCROLL : 0;
+      auto* list = new wxListBox(parent, id, pos, size, 0, nullptr, style);
+      peer = std::make_unique<WxListBoxPeer>(control, list, notify);
+      break;
+    }
+    case ControlKind::ListView: {
+      auto* list = new VirtualListCtrl(parent, id, pos, size);
+      peer = std::make_unique<WxListViewPeer>(control, list, notify);
+      break;
+    }
+    case ControlKind::Icon:
+    case ControlKind::Bitmap: {
+      wxBitmap image = ImageBitmap(control.image);
+      wxSize shown = control.kind == ControlKind::Icon && image.IsOk() ? image.GetSize() : size;
+      if (control.kind == ControlKind::Bitmap && image.IsOk()) image = ScaledBitmap(image, size);
+      auto* picture = new wxStaticBitmap(parent, id, image, pos, shown);
+      peer = std::make_unique<WxControlPeer>(control, picture, notify);
+      break;
+    }
+  }
+  return peer;
+}
+
+}  // namespace
+
 void WxWindowPeer::Build(const DialogTemplate& layout) {
   const DialogUnits units(m_parent);
   m_clientSize = units.Size(layout.width, layout.height);
   const NotifyFunction notify = [this](int id, Notification code) { Notify(id, code); };
 
   for (const ControlTemplate& control : layout.controls) {
-    const wxWindowID id = control.id == kIdStatic ? wxID_ANY : control.id;
-    const wxPoint pos = units.Point(control.rect.x, control.rect.y);
-    const wxSize size = units.Size(control.rect.width, control.rect.height);
-    const wxString text = ToWx(control.text);
-    std::unique_ptr<WxControlPeer> peer;
-
-    switch (control.kind) {
-      case ControlKind::Label: {
-        auto* label = new wxStaticText(m_parent, id, text, pos, size, LabelStyle(control.style));
-        if (control.rect.height > 10) label->Wrap(size.x);
-        peer = std::make_unique<WxControlPeer>(control, label, notify);
-        break;
-      }
-      case ControlKind::GroupBox: {
-        auto* box = new wxStaticBox(m_parent, id, text, pos, size);
-        peer = std::make_unique<WxControlPeer>(control, box, notify);
-        break;
-      }
-      case ControlKind::PushButton: {
-        auto* button = new wxButton(m_parent, id, text, pos, size);
-        if (HasStyle(control.style, kDefaultButton)) button->SetDefault();
-        peer = std::make_unique<WxControlPeer>(control, button, notify);
-        button->Bind(wxEVT_BUTTON, [this, buttonId = control.id](wxCommandEvent&) {
-          Notify(buttonId, Notification::Clicked);
-        });
-        break;
-      }
-      case ControlKind::Edit: {
-        auto* edit = new wxTextCtrl(m_parent, id, text, pos, size, EditStyle(control.style));
-        peer = std::make_unique<WxEditPeer>(control, edit, notify);
-        break;
-      }
-      case ControlKind::ComboBox: {
-        // The template's height is that of the dropped-down list.
-        const long style = HasStyle(control.style, kDropDown) ? wxCB_DROPDOWN : wxCB_READONLY;
-        auto* combo = new wxComboBox(m_parent, id, text, pos, wxSize(size.x, -1), 0, nullptr, style);
-        peer = std::make_unique<WxComboPeer>(control, combo, notify);
-        break;
-      }
-      case ControlKind::ListBox: {
-        long style = HasStyle(control.style, kExtendedSelection) ? wxLB_EXTENDED : wxLB_SINGLE;
-        style |= HasStyle(control.style, kHScroll) ? wxLB_HSCROLL : 0;
-        auto* list = new wxListBox(m_parent, id, pos, size, 0, nullptr, style);
-        peer = std::make_unique<WxListBoxPeer>(control, list, notify);
-        break;
-      }
-      case ControlKind::ListView: {
-        auto* list = new VirtualListCtrl(m_parent, id, pos, size);
-        peer = std::make_unique<WxListViewPeer>(control, list, notify);
-        break;
-      }
-      case ControlKind::Icon:
-      case ControlKind::Bitmap: {
-        wxBitmap image = ImageBitmap(control.image);
-        wxSize shown = control.kind == ControlKind::Icon && image.IsOk() ? image.GetSize() : size;
-        if (control.kind == ControlKind::Bitmap && image.IsOk()) image = ScaledBitmap(image, size);
-        auto* picture = new wxStaticBitmap(m_parent, id, image, pos, shown);
-        peer = std::make_unique<WxControlPeer>(control, picture, notify);
-        break;
-      }
-    }
+    std::unique_ptr<WxControlPeer> peer =
+        CreateControl(m_parent, control, units.Point(control.rect.x, control.rect.y),
+                      units.Size(control.rect.width, control.rect.height), notify);
     if (HasStyle(control.style, kHidden)) peer->Window()->Hide();
     if (HasStyle(control.style, kDisabled)) peer->Window()->Disable();
-    if (control.id != kIdStatic && m_byId.find(control.id) == m_byId.end()) m_byId[control.id] = peer.get();
+    if (control.id != kIdStatic && m_byId.find(control.id) == m_byId.end())
+      m_byId[control.id] = peer.get();
     m_controls.push_back(std::move(peer));
   }
 }

@@ -6,8 +6,11 @@
 
 namespace tallowick {
 
-PDBGenerator::PDBGenerator(std::unique_ptr<PropertyPage> generatorPage, std::unique_ptr<PropertyPage> viewerPage)
-    : PropertySheet(kProgramCaption), m_generatorPage(std::move(generatorPage)), m_viewerPage(std::move(viewerPage)) {
+PDBGenerator::PDBGenerator(std::unique_ptr<PropertyPage> generatorPage,
+                           std::unique_ptr<PropertyPage> viewerPage)
+    : PropertySheet(kProgramCaption),
+      m_generatorPage(std::move(generatorPage)),
+      m_viewerPage(std::move(viewerPage)) {
   SetIcon(res::kProgramIcon);
   SetHasHelp(true);
   AddPage(*m_generatorPage);

@@ -16,7 +16,8 @@ class PDBGenerator : public PropertySheet {
   // Takes its pages from CreateGeneratorPage and CreateViewerPage (app/pages.h).
   explicit PDBGenerator(Host& host);
   // With pages of the caller's choice (tests).
-  PDBGenerator(std::unique_ptr<PropertyPage> generatorPage, std::unique_ptr<PropertyPage> viewerPage);
+  PDBGenerator(std::unique_ptr<PropertyPage> generatorPage,
+               std::unique_ptr<PropertyPage> viewerPage);
   ~PDBGenerator() override;
 
   // Hides OK, renames Cancel "&Close" and Help "He&lp".

@@ -5,6 +5,7 @@
 
 namespace tallowick {
 
-PDBGenerator::PDBGenerator(Host& host) : PDBGenerator(CreateGeneratorPage(host), CreateViewerPage(host)) {}
+PDBGenerator::PDBGenerator(Host& host)
+    : PDBGenerator(CreateGeneratorPage(host), CreateViewerPage(host)) {}
 
 }  // namespace tallowick

@@ -12,7 +12,8 @@ namespace tallowick::cli {
 
 namespace {
 
-std::set<std::string> With(const std::set<std::string>& base, std::initializer_list<const char*> more) {
+std::set<std::string> With(const std::set<std::string>& base,
+                           std::initializer_list<const char*> more) {
   std::set<std::string> all = base;
   all.insert(more.begin(), more.end());
   return all;
@@ -20,7 +21,8 @@ std::set<std::string> With(const std::set<std::string>& base, std::initializer_l
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) <
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -41,8 +43,7 @@ int RunSources(const Words& args, std::ostream& out, std::ostream&) {
 int RunTables(const Words& args, std::ostream& out, std::ostream& err) {
   const Arguments arguments(args, SourceValuedOptions(), SourceFlagOptions());
   if (arguments.Has("--help")) {
-    out << "usage: tallowick-cli tables SOURCE\n\nLists the tables of a source.\n\n"
-        << kSourceHelp;
+    out << "usage: tallowick-cli tables SOURCE\n\nLists the tables of a source.\n\n" << kSourceHelp;
     return kExitOk;
   }
   if (!arguments.Positionals().empty()) throw UsageError("tables takes no positional arguments");

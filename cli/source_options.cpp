@@ -7,8 +7,8 @@
 
 #include "cli/commands.h"
 #include "cli/terminal_text.h"
-#include "platform/exit_cleanup.h"
 #include "import/import_file_converter.h"
+#include "platform/exit_cleanup.h"
 
 namespace tallowick::cli {
 

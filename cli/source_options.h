@@ -8,8 +8,8 @@
 #include <string>
 
 #include "cli/arguments.h"
-#include "source/credential_prompt.h"
 #include "import/file_converter.h"
+#include "source/credential_prompt.h"
 #include "source/source_connection.h"
 
 namespace tallowick::cli {

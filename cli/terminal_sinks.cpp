@@ -14,7 +14,8 @@ void StreamNotices::Waiting(const std::string& text) {
   m_err << "tallowick-cli: " << TerminalMessage(text) << '\n';
 }
 
-TerminalProgress::TerminalProgress(std::ostream& err) : m_err(err), m_shown(isatty(STDERR_FILENO)) {}
+TerminalProgress::TerminalProgress(std::ostream& err)
+    : m_err(err), m_shown(isatty(STDERR_FILENO)) {}
 
 TerminalProgress::~TerminalProgress() {
   if (m_wrote) m_err << "\r\033[K" << std::flush;

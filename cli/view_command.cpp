@@ -26,7 +26,8 @@ constexpr const char* kViewHelp =
     "\\uHHHH for U+0080 to U+009F; csv and json carry every text exactly.\n";
 
 void PrintJsonContents(const PdbContents& contents, std::ostream& out) {
-  out << "{\"name\":" << JsonString(contents.name) << ",\"creator\":" << JsonString(contents.creator)
+  out << "{\"name\":" << JsonString(contents.name)
+      << ",\"creator\":" << JsonString(contents.creator)
       << ",\"type\":" << JsonString(contents.type) << ",\"fields\":[";
   for (std::size_t f = 0; f < contents.fields.size(); ++f) {
     if (f) out << ',';
@@ -98,7 +99,8 @@ int RunView(const Words& args, std::ostream& out, std::ostream& err) {
     return kExitOk;
   }
   const auto& positionals = arguments.Positionals();
-  if (positionals.empty() || positionals.size() > 2) throw UsageError("view needs HELPER.mhl [PDB.pdb]");
+  if (positionals.empty() || positionals.size() > 2)
+    throw UsageError("view needs HELPER.mhl [PDB.pdb]");
   const OutputFormat format = ParseOutputFormat(arguments.ValueOr("--format", "text"));
   const std::optional<HandheldCharset> textAs = CharsetOption(arguments);
 

@@ -52,8 +52,8 @@ std::uint32_t GetBigEndian24(const unsigned char* in) {
 }
 
 std::uint32_t GetBigEndian32(const unsigned char* in) {
-  return (std::uint32_t{in[0]} << 24) | (std::uint32_t{in[1]} << 16) |
-         (std::uint32_t{in[2]} << 8) | in[3];
+  return (std::uint32_t{in[0]} << 24) | (std::uint32_t{in[1]} << 16) | (std::uint32_t{in[2]} << 8) |
+         in[3];
 }
 
 void CopyReversed(unsigned char* out, const void* in, std::size_t size) {

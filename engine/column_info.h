@@ -25,7 +25,7 @@ struct ColumnInfo {
   RowGroup group = RowGroup::None;
   std::int16_t bindType = bind::None;
   std::optional<FieldKind> kind;
-  std::vector<unsigned char> value;     // kValueBufferSize bytes once bound
+  std::vector<unsigned char> value;         // kValueBufferSize bytes once bound
   std::int64_t indicator = kNullIndicator;  // length, or kNullIndicator for NULL
 
   bool IsNull() const { return indicator == kNullIndicator; }

@@ -112,9 +112,8 @@ void Encode(const ColumnInfo& column, Sink& sink) {
       break;
     case bind::TinyInt:
     case bind::Bit:
-      EncodeFixed(column, 2, 1, sink, [](const unsigned char* in, unsigned char* out) {
-        PutBigEndian16(out, in[0]);
-      });
+      EncodeFixed(column, 2, 1, sink,
+                  [](const unsigned char* in, unsigned char* out) { PutBigEndian16(out, in[0]); });
       break;
     case bind::Date:
       EncodeFixed(column, 2, sizeof(SqlDateValue), sink,
@@ -137,8 +136,8 @@ void Encode(const ColumnInfo& column, Sink& sink) {
                   [](const unsigned char* in, unsigned char* out) {
                     const auto stamp = ValueAs<SqlTimestampValue>(in);
                     const auto bytes =
-                        EncodeDateTime(stamp.year, stamp.month, stamp.day, stamp.hour,
-                                       stamp.minute, stamp.second, stamp.fraction);
+                        EncodeDateTime(stamp.year, stamp.month, stamp.day, stamp.hour, stamp.minute,
+                                       stamp.second, stamp.fraction);
                     std::memcpy(out, bytes.data(), bytes.size());
                   });
       break;

@@ -69,8 +69,8 @@ std::string FormatViewerDateTime(const unsigned char* bytes) {
     hour -= 12;
     half = "PM";
   }
-  return Format("%d/%d/%d %d:%d:%d::%d %s", stamp.year, stamp.month, stamp.day, hour,
-                stamp.minute, stamp.second, stamp.fraction, half);
+  return Format("%d/%d/%d %d:%d:%d::%d %s", stamp.year, stamp.month, stamp.day, hour, stamp.minute,
+                stamp.second, stamp.fraction, half);
 }
 
 std::optional<DecodedField> DecodeField(std::uint8_t kind, const unsigned char* data,
@@ -97,7 +97,8 @@ std::optional<DecodedField> DecodeField(std::uint8_t kind, const unsigned char* 
       field.text = Format("%f", static_cast<double>(FloatAt(data)));
       break;
     case FieldKind::Long:
-      field.text = Format("%ld", static_cast<long>(static_cast<std::int32_t>(GetBigEndian32(data))));
+      field.text =
+          Format("%ld", static_cast<long>(static_cast<std::int32_t>(GetBigEndian32(data))));
       break;
     case FieldKind::Short:
       field.text = Format("%u", static_cast<unsigned>(GetBigEndian16(data)));

@@ -11,7 +11,7 @@
 
 namespace tallowick {
 
-std::string FormatViewerDouble(double value);  // "%f" below 1e8, else "%e"
+std::string FormatViewerDouble(double value);                  // "%f" below 1e8, else "%e"
 std::string FormatViewerDateTime(const unsigned char* bytes);  // 14 bytes, "y/m/d h:m:s::0 AM"
 
 // One field decoded from the record bytes at `data`, of which `available`

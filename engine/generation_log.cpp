@@ -209,8 +209,7 @@ void WriteProcessBindError(std::FILE* log, const std::string& diagnostic) {
   WriteDiagnosticLine(log, diagnostic);
 }
 
-void WriteProcessFetchError(std::FILE* log, unsigned long rowsRead,
-                            const std::string& diagnostic) {
+void WriteProcessFetchError(std::FILE* log, unsigned long rowsRead, const std::string& diagnostic) {
   if (log == nullptr) return;
   std::fprintf(log, "Error while reading record no. %lu from MDB\n", rowsRead);
   WriteDiagnosticLine(log, diagnostic);

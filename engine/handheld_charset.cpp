@@ -68,8 +68,7 @@ std::size_t HandheldTextEncoder::Convert(const char* text, std::size_t length, s
     // UTF-8 stays as it is; cut only at a character boundary.
     std::size_t keep = std::min(length, maxBytes);
     if (m_iconv == nullptr) {
-      while (keep > 0 && keep < length &&
-             (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80) {
+      while (keep > 0 && keep < length && (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80) {
         --keep;
       }
     }

@@ -45,8 +45,7 @@ class HandheldTextEncoder {
   // Converts `length` bytes at `text` into `out` (replacing its contents),
   // writing at most `maxBytes` bytes and never half a character. Returns the
   // number of characters replaced by "?".
-  std::size_t Convert(const char* text, std::size_t length, std::string& out,
-                      std::size_t maxBytes);
+  std::size_t Convert(const char* text, std::size_t length, std::string& out, std::size_t maxBytes);
   std::string Convert(const std::string& text, std::size_t* replaced = nullptr);
 
   HandheldCharset Charset() const { return m_charset; }

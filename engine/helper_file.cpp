@@ -86,13 +86,13 @@ bool WriteHelperFile(TemporaryOutputFile& out, const std::string& folder,
                      const std::string& pdbName, const std::string& handheldPdbName,
                      const std::string& creator, const std::string& type,
                      const std::vector<HelperField>& fields) {
-  return WriteHelperRecords(
-      folder, pdbName, handheldPdbName, creator, type, fields,
-      [&out](PdbFile& file, std::vector<PdbRecordEntry>& entries) {
-        return file.WriteInto(out, entries, kHelperCreatorType, kHelperCreatorType,
-                              static_cast<std::uint16_t>(entries.size()),
-                              static_cast<std::int64_t>(std::time(nullptr)));
-      });
+  return WriteHelperRecords(folder, pdbName, handheldPdbName, creator, type, fields,
+                            [&out](PdbFile& file, std::vector<PdbRecordEntry>& entries) {
+                              return file.WriteInto(out, entries, kHelperCreatorType,
+                                                    kHelperCreatorType,
+                                                    static_cast<std::uint16_t>(entries.size()),
+                                                    static_cast<std::int64_t>(std::time(nullptr)));
+                            });
 }
 
 std::string HelperFilePath(const std::string& folder, const std::string& pdbName) {

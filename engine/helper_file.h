@@ -19,10 +19,10 @@ struct HelperField {
 };
 
 struct HelperInfo {
-  std::string headerName;  // database name in the Helper file's own header
-  std::string pdbName;     // record 0
-  std::string creator;     // record 1
-  std::string type;        // record 2
+  std::string headerName;           // database name in the Helper file's own header
+  std::string pdbName;              // record 0
+  std::string creator;              // record 1
+  std::string type;                 // record 2
   std::vector<HelperField> fields;  // records 3...
 };
 

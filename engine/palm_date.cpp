@@ -18,8 +18,7 @@ std::int64_t DaysFromCivil(int year, unsigned month, unsigned day) {
 
 }  // namespace
 
-std::array<unsigned char, 2> EncodeDate(std::int16_t year, std::uint16_t month,
-                                        std::uint16_t day) {
+std::array<unsigned char, 2> EncodeDate(std::int16_t year, std::uint16_t month, std::uint16_t day) {
   // Added, not masked: an out-of-range month or day carries into the next field.
   const std::int32_t sum = (std::int32_t{year} + 16) * 512 + std::int32_t{month} * 32 + day;
   std::array<unsigned char, 2> bytes{};
@@ -66,7 +65,9 @@ DecodedDate DecodeDate(const unsigned char* bytes) {
 }
 
 DecodedDateTime DecodeDateTime(const unsigned char* bytes) {
-  auto word = [bytes](int at) { return static_cast<int>(static_cast<std::int16_t>(GetBigEndian16(bytes + at))); };
+  auto word = [bytes](int at) {
+    return static_cast<int>(static_cast<std::int16_t>(GetBigEndian16(bytes + at)));
+  };
   DecodedDateTime decoded;
   decoded.second = word(0);
   decoded.minute = word(2);

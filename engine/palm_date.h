@@ -8,11 +8,13 @@ namespace tallowick {
 // DateType: one big-endian word, year-1904 (7 bits) | month (4) | day (5).
 std::array<unsigned char, 2> EncodeDate(std::int16_t year, std::uint16_t month, std::uint16_t day);
 // TimeType: hours, minutes; seconds are dropped.
-std::array<unsigned char, 2> EncodeTime(std::uint16_t hour, std::uint16_t minute, std::uint16_t second);
+std::array<unsigned char, 2> EncodeTime(std::uint16_t hour, std::uint16_t minute,
+                                        std::uint16_t second);
 // DateTimeType: second, minute, hour, day, month, year, weekDay; 16-bit big-endian words.
-std::array<unsigned char, 14> EncodeDateTime(std::int16_t year, std::uint16_t month, std::uint16_t day,
-                                             std::uint16_t hour, std::uint16_t minute,
-                                             std::uint16_t second, std::uint32_t fraction);
+std::array<unsigned char, 14> EncodeDateTime(std::int16_t year, std::uint16_t month,
+                                             std::uint16_t day, std::uint16_t hour,
+                                             std::uint16_t minute, std::uint16_t second,
+                                             std::uint32_t fraction);
 // weekDay as stored: Monday 1 ... Sunday 7; 7 also when not computed.
 std::uint16_t PalmWeekDay(std::int16_t year, std::uint16_t month, std::uint16_t day);
 

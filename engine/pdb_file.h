@@ -93,7 +93,8 @@ class PdbFile {
   std::unique_ptr<std::vector<unsigned char>> ReadRecord(const std::vector<PdbRecordEntry>& entries,
                                                          std::size_t index, std::uint16_t count);
   // False when the file ends before `length` bytes were read.
-  bool ReadBytesAt(unsigned char* buffer, std::uint32_t offset, std::size_t length, std::FILE* file);
+  bool ReadBytesAt(unsigned char* buffer, std::uint32_t offset, std::size_t length,
+                   std::FILE* file);
 
   // The name written into the header when it differs from the file's name
   // (the handheld's encoding of it); the file's name by default.

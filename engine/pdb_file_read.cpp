@@ -39,8 +39,7 @@ bool PdbFile::ReadBytesAt(unsigned char* buffer, std::uint32_t offset, std::size
   return std::fread(buffer, 1, length, file) == length;
 }
 
-std::vector<PdbRecordEntry> PdbFile::ParseHeader(PdbHeader& header, std::FILE* file,
-                                                 bool& failed) {
+std::vector<PdbRecordEntry> PdbFile::ParseHeader(PdbHeader& header, std::FILE* file, bool& failed) {
   unsigned char bytes[kPdbHeaderSize];
   if (!ReadBytesAt(bytes, 0, sizeof bytes, file)) {
     failed = true;

@@ -30,7 +30,9 @@ std::uint32_t PalmSeconds(std::int64_t unixTime) {
 }  // namespace
 
 PdbFile::PdbFile(std::string name, std::string directory, std::string extension)
-    : m_name(std::move(name)), m_directory(std::move(directory)), m_extension(std::move(extension)) {}
+    : m_name(std::move(name)),
+      m_directory(std::move(directory)),
+      m_extension(std::move(extension)) {}
 
 std::string PdbFile::WritePath() const { return m_directory + m_name + m_extension; }
 
@@ -91,9 +93,8 @@ bool PdbFile::WriteHeader(const unsigned char* preparedHeader, std::vector<PdbRe
                         [&entries](std::size_t i) { return entries[i].length; })) {
     return false;
   }
-  std::uint32_t offset =
-      static_cast<std::uint32_t>(kPdbHeaderSize + kPdbRecordListEntrySize * count + kPdbGapSize +
-                                 m_appInfo.size() + 1);
+  std::uint32_t offset = static_cast<std::uint32_t>(
+      kPdbHeaderSize + kPdbRecordListEntrySize * count + kPdbGapSize + m_appInfo.size() + 1);
   for (std::size_t i = 0; i < count; ++i) {
     entries[i].offset = offset;
     entries[i].attributes = 0;
@@ -163,8 +164,8 @@ bool PdbFile::Write(const RecordArena& records, const std::string& creator,
   return Write(records, creator, type, static_cast<std::int64_t>(std::time(nullptr)));
 }
 
-bool PdbFile::Write(const RecordArena& records, const std::string& creator,
-                    const std::string& type, std::int64_t unixTime) {
+bool PdbFile::Write(const RecordArena& records, const std::string& creator, const std::string& type,
+                    std::int64_t unixTime) {
   if (records.RecordCount() > std::numeric_limits<std::uint16_t>::max()) return false;
   const auto count = static_cast<std::uint16_t>(records.RecordCount());
   unsigned char header[kPdbHeaderSize];

@@ -53,10 +53,9 @@ void RecordArena::Grow(std::size_t needed) {
   std::size_t capacity = std::max({needed, m_capacity * 2, kFirstBlock});
   capacity = (capacity + kPage - 1) / kPage * kPage;
 #ifdef TALLOWICK_ARENA_MREMAP
-  void* block = m_bytes == nullptr
-                    ? mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                           -1, 0)
-                    : mremap(m_bytes, m_capacity, capacity, MREMAP_MAYMOVE);
+  void* block = m_bytes == nullptr ? mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
+                                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                                   : mremap(m_bytes, m_capacity, capacity, MREMAP_MAYMOVE);
   if (block == MAP_FAILED) throw std::bad_alloc();
 #else
   void* block = std::realloc(m_bytes, capacity);

@@ -40,7 +40,8 @@ class NoticeSink {
   virtual void Waiting(const std::string& /*text*/) {}
 };
 
-inline constexpr const char* kRowLimitMessage = "No More than 65535 records supported in a single PDB!!";
+inline constexpr const char* kRowLimitMessage =
+    "No More than 65535 records supported in a single PDB!!";
 inline constexpr std::uint32_t kMaxRecords = 65535;
 
 // Progress of a long read (rows so far); may be ignored.

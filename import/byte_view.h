@@ -72,7 +72,8 @@ class ByteView {
   bool Big(std::size_t offset, std::size_t count, T& out) const {
     if (!Has(offset, count)) return false;
     T value = 0;
-    for (std::size_t i = 0; i < count; ++i) value = static_cast<T>((value << 8) | m_data[offset + i]);
+    for (std::size_t i = 0; i < count; ++i)
+      value = static_cast<T>((value << 8) | m_data[offset + i]);
     out = value;
     return true;
   }

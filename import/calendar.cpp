@@ -65,7 +65,8 @@ bool IsValidDate(int year, int month, int day) {
 
 bool ExcelSerialToCalendar(double serial, bool date1904, CalendarDateTime& out) {
   if (!std::isfinite(serial) || serial < 0 || serial > 3e6) return false;
-  auto total = static_cast<std::int64_t>(std::llround(serial * static_cast<double>(kMillisecondsPerDay)));
+  auto total =
+      static_cast<std::int64_t>(std::llround(serial * static_cast<double>(kMillisecondsPerDay)));
   std::int64_t wholeDays = total / kMillisecondsPerDay;
   std::int64_t milliseconds = total % kMillisecondsPerDay;
   std::int64_t days = (date1904 ? kExcel1904Epoch : kExcel1900Epoch) + wholeDays;
@@ -86,8 +87,8 @@ bool ParseDateTimeText(std::string_view text, CalendarDateTime& out, bool& hasDa
   hasTime = false;
   std::size_t pos = 0;
   if (text.size() >= 10 && text[4] == '-' && text[7] == '-') {
-    if (!Digits(text, 0, 4, value.year) || !Digits(text, 5, 2, value.month) || !Digits(text, 8, 2, value.day) ||
-        !IsValidDate(value.year, value.month, value.day)) {
+    if (!Digits(text, 0, 4, value.year) || !Digits(text, 5, 2, value.month) ||
+        !Digits(text, 8, 2, value.day) || !IsValidDate(value.year, value.month, value.day)) {
       return false;
     }
     hasDate = true;
@@ -100,7 +101,8 @@ bool ParseDateTimeText(std::string_view text, CalendarDateTime& out, bool& hasDa
   if (pos < text.size()) {
     if (text.size() - pos != 8 || text[pos + 2] != ':' || text[pos + 5] != ':') return false;
     if (!Digits(text, pos, 2, value.hour) || !Digits(text, pos + 3, 2, value.minute) ||
-        !Digits(text, pos + 6, 2, value.second) || value.hour > 23 || value.minute > 59 || value.second > 59) {
+        !Digits(text, pos + 6, 2, value.second) || value.hour > 23 || value.minute > 59 ||
+        value.second > 59) {
       return false;
     }
     hasTime = true;

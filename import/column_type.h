@@ -15,14 +15,22 @@ enum class ColumnType { Integer, Double, Date, Timestamp, Bit, Varchar, Text, Bl
 
 inline const char* DeclaredTypeName(ColumnType type) {
   switch (type) {
-    case ColumnType::Integer: return "INTEGER";
-    case ColumnType::Double: return "DOUBLE";
-    case ColumnType::Date: return "DATE";
-    case ColumnType::Timestamp: return "TIMESTAMP";
-    case ColumnType::Bit: return "BIT";
-    case ColumnType::Varchar: return "VARCHAR";
-    case ColumnType::Text: return "TEXT";
-    case ColumnType::Blob: return "BLOB";
+    case ColumnType::Integer:
+      return "INTEGER";
+    case ColumnType::Double:
+      return "DOUBLE";
+    case ColumnType::Date:
+      return "DATE";
+    case ColumnType::Timestamp:
+      return "TIMESTAMP";
+    case ColumnType::Bit:
+      return "BIT";
+    case ColumnType::Varchar:
+      return "VARCHAR";
+    case ColumnType::Text:
+      return "TEXT";
+    case ColumnType::Blob:
+      return "BLOB";
   }
   return "VARCHAR";
 }

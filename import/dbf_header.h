@@ -19,7 +19,7 @@ enum class DbfFlavour {
 };
 
 struct DbfField {
-  std::string rawName;     // name bytes as stored, up to the first NUL
+  std::string rawName;  // name bytes as stored, up to the first NUL
   char type = 'C';
   std::uint32_t offset = 0;  // within the record (the deletion flag is byte 0)
   std::uint32_t length = 0;
@@ -38,8 +38,8 @@ struct DbfHeader {
   std::uint32_t headerLength = 0;
   std::uint32_t recordLength = 0;
   std::uint8_t languageDriver = 0;
-  std::vector<DbfField> fields;     // every field, system fields included
-  int nullFlagsField = -1;          // index of _NullFlags in `fields`, or -1
+  std::vector<DbfField> fields;  // every field, system fields included
+  int nullFlagsField = -1;       // index of _NullFlags in `fields`, or -1
 
   // Whether some field keeps its value in a memo file.
   bool NeedsMemoFile() const;

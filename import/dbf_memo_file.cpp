@@ -92,7 +92,8 @@ bool DbfMemoFile::Read(std::uint64_t block, std::string& out, std::string& probl
 bool DbfMemoFile::ReadFoxPro(std::uint64_t offset, std::string& out, std::string& problem) const {
   std::string head;
   std::uint32_t length = 0;
-  if (!ReadAt(offset, 8, head) || !View(head).U32BE(4, length) || !ReadAt(offset + 8, length, out)) {
+  if (!ReadAt(offset, 8, head) || !View(head).U32BE(4, length) ||
+      !ReadAt(offset + 8, length, out)) {
     problem = "the memo file is damaged (a memo runs past its end)";
     return false;
   }

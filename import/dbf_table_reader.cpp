@@ -45,7 +45,8 @@ bool DbfTableReader::Fail(const std::string& why, std::string& error) const {
 
 std::string DbfTableReader::FindMemoFile(const std::string& tablePath, bool preferFpt) {
   std::size_t slash = tablePath.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : tablePath.substr(0, slash == 0 ? 1 : slash);
+  std::string folder =
+      slash == std::string::npos ? "." : tablePath.substr(0, slash == 0 ? 1 : slash);
   std::string file = slash == std::string::npos ? tablePath : tablePath.substr(slash + 1);
   std::size_t dot = file.rfind('.');
   std::string base = LowerAscii(dot == std::string::npos ? file : file.substr(0, dot));
@@ -79,10 +80,12 @@ bool DbfTableReader::Open(const std::string& path, std::string& error) {
     return Fail("it is not a dBase table (the file is too short for a header)", error);
   }
   std::vector<unsigned char> headerBytes(std::max<std::size_t>(headerLength, kDbfFixedHeaderSize));
-  std::size_t available = static_cast<std::size_t>(std::min<std::uint64_t>(headerBytes.size(), fileSize));
+  std::size_t available =
+      static_cast<std::size_t>(std::min<std::uint64_t>(headerBytes.size(), fileSize));
   if (!ReadFully(m_fd, 0, headerBytes.data(), available)) return Fail(std::strerror(errno), error);
   std::string problem;
-  if (!ParseDbfHeader(ByteView(headerBytes.data(), available), m_header, problem)) return Fail(problem, error);
+  if (!ParseDbfHeader(ByteView(headerBytes.data(), available), m_header, problem))
+    return Fail(problem, error);
 
   const std::uint64_t needed =
       static_cast<std::uint64_t>(m_header.headerLength) +
@@ -90,8 +93,9 @@ bool DbfTableReader::Open(const std::string& path, std::string& error) {
   if (fileSize < needed) {
     std::uint64_t whole = (fileSize - std::min<std::uint64_t>(fileSize, m_header.headerLength)) /
                           m_header.recordLength;
-    return Fail("the file is truncated (its header announces " + std::to_string(m_header.recordCount) +
-                    " records of " + std::to_string(m_header.recordLength) + " bytes, the file holds " +
+    return Fail("the file is truncated (its header announces " +
+                    std::to_string(m_header.recordCount) + " records of " +
+                    std::to_string(m_header.recordLength) + " bytes, the file holds " +
                     std::to_string(whole) + ")",
                 error);
   }
@@ -104,8 +108,8 @@ bool DbfTableReader::Open(const std::string& path, std::string& error) {
       std::string base = dot == std::string::npos || (slash != std::string::npos && dot < slash)
                              ? path
                              : path.substr(0, dot);
-      return Fail(std::string("its memo file ") + base + (m_header.PrefersFptMemo() ? ".fpt" : ".dbt") +
-                      " is missing",
+      return Fail(std::string("its memo file ") + base +
+                      (m_header.PrefersFptMemo() ? ".fpt" : ".dbt") + " is missing",
                   error);
     }
     m_memo = std::make_unique<DbfMemoFile>();
@@ -129,8 +133,8 @@ bool DbfTableReader::Next(ByteView& record, std::string& error) {
     const std::uint32_t perBlock = std::max<std::uint32_t>(1, kBlockBytes / m_header.recordLength);
     const std::uint32_t count = std::min(perBlock, m_header.recordCount - m_nextRecord);
     m_block.resize(static_cast<std::size_t>(count) * m_header.recordLength);
-    const std::uint64_t offset = m_header.headerLength + static_cast<std::uint64_t>(m_nextRecord) *
-                                                             m_header.recordLength;
+    const std::uint64_t offset =
+        m_header.headerLength + static_cast<std::uint64_t>(m_nextRecord) * m_header.recordLength;
     if (!ReadFully(m_fd, offset, m_block.data(), m_block.size())) {
       return Fail("reading record " + std::to_string(m_nextRecord + 1) + " failed", error);
     }
@@ -138,8 +142,9 @@ bool DbfTableReader::Next(ByteView& record, std::string& error) {
     m_blockPosition = 0;
     m_nextRecord += count;
   }
-  record = ByteView(m_block.data() + static_cast<std::size_t>(m_blockPosition) * m_header.recordLength,
-                    m_header.recordLength);
+  record =
+      ByteView(m_block.data() + static_cast<std::size_t>(m_blockPosition) * m_header.recordLength,
+               m_header.recordLength);
   ++m_blockPosition;
   return true;
 }

@@ -52,12 +52,14 @@ bool SqliteTableWriter::Open(const std::string& path, std::string& error) {
   }
   // The file is private and rebuilt from its source on any failure, so it
   // needs neither a journal nor durable writes.
-  return Execute("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
-                 " PRAGMA cache_size=-65536; BEGIN",
-                 error);
+  return Execute(
+      "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
+      " PRAGMA cache_size=-65536; BEGIN",
+      error);
 }
 
-bool SqliteTableWriter::BeginTable(const std::string& table, const std::vector<ColumnDefinition>& columns,
+bool SqliteTableWriter::BeginTable(const std::string& table,
+                                   const std::vector<ColumnDefinition>& columns,
                                    std::string& error) {
   if (m_db == nullptr) {
     error = LastError();
@@ -98,10 +100,13 @@ void SqliteTableWriter::BindInteger(int column, std::int64_t value) {
   sqlite3_bind_int64(m_insert, column + 1, value);
 }
 
-void SqliteTableWriter::BindDouble(int column, double value) { sqlite3_bind_double(m_insert, column + 1, value); }
+void SqliteTableWriter::BindDouble(int column, double value) {
+  sqlite3_bind_double(m_insert, column + 1, value);
+}
 
 void SqliteTableWriter::BindText(int column, std::string_view text) {
-  sqlite3_bind_text64(m_insert, column + 1, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+  sqlite3_bind_text64(m_insert, column + 1, text.data(), text.size(), SQLITE_TRANSIENT,
+                      SQLITE_UTF8);
 }
 
 void SqliteTableWriter::BindBlob(int column, const void* bytes, std::size_t size) {

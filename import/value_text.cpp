@@ -73,7 +73,8 @@ std::string ExcelNumberText(double value) {
   int power = std::atoi(exponent + 1);
   *exponent = '\0';
   char tidy[64];
-  std::snprintf(tidy, sizeof tidy, "%sE%c%02d", buffer, power < 0 ? '-' : '+', power < 0 ? -power : power);
+  std::snprintf(tidy, sizeof tidy, "%sE%c%02d", buffer, power < 0 ? '-' : '+',
+                power < 0 ? -power : power);
   return tidy;
 }
 

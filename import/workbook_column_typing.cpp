@@ -19,10 +19,17 @@ CalendarDateTime OnExcelEpoch(const CalendarDateTime& time) {
 
 void WorkbookColumnCensus::Add(const WorkbookCell& cell) {
   switch (cell.kind) {
-    case CellKind::Empty: return;
-    case CellKind::Number: ++m_numbers; break;
-    case CellKind::Boolean: ++m_booleans; break;
-    case CellKind::Date: ++m_plainDates; break;
+    case CellKind::Empty:
+      return;
+    case CellKind::Number:
+      ++m_numbers;
+      break;
+    case CellKind::Boolean:
+      ++m_booleans;
+      break;
+    case CellKind::Date:
+      ++m_plainDates;
+      break;
     case CellKind::DateTime:
       if (cell.when.HasTime()) {
         ++m_timedDates;
@@ -30,9 +37,12 @@ void WorkbookColumnCensus::Add(const WorkbookCell& cell) {
         ++m_plainDates;
       }
       break;
-    case CellKind::Time: ++m_timedDates; break;
+    case CellKind::Time:
+      ++m_timedDates;
+      break;
     case CellKind::Text:
-    case CellKind::Error: break;
+    case CellKind::Error:
+      break;
   }
   ++m_values;
 }
@@ -48,31 +58,48 @@ ColumnType WorkbookColumnCensus::Result() const {
 
 std::string CellDisplayText(const WorkbookCell& cell) {
   switch (cell.kind) {
-    case CellKind::Empty: return {};
-    case CellKind::Number: return ExcelNumberText(cell.number);
+    case CellKind::Empty:
+      return {};
+    case CellKind::Number:
+      return ExcelNumberText(cell.number);
     case CellKind::Text:
-    case CellKind::Error: return std::string(cell.text);
-    case CellKind::Boolean: return cell.boolean ? "TRUE" : "FALSE";
-    case CellKind::Date: return DateText(cell.when);
-    case CellKind::DateTime: return TimestampText(cell.when);
-    case CellKind::Time: return TimeText(cell.when);
+    case CellKind::Error:
+      return std::string(cell.text);
+    case CellKind::Boolean:
+      return cell.boolean ? "TRUE" : "FALSE";
+    case CellKind::Date:
+      return DateText(cell.when);
+    case CellKind::DateTime:
+      return TimestampText(cell.when);
+    case CellKind::Time:
+      return TimeText(cell.when);
   }
   return {};
 }
 
-void BindWorkbookCell(SqliteTableWriter& writer, int column, ColumnType type, const WorkbookCell& cell) {
+void BindWorkbookCell(SqliteTableWriter& writer, int column, ColumnType type,
+                      const WorkbookCell& cell) {
   if (cell.kind == CellKind::Empty) {
     writer.BindNull(column);
     return;
   }
   switch (type) {
-    case ColumnType::Double: writer.BindDouble(column, cell.number); return;
-    case ColumnType::Bit: writer.BindInteger(column, cell.boolean ? 1 : 0); return;
-    case ColumnType::Date: writer.BindText(column, DateText(cell.when)); return;
-    case ColumnType::Timestamp:
-      writer.BindText(column, TimestampText(cell.kind == CellKind::Time ? OnExcelEpoch(cell.when) : cell.when));
+    case ColumnType::Double:
+      writer.BindDouble(column, cell.number);
       return;
-    default: writer.BindText(column, CellDisplayText(cell)); return;
+    case ColumnType::Bit:
+      writer.BindInteger(column, cell.boolean ? 1 : 0);
+      return;
+    case ColumnType::Date:
+      writer.BindText(column, DateText(cell.when));
+      return;
+    case ColumnType::Timestamp:
+      writer.BindText(
+          column, TimestampText(cell.kind == CellKind::Time ? OnExcelEpoch(cell.when) : cell.when));
+      return;
+    default:
+      writer.BindText(column, CellDisplayText(cell));
+      return;
   }
 }
 

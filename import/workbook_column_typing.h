@@ -37,6 +37,7 @@ std::string CellDisplayText(const WorkbookCell& cell);
 
 // Binds `cell` as column `column` of the row `writer` is building, in the
 // form `type` calls for.
-void BindWorkbookCell(SqliteTableWriter& writer, int column, ColumnType type, const WorkbookCell& cell);
+void BindWorkbookCell(SqliteTableWriter& writer, int column, ColumnType type,
+                      const WorkbookCell& cell);
 
 }  // namespace tallowick

@@ -13,8 +13,8 @@ constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
 constexpr std::string_view kEscapedInQuotes = "\"`$\\";
 
 bool IsUnreserved(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
-         c == '_' || c == '~';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c == '~';
 }
 
 void AddKey(std::string& text, std::string_view key, std::string_view value) {
@@ -47,19 +47,31 @@ std::string EscapeStringValue(std::string_view value) {
   for (std::size_t i = 0; i < value.size(); ++i) {
     const char c = value[i];
     switch (c) {
-      case '\\': escaped += "\\\\"; break;
-      case '\t': escaped += "\\t"; break;
-      case '\n': escaped += "\\n"; break;
-      case '\r': escaped += "\\r"; break;
-      case ' ': escaped += (i < first || i >= last) ? "\\s" : " "; break;
-      default: escaped.push_back(c);
+      case '\\':
+        escaped += "\\\\";
+        break;
+      case '\t':
+        escaped += "\\t";
+        break;
+      case '\n':
+        escaped += "\\n";
+        break;
+      case '\r':
+        escaped += "\\r";
+        break;
+      case ' ':
+        escaped += (i < first || i >= last) ? "\\s" : " ";
+        break;
+      default:
+        escaped.push_back(c);
     }
   }
   return escaped;
 }
 
 std::string QuoteExecArgument(std::string_view argument) {
-  const bool quoted = argument.empty() || argument.find_first_of(kReservedInExec) != std::string_view::npos;
+  const bool quoted =
+      argument.empty() || argument.find_first_of(kReservedInExec) != std::string_view::npos;
   std::string result;
   if (quoted) result.push_back('"');
   for (char c : argument) {
@@ -91,7 +103,8 @@ std::optional<std::string> DesktopEntryText(const DesktopEntry& entry) {
   if (!IsStringValueText(entry.name) || !IsStringValueText(entry.comment)) return std::nullopt;
   std::string text = "[Desktop Entry]\n";
   if (entry.type == DesktopEntry::Type::Application) {
-    if (entry.program.empty() || entry.program.front() != '/' || !IsStringValueText(entry.program)) {
+    if (entry.program.empty() || entry.program.front() != '/' ||
+        !IsStringValueText(entry.program)) {
       return std::nullopt;
     }
     if (!entry.workingFolder.empty() &&

@@ -12,10 +12,10 @@ struct DesktopEntry {
   enum class Type { Application, Link };
   Type type = Type::Application;
   std::string name;
-  std::string comment;         // empty: no Comment key
-  std::string program;         // Application: the program started (an absolute path)
-  std::string workingFolder;   // Application: the folder it is started in; empty: no Path key
-  std::string linkTarget;      // Link: the absolute path of the document opened
+  std::string comment;        // empty: no Comment key
+  std::string program;        // Application: the program started (an absolute path)
+  std::string workingFolder;  // Application: the folder it is started in; empty: no Path key
+  std::string linkTarget;     // Link: the absolute path of the document opened
 };
 
 // The file's text, LF line ends; nothing when a value holds bytes that no

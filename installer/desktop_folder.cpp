@@ -19,7 +19,8 @@ std::optional<std::string> AskXdgUserDir() {
   std::string output;
   char buffer[1024];
   std::size_t read = 0;
-  while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0 && output.size() <= kMaxPathLength + 1) {
+  while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0 &&
+         output.size() <= kMaxPathLength + 1) {
     output.append(buffer, read);
   }
   const int status = ::pclose(pipe);
@@ -36,7 +37,8 @@ std::optional<std::string> HomeFolder() {
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] == '/') return std::string(home);
   const passwd* user = ::getpwuid(::getuid());
-  if (user != nullptr && user->pw_dir != nullptr && user->pw_dir[0] == '/') return std::string(user->pw_dir);
+  if (user != nullptr && user->pw_dir != nullptr && user->pw_dir[0] == '/')
+    return std::string(user->pw_dir);
   return std::nullopt;
 }
 

@@ -16,7 +16,8 @@ bool CreateShellLink(const DesktopEntry& entry, const std::string& linkPath) {
 }
 
 void CreateDesktopShortcut(const std::string& installationFolder, std::string_view fileName,
-                           std::string_view linkName, std::string_view description, ShortcutKind kind) {
+                           std::string_view linkName, std::string_view description,
+                           ShortcutKind kind) {
   const std::optional<std::string> desktop = DesktopFolder();
   if (!desktop) return;
   const std::optional<std::string> linkPath =

@@ -14,7 +14,8 @@ namespace tallowick {
 // cannot be found, a path does not fit or the file cannot be written, there is
 // simply no shortcut.
 void CreateDesktopShortcut(const std::string& installationFolder, std::string_view fileName,
-                           std::string_view linkName, std::string_view description, ShortcutKind kind);
+                           std::string_view linkName, std::string_view description,
+                           ShortcutKind kind);
 
 // Writes `entry` as the file `linkPath`, replacing a file of that name, and
 // makes it executable (desktops trust only executable launchers). False when

@@ -17,9 +17,11 @@
 namespace tallowick {
 namespace {
 
-constexpr const char* kFolderMessage = "Could not copy files in installation path, please re-select path";
+constexpr const char* kFolderMessage =
+    "Could not copy files in installation path, please re-select path";
 constexpr const char* kAbortQuestion = "Do you want abort Tallowick installation setup";
-constexpr const char* kSuccessMessage = "Tallowick installed successfully!\nShortcut created on Desktop";
+constexpr const char* kSuccessMessage =
+    "Tallowick installed successfully!\nShortcut created on Desktop";
 constexpr const char* kSuccessCaption = "Thank you for using Tallowick";
 constexpr const char* kBrowseTitle = "Choose Installation folder";
 
@@ -48,7 +50,8 @@ std::optional<Destinations> PlanDestinations(const std::string& folder) {
 // The installation folder entered or, failing that, created (its last level
 // only: the parent must exist). The working folder is `sourceFolder` again
 // afterwards.
-bool EnterOrCreateFolder(const std::string& folder, const std::optional<std::string>& sourceFolder) {
+bool EnterOrCreateFolder(const std::string& folder,
+                         const std::optional<std::string>& sourceFolder) {
   if (ChangeWorkingFolder(folder)) {
     if (sourceFolder) ChangeWorkingFolder(*sourceFolder);
     return true;
@@ -78,7 +81,8 @@ void CDestinationDialog::OnBrowse() {
 }
 
 void CDestinationDialog::OnCancel() {
-  if (GetHost().ShowMessage(kAbortQuestion, m_appTitle, MessageIcon::Stop, MessageButtons::YesNo) == kIdYes) {
+  if (GetHost().ShowMessage(kAbortQuestion, m_appTitle, MessageIcon::Stop, MessageButtons::YesNo) ==
+      kIdYes) {
     Dialog::OnCancel();
   }
 }
@@ -92,18 +96,22 @@ void CDestinationDialog::OnOK() {
     return;
   }
   ::mkdir(plan->imageFolder.c_str(), 0755);  // an existing folder is fine
-  for (std::size_t i = 0; i < kInstallFiles.size(); ++i) CopyEntry(kInstallFiles[i], plan->files[i], sourceFolder);
+  for (std::size_t i = 0; i < kInstallFiles.size(); ++i)
+    CopyEntry(kInstallFiles[i], plan->files[i], sourceFolder);
 
   for (const ShortcutSpec& shortcut : kShortcuts) {
-    CreateDesktopShortcut(folder, shortcut.fileName, shortcut.linkName, shortcut.description, shortcut.kind);
+    CreateDesktopShortcut(folder, shortcut.fileName, shortcut.linkName, shortcut.description,
+                          shortcut.kind);
   }
   Dialog::OnOK();
-  GetHost().ShowMessage(kSuccessMessage, kSuccessCaption, MessageIcon::Information, MessageButtons::Ok);
+  GetHost().ShowMessage(kSuccessMessage, kSuccessCaption, MessageIcon::Information,
+                        MessageButtons::Ok);
 }
 
 void CDestinationDialog::CopyEntry(std::string_view entry, const std::string& destination,
                                    const std::optional<std::string>& sourceFolder) {
-  const std::optional<std::string> source = sourceFolder ? JoinPath(*sourceFolder, entry) : std::nullopt;
+  const std::optional<std::string> source =
+      sourceFolder ? JoinPath(*sourceFolder, entry) : std::nullopt;
   if (!source || !CopyFileReplacing(*source, destination)) {
     ShowStop("Could not copy file \"" + std::string(entry) + "\"");
   }

@@ -24,8 +24,8 @@ inline constexpr std::string_view kProgramFile = "tallowick";
 enum class ShortcutKind { Program, Document };
 
 struct ShortcutSpec {
-  std::string_view fileName;     // the file within the installation folder
-  std::string_view linkName;     // the shortcut file's name without ".desktop"
+  std::string_view fileName;  // the file within the installation folder
+  std::string_view linkName;  // the shortcut file's name without ".desktop"
   std::string_view description;
   ShortcutKind kind;
 };

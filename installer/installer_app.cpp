@@ -6,7 +6,8 @@
 
 namespace tallowick {
 
-CInstallerApp::CInstallerApp(Host& host, std::string appTitle) : m_host(host), m_appTitle(std::move(appTitle)) {}
+CInstallerApp::CInstallerApp(Host& host, std::string appTitle)
+    : m_host(host), m_appTitle(std::move(appTitle)) {}
 
 bool CInstallerApp::InitInstance() {
   CWelcomeDialog welcome;

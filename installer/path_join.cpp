@@ -4,7 +4,8 @@
 
 namespace tallowick {
 
-std::optional<std::string> JoinPath(std::string_view folder, std::string_view name, std::size_t reserve) {
+std::optional<std::string> JoinPath(std::string_view folder, std::string_view name,
+                                    std::size_t reserve) {
   if (folder.empty() || name.empty()) return std::nullopt;
   while (!name.empty() && name.front() == '/') name.remove_prefix(1);
   std::string_view head = folder;

@@ -11,6 +11,7 @@ namespace tallowick {
 // `folder` + "/" + `name`, with one separator between them however many the
 // two sides bring; nothing when either side is empty or the result, with
 // `reserve` more bytes, would be longer than kMaxPathLength.
-std::optional<std::string> JoinPath(std::string_view folder, std::string_view name, std::size_t reserve = 0);
+std::optional<std::string> JoinPath(std::string_view folder, std::string_view name,
+                                    std::size_t reserve = 0);
 
 }  // namespace tallowick

@@ -199,12 +199,4 @@ void EndAfterSignal(int signal) {
   _exit(SignalExitStatus(signal));
 }
 
-void ResetSignalsInChild() {
-  for (int signal : kEndingSignals) std::signal(signal, SIG_DFL);
-  for (int signal : kFaultSignals) std::signal(signal, SIG_DFL);
-  std::signal(SIGXFSZ, SIG_DFL);
-  const sigset_t set = EndingSignalSet();
-  pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
-}
-
 }  // namespace tallowick::platform

@@ -68,8 +68,4 @@ void InstallSignalCleanup();
 // The process's status for a signal: 128 + its number.
 constexpr int SignalExitStatus(int signal) { return 128 + signal; }
 
-// Puts back the default disposition and mask of the signals above, in a
-// child process right after fork().
-void ResetSignalsInChild();
-
 }  // namespace tallowick::platform

@@ -43,14 +43,15 @@ int RemoveStaleFiles(const std::string& folder, const std::string& prefix,
   int removed = 0;
   while (const dirent* entry = readdir(directory)) {
     const std::string name = entry->d_name;
-    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
-        !EndsWith(name, suffix)) {
+    if (name.size() <= prefix.size() + suffix.size() ||
+        name.compare(0, prefix.size(), prefix) != 0 || !EndsWith(name, suffix)) {
       continue;
     }
     const long pid = LeadingPid(name.substr(prefix.size()));
     if (pid < 0 || pid == static_cast<long>(getpid()) || ProcessIsAlive(pid)) continue;
     struct stat info {};
-    if (fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode)) {
       continue;
     }
     if (unlinkat(folderFd, name.c_str(), 0) == 0) ++removed;

@@ -11,8 +11,8 @@ unsigned char Lower(char c) {
 }  // namespace
 
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {

@@ -15,7 +15,8 @@ namespace {
 
 using K = ControlKind;
 
-DialogTemplate Layout(int id, const char* caption, int width, int height, DialogFrame frame, bool centred) {
+DialogTemplate Layout(int id, const char* caption, int width, int height, DialogFrame frame,
+                      bool centred) {
   DialogTemplate t;
   t.id = id;
   t.caption = caption;
@@ -49,20 +50,28 @@ DialogTemplate LoginTemplate() {
 }
 
 DialogTemplate WelcomeTemplate() {
-  DialogTemplate t = Layout(res::kWelcomeDialog, "Tallowick Installer", 330, 188, DialogFrame::Modal, true);
+  DialogTemplate t =
+      Layout(res::kWelcomeDialog, "Tallowick Installer", 330, 188, DialogFrame::Modal, true);
   t.controls = {
       {kIdOk, K::PushButton, "&Next", kDefaultButton, {197, 163, 50, 14}},
       {kIdCancel, K::PushButton, "&Cancel", kStyleNone, {256, 163, 50, 14}},
-      {kIdStatic, K::Label,
-       "Welcome to Tallowick Setup Program.   This program will install Tallowick on your computer", kStyleNone,
+      {kIdStatic,
+       K::Label,
+       "Welcome to Tallowick Setup Program.   This program will install Tallowick on your computer",
+       kStyleNone,
        {140, 20, 171, 28}},
       {kIdStatic, K::Icon, "", kStyleNone, {111, 21, 20, 20}, res::kInstallerIcon},
-      {kIdStatic, K::Label, "This program is protected by copyright law and international treaties.", kStyleNone,
+      {kIdStatic,
+       K::Label,
+       "This program is protected by copyright law and international treaties.",
+       kStyleNone,
        {111, 74, 196, 21}},
-      {kIdStatic, K::Label,
+      {kIdStatic,
+       K::Label,
        "Unauthorized reproduction or distribution of this program, or any portion of it, will be "
        "prosecuted to the maximum extent possible under the law.",
-       kStyleNone, {111, 106, 196, 35}},
+       kStyleNone,
+       {111, 106, 196, 35}},
       {kIdStatic, K::GroupBox, "", kStyleNone, {13, 7, 90, 146}},
       {kIdStatic, K::Bitmap, "", kStyleNone, {23, 18, 69, 129}, res::kInstallerPicture},
       {kIdStatic, K::GroupBox, "", kStyleNone, {7, 154, 316, 27}},
@@ -71,9 +80,14 @@ DialogTemplate WelcomeTemplate() {
 }
 
 DialogTemplate DestinationTemplate() {
-  DialogTemplate t = Layout(res::kDestinationDialog, "Tallowick Installer", 330, 188, DialogFrame::Modal, true);
+  DialogTemplate t =
+      Layout(res::kDestinationDialog, "Tallowick Installer", 330, 188, DialogFrame::Modal, true);
   t.controls = {
-      {kIdStatic, K::Label, "Setup will install Tallowick in following folder.", kStyleNone, {117, 104, 174, 8}},
+      {kIdStatic,
+       K::Label,
+       "Setup will install Tallowick in following folder.",
+       kStyleNone,
+       {117, 104, 174, 8}},
       {kIdStatic, K::GroupBox, "Destination Folder", kStyleNone, {110, 119, 208, 32}},
       {res::destination::kFolder, K::Label, "/opt/Tallowick", kStyleNone, {121, 132, 137, 20}},
       {res::destination::kBrowse, K::PushButton, "B&rowse", kStyleNone, {260, 130, 50, 14}},
@@ -89,12 +103,17 @@ DialogTemplate DestinationTemplate() {
 
 DialogTemplate GeneratorPageTemplate() {
   namespace g = res::generator;
-  DialogTemplate t = Layout(res::kGeneratorPage, "PDB Generator", 441, 289, DialogFrame::Child, false);
+  DialogTemplate t =
+      Layout(res::kGeneratorPage, "PDB Generator", 441, 289, DialogFrame::Child, false);
   t.controls = {
       // Connection To Database
       {kIdStatic, K::GroupBox, "Connection To Database", kStyleNone, {7, 4, 427, 33}},
       {kIdStatic, K::Label, "Select File Or DSN :", kStyleNone, {15, 19, 72, 8}},
-      {g::kDataSource, K::ComboBox, "", kDropDown | kSorted | kVScroll | kAutoHScroll, {90, 17, 268, 100}},
+      {g::kDataSource,
+       K::ComboBox,
+       "",
+       kDropDown | kSorted | kVScroll | kAutoHScroll,
+       {90, 17, 268, 100}},
       {g::kBrowse, K::PushButton, "&Browse", kStyleNone, {366, 16, 60, 14}},
       // Getting Database Contents
       {kIdStatic, K::GroupBox, "Getting Database Contents", kStyleNone, {7, 40, 427, 123}},
@@ -158,8 +177,9 @@ DialogTemplate ViewerPageTemplate() {
 }
 
 std::vector<DialogTemplate> BuildAll() {
-  std::vector<DialogTemplate> all{WaitWindowTemplate(),  LoginTemplate(),       WelcomeTemplate(),
-                                  GeneratorPageTemplate(), ViewerPageTemplate(), DestinationTemplate()};
+  std::vector<DialogTemplate> all{WaitWindowTemplate(), LoginTemplate(),
+                                  WelcomeTemplate(),    GeneratorPageTemplate(),
+                                  ViewerPageTemplate(), DestinationTemplate()};
   std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.id < b.id; });
   return all;
 }

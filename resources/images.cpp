@@ -12,10 +12,14 @@ namespace {
 
 const char* const* XpmImage(int id) {
   switch (id) {
-    case kProgramIcon: return program_icon_xpm;
-    case kInstallerIcon: return installer_icon_xpm;
-    case kInstallerPicture: return installer_picture_xpm;
-    default: return nullptr;
+    case kProgramIcon:
+      return program_icon_xpm;
+    case kInstallerIcon:
+      return installer_icon_xpm;
+    case kInstallerPicture:
+      return installer_picture_xpm;
+    default:
+      return nullptr;
   }
 }
 

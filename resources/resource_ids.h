@@ -14,8 +14,8 @@ inline constexpr int kViewerPage = 133;
 inline constexpr int kDestinationDialog = 142;
 
 // Images.
-inline constexpr int kProgramIcon = 128;     // 32 x 32, the program's window icon
-inline constexpr int kInstallerIcon = 132;   // 32 x 32, on the welcome page
+inline constexpr int kProgramIcon = 128;       // 32 x 32, the program's window icon
+inline constexpr int kInstallerIcon = 132;     // 32 x 32, on the welcome page
 inline constexpr int kInstallerPicture = 141;  // 104 x 210, beside both installer pages
 
 // "PDB Generator" page (template 132).

@@ -21,7 +21,8 @@ namespace {
 
 #ifdef _WIN32
 // The installer's attribute list: "key=value\0key=value\0\0".
-std::string InstallerAttributeList(const std::string& name, const DataSourceAttributes& attributes) {
+std::string InstallerAttributeList(const std::string& name,
+                                   const DataSourceAttributes& attributes) {
   std::string list = "DSN=" + name;
   list.push_back('\0');
   for (const auto& [key, value] : attributes) {

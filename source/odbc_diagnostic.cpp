@@ -38,9 +38,8 @@ DiagnosticRecord ReadFirstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle,
   // Room for the driver's whole message; cut afterwards at a character.
   std::vector<SQLCHAR> message(1024, 0);
   SQLSMALLINT length = 0;
-  const SQLRETURN result =
-      SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message.data(),
-                    static_cast<SQLSMALLINT>(message.size()), &length);
+  const SQLRETURN result = SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message.data(),
+                                         static_cast<SQLSMALLINT>(message.size()), &length);
   if (!SQL_SUCCEEDED(result)) return record;
   record.present = true;
   record.state.assign(reinterpret_cast<const char*>(state));
@@ -80,8 +79,7 @@ bool MentionsPassword(const std::string& message) {
 }
 
 bool IsPasswordError(SQLSMALLINT handleType, SQLHANDLE handle) {
-  const DiagnosticRecord record =
-      ReadFirstDiagnostic(handleType, handle, kConnectionMessageBuffer);
+  const DiagnosticRecord record = ReadFirstDiagnostic(handleType, handle, kConnectionMessageBuffer);
   return record.present && MentionsPassword(record.message);
 }
 

@@ -15,7 +15,8 @@ class OdbcHandle {
   ~OdbcHandle() { Reset(); }
   OdbcHandle(const OdbcHandle&) = delete;
   OdbcHandle& operator=(const OdbcHandle&) = delete;
-  OdbcHandle(OdbcHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, SQL_NULL_HANDLE)) {}
+  OdbcHandle(OdbcHandle&& other) noexcept
+      : m_handle(std::exchange(other.m_handle, SQL_NULL_HANDLE)) {}
   OdbcHandle& operator=(OdbcHandle&& other) noexcept {
     if (this != &other) {
       Reset();

@@ -102,9 +102,8 @@ bool ReplaceFile(const std::string& iniPath, platform::ReplacementFile& copy,
 
 std::string UserOdbcIniPath() {
   const char* variable = std::getenv("ODBCINI");
-  const std::string path = variable != nullptr && variable[0] != '\0'
-                               ? std::string(variable)
-                               : HomeFolder() + "/.odbc.ini";
+  const std::string path = variable != nullptr && variable[0] != '\0' ? std::string(variable)
+                                                                      : HomeFolder() + "/.odbc.ini";
   return FollowLinks(path);
 }
 

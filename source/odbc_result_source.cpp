@@ -131,8 +131,8 @@ bool OdbcResultSource::BindColumn(ColumnInfo& column) {
       binding->targetType = column.bindType;
       break;
   }
-  const SQLRETURN result = SQLBindCol(m_statement.Get(), column.number, binding->targetType,
-                                      buffer, length, &binding->indicator);
+  const SQLRETURN result = SQLBindCol(m_statement.Get(), column.number, binding->targetType, buffer,
+                                      length, &binding->indicator);
   if (result == SQL_ERROR) return false;
   m_bindings.push_back(std::move(binding));
   return true;

@@ -58,7 +58,8 @@ PreviewResult FillPreview(ResultSource& source, std::int16_t columnCount, Previe
     for (const ColumnInfo& column : columns) texts.push_back(PreviewValueText(column));
     sink.Row(std::move(texts));
     ++result.rows;
-    if (progress != nullptr && result.rows % kProgressInterval == 0) progress->RowsRead(result.rows);
+    if (progress != nullptr && result.rows % kProgressInterval == 0)
+      progress->RowsRead(result.rows);
   }
   if (progress != nullptr) progress->RowsRead(result.rows);
   return result;

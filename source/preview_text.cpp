@@ -50,7 +50,9 @@ std::string PreviewSmallIntText(std::int16_t value) {
   return Printed("%u", static_cast<unsigned>(static_cast<std::uint16_t>(value)));
 }
 
-std::string PreviewByteText(std::uint8_t value) { return Printed("%u", static_cast<unsigned>(value)); }
+std::string PreviewByteText(std::uint8_t value) {
+  return Printed("%u", static_cast<unsigned>(value));
+}
 
 std::string PreviewDoubleText(double value) {
   return value < 100000000.0 ? Printed("%f", value) : Printed("%e", value);

@@ -18,8 +18,9 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator)
 
 // Deletes the first entry of `list` that matches `entry`; true if one did.
 bool EraseFirstMatch(std::vector<std::string>& list, const std::string& entry) {
-  const auto found = std::find_if(list.begin(), list.end(),
-                                  [&](const std::string& item) { return SameFieldEntry(item, entry); });
+  const auto found = std::find_if(list.begin(), list.end(), [&](const std::string& item) {
+    return SameFieldEntry(item, entry);
+  });
   if (found == list.end()) return false;
   list.erase(found);
   return true;

@@ -19,8 +19,7 @@ std::string GenerationFailedMessage(const GenerationResult& result) {
 
 std::string PreviewFailedMessage(const PreviewRun& run) {
   if (!run.result.executed) return "The query could not be executed";
-  return "The query failed while its rows were read; rows read: " +
-         std::to_string(run.result.rows);
+  return "The query failed while its rows were read; rows read: " + std::to_string(run.result.rows);
 }
 
 PreviewRun RunPreview(SQLHDBC connection, const std::string& query, PreviewSink& sink,
@@ -44,9 +43,9 @@ PreviewRun RunPreview(SQLHDBC connection, const std::string& query, PreviewSink&
   return run;
 }
 
-GenerationRun RunGeneration(SQLHDBC connection, const std::string& query,
-                            GenerationRequest request, NoticeSink& notices, ProgressSink* progress,
-                            const RunStarted& started, FetchMode mode) {
+GenerationRun RunGeneration(SQLHDBC connection, const std::string& query, GenerationRequest request,
+                            NoticeSink& notices, ProgressSink* progress, const RunStarted& started,
+                            FetchMode mode) {
   GenerationRun run;
   OdbcResultSource source(connection, query, DescribeUse::Generation, mode);
   if (!source.Ready()) {

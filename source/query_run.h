@@ -32,7 +32,8 @@ std::string GenerationFailedMessage(const GenerationResult& result);
 using RunStarted = std::function<void()>;
 
 struct PreviewRun {
-  std::string message;           // why nothing ran ("Only SELECT ...", "Invalid Query, ..."); empty when it ran
+  std::string
+      message;  // why nothing ran ("Only SELECT ...", "Invalid Query, ..."); empty when it ran
   // The query ran but failed: its execution failed (the headings were
   // given, no rows) or a fetch failed partway (the rows before it were given).
   bool failed = false;
@@ -52,15 +53,14 @@ PreviewRun RunPreview(SQLHDBC connection, const std::string& query, PreviewSink&
 struct GenerationRun {
   std::string message;  // "Invalid Query, Please Enter Valid SELECT  Query" when refused
   std::string driverDiagnostic;
-  int generated = 0;    // what Generate returned: 1 when the PDB and its Helper file exist
+  int generated = 0;  // what Generate returned: 1 when the PDB and its Helper file exist
   GenerationResult result;
 };
 
 // Prepares the query and runs a GenerationJob on it. `request` has passed
 // CheckGenerationInputs; its column count is set here from the query.
-GenerationRun RunGeneration(SQLHDBC connection, const std::string& query,
-                            GenerationRequest request, NoticeSink& notices,
-                            ProgressSink* progress = nullptr, const RunStarted& started = {},
-                            FetchMode mode = FetchMode::Absolute);
+GenerationRun RunGeneration(SQLHDBC connection, const std::string& query, GenerationRequest request,
+                            NoticeSink& notices, ProgressSink* progress = nullptr,
+                            const RunStarted& started = {}, FetchMode mode = FetchMode::Absolute);
 
 }  // namespace tallowick

@@ -102,7 +102,8 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
       return failEarly("Excel and dBase files cannot be read: no converter is available");
     }
     ConvertedDatabase converted = m_converter->Convert(
-        kind == SourceKind::ExcelFile ? ConvertedFile::Workbook : ConvertedFile::DbaseFolder, m_sourcePath);
+        kind == SourceKind::ExcelFile ? ConvertedFile::Workbook : ConvertedFile::DbaseFolder,
+        m_sourcePath);
     if (converted.sqlitePath.empty()) {
       return failEarly(converted.error.empty()
                            ? "The file \"" + m_sourcePath + "\" could not be read"
@@ -115,8 +116,8 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
   if (!IsSafeIniValue(database)) return failEarly(UnsafePathMessage(database));
 
   AddTemporarySource(entry, database);
-  std::string connectionString = std::string("DRIVER={") + entry.driver + "};" +
-                                 entry.connectKeyword + "=" + database;
+  std::string connectionString =
+      std::string("DRIVER={") + entry.driver + "};" + entry.connectKeyword + "=" + database;
   if (entry.noCreate) connectionString += ";NoCreat=1";
   ConnectOutcome outcome =
       ConnectTo({kTemporaryDataSourceName, connectionString}, prompt, afterFirstConnect);
@@ -181,12 +182,13 @@ SQLRETURN SourceConnection::Connect(const Target& target, const Credentials* cre
     const std::string& password = credentials != nullptr ? credentials->password : none;
     // Without credentials both are given as empty texts of length 0.
     const SQLSMALLINT length = credentials != nullptr ? SQL_NTS : 0;
-    return SQLConnect(m_hdbc.Get(), Text(target.name), SQL_NTS, Text(user), length,
-                      Text(password), length);
+    return SQLConnect(m_hdbc.Get(), Text(target.name), SQL_NTS, Text(user), length, Text(password),
+                      length);
   }
   std::string text = target.connectionString;
   if (credentials != nullptr) {
-    text += ";UID=" + BracedValue(credentials->userName) + ";PWD=" + BracedValue(credentials->password);
+    text +=
+        ";UID=" + BracedValue(credentials->userName) + ";PWD=" + BracedValue(credentials->password);
   }
   return SQLDriverConnect(m_hdbc.Get(), nullptr, Text(text), SQL_NTS, nullptr, 0, nullptr,
                           SQL_DRIVER_NOPROMPT);

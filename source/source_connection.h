@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "import/file_converter.h"
 #include "platform/exit_cleanup.h"
 #include "source/credential_prompt.h"
-#include "import/file_converter.h"
 #include "source/identifier_quoting.h"
 #include "source/odbc_handle.h"
 #include "source/source_kind.h"

@@ -21,26 +21,28 @@ using ControlStyles = std::uint32_t;
 // Style flags of a control template. Each applies to the kinds named.
 enum ControlStyle : ControlStyles {
   kStyleNone = 0,
-  kDefaultButton = 1u << 0,       // PushButton: the dialog's default button
-  kMultiLine = 1u << 1,           // Edit: several lines
-  kVScroll = 1u << 2,             // Edit, ComboBox, ListBox: vertical scroll bar
-  kHScroll = 1u << 3,             // Edit, ListBox: horizontal scroll bar
-  kReadOnly = 1u << 4,            // Edit: the user cannot change the text
-  kPassword = 1u << 5,            // Edit: characters are hidden
-  kAutoHScroll = 1u << 6,         // Edit: the text scrolls beyond the box's width
-  kWantReturn = 1u << 7,          // Edit (multi-line): Enter starts a new line
-  kSorted = 1u << 8,              // ComboBox, ListBox: entries kept in alphabetical order
-  kExtendedSelection = 1u << 9,   // ListBox: several entries may be highlighted
-  kDropDown = 1u << 10,           // ComboBox: drop-down list with an edit field
-  kReport = 1u << 11,             // ListView: report mode (columns with headings)
-  kHidden = 1u << 12,             // any: not visible when the dialog is created
-  kDisabled = 1u << 13,           // any: disabled when the dialog is created
-  kCentred = 1u << 14,            // Label: text centred in its rectangle
-  kRight = 1u << 15,              // Label: text aligned right
-  kBorder = 1u << 16,             // Label, Bitmap: drawn with a thin border
+  kDefaultButton = 1u << 0,      // PushButton: the dialog's default button
+  kMultiLine = 1u << 1,          // Edit: several lines
+  kVScroll = 1u << 2,            // Edit, ComboBox, ListBox: vertical scroll bar
+  kHScroll = 1u << 3,            // Edit, ListBox: horizontal scroll bar
+  kReadOnly = 1u << 4,           // Edit: the user cannot change the text
+  kPassword = 1u << 5,           // Edit: characters are hidden
+  kAutoHScroll = 1u << 6,        // Edit: the text scrolls beyond the box's width
+  kWantReturn = 1u << 7,         // Edit (multi-line): Enter starts a new line
+  kSorted = 1u << 8,             // ComboBox, ListBox: entries kept in alphabetical order
+  kExtendedSelection = 1u << 9,  // ListBox: several entries may be highlighted
+  kDropDown = 1u << 10,          // ComboBox: drop-down list with an edit field
+  kReport = 1u << 11,            // ListView: report mode (columns with headings)
+  kHidden = 1u << 12,            // any: not visible when the dialog is created
+  kDisabled = 1u << 13,          // any: disabled when the dialog is created
+  kCentred = 1u << 14,           // Label: text centred in its rectangle
+  kRight = 1u << 15,             // Label: text aligned right
+  kBorder = 1u << 16,            // Label, Bitmap: drawn with a thin border
 };
 
-inline constexpr bool HasStyle(ControlStyles styles, ControlStyle flag) { return (styles & flag) != 0; }
+inline constexpr bool HasStyle(ControlStyles styles, ControlStyle flag) {
+  return (styles & flag) != 0;
+}
 
 const char* ControlKindName(ControlKind kind);
 

@@ -6,8 +6,8 @@
 namespace tallowick {
 
 void ControlPeer::WrongKind(const char* operation) const {
-  throw std::logic_error(std::string("control ") + std::to_string(Id()) + " (" + ControlKindName(Kind()) +
-                         ") has no operation " + operation);
+  throw std::logic_error(std::string("control ") + std::to_string(Id()) + " (" +
+                         ControlKindName(Kind()) + ") has no operation " + operation);
 }
 
 void ControlPeer::SetTextLimit(std::size_t) { WrongKind("SetTextLimit"); }

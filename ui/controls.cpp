@@ -1,7 +1,7 @@
 #include "ui/controls.h"
 
-#include "ui/list_view_table.h"
 #include "platform/text_compare.h"
+#include "ui/list_view_table.h"
 
 namespace tallowick {
 

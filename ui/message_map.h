@@ -29,8 +29,10 @@ class MessageMap {
   MessageMap() = default;
 
   // Binds a static table to its owner:
-  //   const MessageEntry<MakePDB> MakePDB::kMessageMap[] = {{1001, Notification::Clicked, &MakePDB::OnBrowse}, ...};
-  //   MakePDB::MakePDB() : PropertyPage(res::DialogTemplateOf(res::kGeneratorPage)) { SetMessageMap(MessageMap(this, kMessageMap)); }
+  //   const MessageEntry<MakePDB> MakePDB::kMessageMap[] = {{1001, Notification::Clicked,
+  //   &MakePDB::OnBrowse}, ...}; MakePDB::MakePDB() :
+  //   PropertyPage(res::DialogTemplateOf(res::kGeneratorPage)) { SetMessageMap(MessageMap(this,
+  //   kMessageMap)); }
   // (in the .cpp, where the table's size is known).
   template <class Owner, std::size_t N>
   MessageMap(Owner* owner, const MessageEntry<Owner> (&entries)[N])

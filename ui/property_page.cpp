@@ -2,6 +2,8 @@
 
 namespace tallowick {
 
-std::string PropertyPage::Caption() const { return m_caption.empty() ? Template().caption : m_caption; }
+std::string PropertyPage::Caption() const {
+  return m_caption.empty() ? Template().caption : m_caption;
+}
 
 }  // namespace tallowick

@@ -59,10 +59,17 @@ void PropertySheet::DetachPeer() { m_peer = nullptr; }
 
 void PropertySheet::SendButton(int id) {
   switch (id) {
-    case kIdOk: OnOK(); break;
-    case kIdCancel: OnCancel(); break;
-    case kIdHelp: OnHelp(); break;
-    default: break;
+    case kIdOk:
+      OnOK();
+      break;
+    case kIdCancel:
+      OnCancel();
+      break;
+    case kIdHelp:
+      OnHelp();
+      break;
+    default:
+      break;
   }
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/controls.h"
 #include "ui/control_peer.h"
+#include "ui/controls.h"
 #include "ui/notification.h"
 
 namespace tallowick {

@@ -25,7 +25,8 @@ void DecodeForDisplay(HelperInfo& helper, std::optional<HandheldCharset> as) {
   for (auto& field : helper.fields) field.name = DecodeHandheldText(field.name, as);
 }
 
-std::string DisplayFieldText(const std::string& text, std::uint8_t kind, std::optional<HandheldCharset> as) {
+std::string DisplayFieldText(const std::string& text, std::uint8_t kind,
+                             std::optional<HandheldCharset> as) {
   if (kind != static_cast<std::uint8_t>(FieldKind::String)) return text;
   return DecodeHandheldText(text, as);
 }

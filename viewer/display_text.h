@@ -20,6 +20,7 @@ void DecodeForDisplay(HelperInfo& helper, std::optional<HandheldCharset> as);
 
 // One record field as shown: a String field decoded, any other kind (its
 // text already made from numbers or dates) as it is.
-std::string DisplayFieldText(const std::string& text, std::uint8_t kind, std::optional<HandheldCharset> as);
+std::string DisplayFieldText(const std::string& text, std::uint8_t kind,
+                             std::optional<HandheldCharset> as);
 
 }  // namespace tallowick

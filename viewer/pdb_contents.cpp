@@ -32,7 +32,8 @@ bool IsPlainFileName(const std::string& name) {
 
 bool PdbMatchesHelper(const std::string& headerName, const std::string& headerCreator,
                       const std::string& headerType, const HelperInfo& helper) {
-  return headerName == helper.pdbName && headerCreator.substr(0, 4) == helper.creator.substr(0, 4) &&
+  return headerName == helper.pdbName &&
+         headerCreator.substr(0, 4) == helper.creator.substr(0, 4) &&
          headerType.substr(0, 4) == helper.type.substr(0, 4);
 }
 

@@ -211,7 +211,8 @@ int RunLarge(const fs::path& folder, long mebibytes) {
 
 int main(int argc, char** argv) {
   const bool large = argc > 1 && std::string(argv[1]) == "--large";
-  const fs::path folder = fs::temp_directory_path() / ("tallowick-bench-" + std::to_string(getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("tallowick-bench-" + std::to_string(getpid()));
   fs::create_directories(folder / "out");
   fs::copy_file("/etc/odbcinst.ini", folder / "odbcinst.ini");
   std::ofstream(folder / "odbc.ini").close();

@@ -26,10 +26,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 void PutLE(std::string& out, std::size_t at, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+  for (int i = 0; i < bytes; ++i)
+    out[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
 }
 
 // A dBase III table of `rows` records and eight fields, code page 1252.
@@ -40,8 +43,9 @@ bool WriteDbf(const std::string& path, std::uint32_t rows) {
     int length;
     int decimals;
   };
-  const Field fields[] = {{"ID", 'N', 9, 0},    {"NAME", 'C', 24, 0}, {"AMOUNT", 'N', 12, 2}, {"DAY", 'D', 8, 0},
-                          {"PAID", 'L', 1, 0},  {"CODE", 'C', 10, 0}, {"RATIO", 'F', 10, 4}, {"QTY", 'N', 6, 0}};
+  const Field fields[] = {{"ID", 'N', 9, 0},     {"NAME", 'C', 24, 0}, {"AMOUNT", 'N', 12, 2},
+                          {"DAY", 'D', 8, 0},    {"PAID", 'L', 1, 0},  {"CODE", 'C', 10, 0},
+                          {"RATIO", 'F', 10, 4}, {"QTY", 'N', 6, 0}};
   std::size_t recordLength = 1;
   for (const Field& field : fields) recordLength += static_cast<std::size_t>(field.length);
   std::string header(32, '\0');
@@ -69,9 +73,9 @@ bool WriteDbf(const std::string& path, std::uint32_t rows) {
     int day = static_cast<int>(r % 28) + 1;
     int month = static_cast<int>(r / 28 % 12) + 1;
     int year = 1990 + static_cast<int>(r % 30);
-    std::snprintf(record, sizeof record, "%c%9u%-24s%12.2f%04d%02d%02d%c%-10s%10.4f%6u", r % 50 == 0 ? '*' : ' ',
-                  r + 1, name, r * 0.75, year, month, day, r % 2 ? 'T' : 'F', code, (r % 1000) / 7.0,
-                  r % 100000);
+    std::snprintf(record, sizeof record, "%c%9u%-24s%12.2f%04d%02d%02d%c%-10s%10.4f%6u",
+                  r % 50 == 0 ? '*' : ' ', r + 1, name, r * 0.75, year, month, day,
+                  r % 2 ? 'T' : 'F', code, (r % 1000) / 7.0, r % 100000);
     block.append(record, recordLength);
     if (block.size() > (1 << 20)) {
       out.write(block.data(), static_cast<std::streamsize>(block.size()));
@@ -88,11 +92,13 @@ bool WriteWorkbook(const std::string& path, int rows) {
   std::string rowText = std::to_string(rows);
   pid_t child = fork();
   if (child == 0) {
-    execl("/usr/bin/python3", "python3", script.c_str(), path.c_str(), rowText.c_str(), "10", nullptr);
+    execl("/usr/bin/python3", "python3", script.c_str(), path.c_str(), rowText.c_str(), "10",
+          nullptr);
     _exit(127);
   }
   int status = 0;
-  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
 }
 
 // The first query through SQLite on the converted file.
@@ -125,15 +131,16 @@ bool Measure(const char* label, int runs, double limit, Convert convert) {
     }
     long long rows = CountRows(result.database.Path(), result.tables.front());
     double queryable = Seconds(start);
-    std::printf("%s run %d: converted in %.3f s, queryable (%lld rows) after %.3f s, database %.1f MB\n", label,
-                run + 1, converted, rows, queryable,
-                static_cast<double>(std::filesystem::file_size(result.database.Path())) / 1e6);
+    std::printf(
+        "%s run %d: converted in %.3f s, queryable (%lld rows) after %.3f s, database %.1f MB\n",
+        label, run + 1, converted, rows, queryable,
+        static_cast<double>(std::filesystem::file_size(result.database.Path())) / 1e6);
     times.push_back(queryable);
   }
   std::sort(times.begin(), times.end());
   double median = times[times.size() / 2];
-  std::printf("%s: median %.3f s, best %.3f s (limit %.1f s) %s\n", label, median, times.front(), limit,
-              median <= limit ? "OK" : "TOO SLOW");
+  std::printf("%s: median %.3f s, best %.3f s (limit %.1f s) %s\n", label, median, times.front(),
+              limit, median <= limit ? "OK" : "TOO SLOW");
   return median <= limit;
 }
 
@@ -159,12 +166,14 @@ int main(int argc, char** argv) {
 
   auto start = Clock::now();
   bool ok = WriteWorkbook(xls, xlsRows);
-  std::printf("workbook of %d rows x 10 columns written in %.1f s (%.1f MB)\n", xlsRows, Seconds(start),
+  std::printf("workbook of %d rows x 10 columns written in %.1f s (%.1f MB)\n", xlsRows,
+              Seconds(start),
               ok ? static_cast<double>(std::filesystem::file_size(xls)) / 1e6 : 0.0);
   start = Clock::now();
   ok = ok && WriteDbf(dbfFolder + "/big.dbf", static_cast<std::uint32_t>(dbfRows));
-  std::printf("table of %d rows x 8 fields written in %.1f s (%.1f MB)\n", dbfRows, Seconds(start),
-              ok ? static_cast<double>(std::filesystem::file_size(dbfFolder + "/big.dbf")) / 1e6 : 0.0);
+  std::printf(
+      "table of %d rows x 8 fields written in %.1f s (%.1f MB)\n", dbfRows, Seconds(start),
+      ok ? static_cast<double>(std::filesystem::file_size(dbfFolder + "/big.dbf")) / 1e6 : 0.0);
 
   bool fast = ok && Measure("xls", runs, 3.0, [&] { return tallowick::ConvertWorkbook(xls); });
   fast = Measure("dbf", runs, 5.0, [&] { return tallowick::ConvertDbfFolder(dbfFolder); }) && fast;

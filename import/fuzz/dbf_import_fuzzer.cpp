@@ -15,8 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 5) return 0;
   const std::string& folder = fuzz::FuzzFolder();
   const std::uint8_t flags = data[0];
-  std::size_t tableLength = static_cast<std::size_t>(data[1]) | static_cast<std::size_t>(data[2]) << 8 |
-                            static_cast<std::size_t>(data[3]) << 16 | static_cast<std::size_t>(data[4]) << 24;
+  std::size_t tableLength =
+      static_cast<std::size_t>(data[1]) | static_cast<std::size_t>(data[2]) << 8 |
+      static_cast<std::size_t>(data[3]) << 16 | static_cast<std::size_t>(data[4]) << 24;
   data += 5;
   size -= 5;
   if (tableLength > size) tableLength = size;

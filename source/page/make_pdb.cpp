@@ -3,12 +3,12 @@
 #include <cstddef>
 #include <memory>
 
+#include "engine/generation_log.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "source/catalogue.h"
 #include "source/data_source_list.h"
 #include "source/generation_checks.h"
-#include "engine/generation_log.h"
 #include "source/page/page_notices.h"
 #include "source/page/preview_list_model.h"
 #include "source/query_composer.h"
@@ -194,11 +194,13 @@ void MakePDB::ListTables() {
 std::vector<std::string> MakePDB::HighlightedTableQueryForms() const {
   const ListBox tables = GetListBox(g::kTableList);
   std::vector<std::string> forms;
-  for (int index : tables.GetSelectedIndices()) forms.push_back(m_connection.Naming().Table(tables.GetEntry(index)));
+  for (int index : tables.GetSelectedIndices())
+    forms.push_back(m_connection.Naming().Table(tables.GetEntry(index)));
   return forms;
 }
 
-void MakePDB::ShowFieldLists(const std::vector<std::string>& available, const std::vector<std::string>& selected) {
+void MakePDB::ShowFieldLists(const std::vector<std::string>& available,
+                             const std::vector<std::string>& selected) {
   ListBox availableList = GetListBox(g::kAvailableFields);
   availableList.ResetContent();
   for (const std::string& entry : available) availableList.AddString(entry);
@@ -255,8 +257,9 @@ void MakePDB::OnFetch() {
   auto model = std::make_shared<PreviewListModel>();
   PageNotices notices;
   std::unique_ptr<WaitWindow> wait;
-  const PreviewRun run = RunPreview(m_connection.Connection(), query, *model, notices, nullptr,
-                                    [this, &wait] { wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog)); });
+  const PreviewRun run = RunPreview(
+      m_connection.Connection(), query, *model, notices, nullptr,
+      [this, &wait] { wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog)); });
   wait.reset();
   if (!run.message.empty()) {
     Stop(run.message);
@@ -293,8 +296,9 @@ void MakePDB::OnGenerate() {
   const GenerationRequest request = RequestFor(inputs, check);
   PageNotices notices;
   std::unique_ptr<WaitWindow> wait;
-  const GenerationRun run = RunGeneration(m_connection.Connection(), inputs.query, request, notices, nullptr,
-                                          [this, &wait] { wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog)); });
+  const GenerationRun run = RunGeneration(
+      m_connection.Connection(), inputs.query, request, notices, nullptr,
+      [this, &wait] { wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog)); });
   wait.reset();
   if (!run.message.empty()) {
     Stop(run.message);
@@ -317,6 +321,8 @@ void MakePDB::OnBrowseOutput() {
 
 void MakePDB::OnViewLog() { GetHost().OpenWithDesktop(m_outputFolder + kLogFileName); }
 
-void MakePDB::Stop(const std::string& text) { GetHost().ShowMessage(text, kMessageCaption, MessageIcon::Stop); }
+void MakePDB::Stop(const std::string& text) {
+  GetHost().ShowMessage(text, kMessageCaption, MessageIcon::Stop);
+}
 
 }  // namespace tallowick

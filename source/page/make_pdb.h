@@ -60,7 +60,8 @@ class MakePDB : public PropertyPage {
   void ApplyEnablingRule();
   // The highlighted tables as the query names them.
   std::vector<std::string> HighlightedTableQueryForms() const;
-  void ShowFieldLists(const std::vector<std::string>& available, const std::vector<std::string>& selected);
+  void ShowFieldLists(const std::vector<std::string>& available,
+                      const std::vector<std::string>& selected);
   void Stop(const std::string& text);
 
   static const MessageEntry<MakePDB> kMessageMap[];

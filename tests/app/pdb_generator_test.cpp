@@ -40,7 +40,8 @@ class PdbGeneratorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     m_start = std::filesystem::current_path();
-    m_temp = std::filesystem::temp_directory_path() / ("tallowick_app_" + std::to_string(::getpid()));
+    m_temp =
+        std::filesystem::temp_directory_path() / ("tallowick_app_" + std::to_string(::getpid()));
     std::filesystem::create_directories(m_temp / "other");
     std::filesystem::current_path(m_temp);
   }

@@ -33,8 +33,7 @@ class CliPostgres : public OdbcTest {
                 "; sleep 1.5; tail -n +2 " + ShellQuoted(m_folder.File("input.txt")) +
                 ") | script -qec " + ShellQuoted(cli) + " /dev/null 2>" + ShellQuoted(errFile);
     } else {
-      command = cli + " <" + ShellQuoted(m_folder.File("input.txt")) + " 2>" +
-                ShellQuoted(errFile);
+      command = cli + " <" + ShellQuoted(m_folder.File("input.txt")) + " 2>" + ShellQuoted(errFile);
     }
     int status = -1;
     out = CommandOutput(command, &status);

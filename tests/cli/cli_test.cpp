@@ -111,20 +111,22 @@ TEST_F(CliTest, GenerateChecksComeInThePagesOrderWithItsTexts) {
             "tallowick-cli: Invalid Ouput path\n");
   EXPECT_EQ(firstFault(" --query 'SELECT * FROM orders' --name 'a/b'" + out),
             "tallowick-cli: PDB Name must not contain \"/\"\n");
-  EXPECT_EQ(firstFault(" --query 'SELECT * FROM nowhere' --name O" + out).rfind(
-                "tallowick-cli: Invalid Query, Please Enter Valid SELECT  Query", 0),
+  EXPECT_EQ(firstFault(" --query 'SELECT * FROM nowhere' --name O" + out)
+                .rfind("tallowick-cli: Invalid Query, Please Enter Valid SELECT  Query", 0),
             0u);
 }
 
 TEST_F(CliTest, GeneratedPdbReadsBackThroughView) {
   const CliRun generate = Cli("generate " + Source() +
-                           " --query 'SELECT * FROM orders' --name Orders --creator ABCD"
-                           " --type DATA --out " + ShellQuoted(m_folder.Path()));
+                              " --query 'SELECT * FROM orders' --name Orders --creator ABCD"
+                              " --type DATA --out " +
+                              ShellQuoted(m_folder.Path()));
   ASSERT_EQ(generate.status, 0) << generate.err;
   EXPECT_EQ(generate.out, "PDB \"Orders.pdb\" Generated At " + m_folder.Path() +
                               "/ \n\nClick View Log to see PDB details\n");
 
-  const CliRun json = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " --format json");
+  const CliRun json =
+      Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " --format json");
   ASSERT_EQ(json.status, 0) << json.err;
   EXPECT_EQ(json.out,
             "{\"name\":\"Orders\",\"creator\":\"ABCD\",\"type\":\"DATA\",\"fields\":["
@@ -135,7 +137,7 @@ TEST_F(CliTest, GeneratedPdbReadsBackThroughView) {
             "[\"2\",\"\",\"0.000000\",\"1904/0/0\",\"0/0/0 12:0:0::0 AM\"]]}\n");
 
   const CliRun csv = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " " +
-                      ShellQuoted(m_folder.File("Orders.pdb")) + " --format csv");
+                         ShellQuoted(m_folder.File("Orders.pdb")) + " --format csv");
   ASSERT_EQ(csv.status, 0) << csv.err;
   EXPECT_EQ(csv.out,
             "id,item,price,day,stamp\r\n"
@@ -155,7 +157,7 @@ TEST_F(CliTest, ViewRefusesWrongFilesWithTheViewersTexts) {
               0);
   }
   const CliRun mismatch = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " " +
-                           ShellQuoted(m_folder.File("Other.pdb")));
+                              ShellQuoted(m_folder.File("Other.pdb")));
   EXPECT_EQ(mismatch.status, 1);
   EXPECT_NE(mismatch.err.find("Incompatible \"Helper file\" - \"Original PDB\", Please Reselect"),
             std::string::npos);
@@ -247,7 +249,7 @@ TEST_F(CliTest, ARunIntoABusyFolderSaysItWaits) {
     return textOf(path);
   };
   EXPECT_EQ(waitFor(errFile, "\n"), "tallowick-cli: Another run is writing into " +
-                                       m_folder.Path() + "/; waiting for it to finish\n");
+                                        m_folder.Path() + "/; waiting for it to finish\n");
   EXPECT_FALSE(std::filesystem::exists(m_folder.File("W.pdb"))) << "nothing written while it waits";
   busy.Unlock();
   EXPECT_EQ(waitFor(statusFile, "\n"), "0\n");
@@ -259,11 +261,13 @@ TEST_F(CliTest, ARunIntoABusyFolderSaysItWaits) {
 TEST_F(CliTest, ControlCharactersReachTheTerminalEscaped) {
   RunSqliteScript(m_database,
                   "CREATE TABLE \"odd\x1b]0;title\x07\"(\"v\x1b[2J\" VARCHAR(20));"
-                  "INSERT INTO \"odd\x1b]0;title\x07\" VALUES('a\rb\xC2\x9B" "c\nd');");
+                  "INSERT INTO \"odd\x1b]0;title\x07\" VALUES('a\rb\xC2\x9B"
+                  "c\nd');");
   const std::string odd = " --query \"SELECT * FROM \\\"odd\x1b]0;title\x07\\\"\"";
   EXPECT_EQ(Cli("preview " + Source() + odd).out, "v\\x1b[2J\n--------------\na\\rb\\u009bc\\nd\n");
   EXPECT_EQ(Cli("preview " + Source() + odd + " --format csv").out,
-            "v\x1b[2J\r\n\"a\rb\xC2\x9B" "c\nd\"\r\n");
+            "v\x1b[2J\r\n\"a\rb\xC2\x9B"
+            "c\nd\"\r\n");
   EXPECT_EQ(Cli("preview " + Source() + odd + " --format json").out,
             "{\"columns\":[\"v\\u001b[2J\"],\"rows\":[\n[\"a\\rb\\u009bc\\nd\"]]}\n");
   EXPECT_EQ(Cli("tables " + Source()).out, "odd\\x1b]0;title\\x07\norders\n");
@@ -325,8 +329,8 @@ class HandheldTextTest : public CliTest {
     std::ifstream file(m_folder.File(name + ".pdb"), std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (bytes.size() < 90) return {};
-    const std::size_t records = static_cast<unsigned char>(bytes[77]) |
-                                static_cast<unsigned char>(bytes[76]) << 8;
+    const std::size_t records =
+        static_cast<unsigned char>(bytes[77]) | static_cast<unsigned char>(bytes[76]) << 8;
     const std::size_t first = 81 + 8 * records;
     return std::string(bytes.c_str() + first);
   }
@@ -350,22 +354,30 @@ class HandheldTextTest : public CliTest {
 TEST_F(HandheldTextTest, SqliteTextIsStoredAsWindows1252AndShownBackAsUtf8) {
   RunSqliteScript(m_database,
                   "CREATE TABLE menu(dish VARCHAR(40));"
-                  "INSERT INTO menu VALUES('Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e');");
-  ASSERT_EQ(Cli("generate " + Source() + " --query 'SELECT dish FROM menu' --name Menu" + Out())
-                .status,
-            0);
-  EXPECT_EQ(FirstText("Menu"), "Cr\xE8me br\xFBl\xE9" "e");
+                  "INSERT INTO menu VALUES('Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+                  "e');");
+  ASSERT_EQ(
+      Cli("generate " + Source() + " --query 'SELECT dish FROM menu' --name Menu" + Out()).status,
+      0);
+  EXPECT_EQ(FirstText("Menu"),
+            "Cr\xE8me br\xFBl\xE9"
+            "e");
   const CliRun view = Cli("view " + ShellQuoted(m_folder.File("MenuHelper.mhl")) + " --format csv");
-  EXPECT_EQ(view.out, "dish\r\nCr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e\r\n");
+  EXPECT_EQ(view.out,
+            "dish\r\nCr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+            "e\r\n");
 
   ASSERT_EQ(Cli("generate " + Source() +
                 " --query 'SELECT dish FROM menu' --name Raw --charset utf-8" + Out())
                 .status,
             0);
-  EXPECT_EQ(FirstText("Raw"), "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e") << "the driver's bytes";
-  EXPECT_EQ(Cli("generate " + Source() + " --query 'SELECT 1' --name X --charset latin9" + Out())
-                .status,
-            2);
+  EXPECT_EQ(FirstText("Raw"),
+            "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+            "e")
+      << "the driver's bytes";
+  EXPECT_EQ(
+      Cli("generate " + Source() + " --query 'SELECT 1' --name X --charset latin9" + Out()).status,
+      2);
 }
 
 TEST_F(HandheldTextTest, JapaneseRoundTripsThroughShiftJis) {
@@ -385,10 +397,11 @@ TEST_F(HandheldTextTest, JapaneseRoundTripsThroughShiftJis) {
 TEST_F(HandheldTextTest, CharactersWindows1252LacksBecomeQuestionMarksAndAreCounted) {
   RunSqliteScript(m_database,
                   "CREATE TABLE signs(sign VARCHAR(40));"
-                  "INSERT INTO signs VALUES('a\xE2\x86\x92" "b\xCE\xA9');");
-  ASSERT_EQ(Cli("generate " + Source() + " --query 'SELECT sign FROM signs' --name Signs" + Out())
-                .status,
-            0);
+                  "INSERT INTO signs VALUES('a\xE2\x86\x92"
+                  "b\xCE\xA9');");
+  ASSERT_EQ(
+      Cli("generate " + Source() + " --query 'SELECT sign FROM signs' --name Signs" + Out()).status,
+      0);
   EXPECT_EQ(FirstText("Signs"), "a?b?");
   EXPECT_NE(ProcessLog().find("2 character(s) not available in Western (Windows-1252) were "
                               "stored as \"?\": 2 in column \"sign\""),
@@ -400,7 +413,8 @@ TEST_F(HandheldTextTest, AccessTextIsStoredAsWindows1252) {
   const std::string northwind = std::string(TALLOWICK_FIXTURES) + "/Northwind.mdb";
   const CliRun run = Cli("generate --file " + ShellQuoted(northwind) +
                          " --query \"SELECT CompanyName FROM Customers WHERE CustomerID = "
-                         "'BERGS'\" --name Bergs" + Out());
+                         "'BERGS'\" --name Bergs" +
+                         Out());
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(FirstText("Bergs"), "Berglunds snabbk\xF6p");
 }
@@ -417,14 +431,19 @@ TEST_F(HandheldTextTest, DbaseTextIsStoredAsWindows1252) {
                          " --query 'SELECT dish FROM menu' --name Dbase" + Out());
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(FirstText("Dbase"), "Cr\xE8me br\xFBl\xE9" "e");
+  EXPECT_EQ(FirstText("Dbase"),
+            "Cr\xE8me br\xFBl\xE9"
+            "e");
 
   // A damaged table beside the chosen one is named; the chosen one still serves.
-  std::ofstream(m_folder.File("broken.dbf")) << "not a dBase table, though long enough for a header";
+  std::ofstream(m_folder.File("broken.dbf"))
+      << "not a dBase table, though long enough for a header";
   const CliRun tables = Cli("tables --file " + ShellQuoted(m_folder.File("menu.dbf")));
   ASSERT_EQ(tables.status, 0) << tables.err;
   EXPECT_EQ(tables.out, "menu\n");
-  EXPECT_EQ(tables.err.rfind("tallowick-cli: Cannot read the dBase table " + m_folder.File("broken.dbf"), 0), 0u)
+  EXPECT_EQ(tables.err.rfind(
+                "tallowick-cli: Cannot read the dBase table " + m_folder.File("broken.dbf"), 0),
+            0u)
       << tables.err;
   EXPECT_NE(tables.err.find("The table is left out.\n"), std::string::npos) << tables.err;
 }
@@ -444,10 +463,10 @@ TEST_F(HandheldTextTest, AReaderThatGoesAwayEndsTheRunAsABrokenPipe) {
          " | head -c 1 >/dev/null\n"
          "echo \"${PIPESTATUS[0]}\"\n";
   TempFolder temporary;
-  const std::string status = CommandOutput(
-      "bash " + ShellQuoted(m_folder.File("pipe.sh")) + " " +
-      ShellQuoted(std::string(TALLOWICK_BINARY_DIR) + "/cli/tallowick-cli") + " " +
-      ShellQuoted(temporary.Path()) + " " + ShellQuoted(m_folder.File("big.dbf")));
+  const std::string status =
+      CommandOutput("bash " + ShellQuoted(m_folder.File("pipe.sh")) + " " +
+                    ShellQuoted(std::string(TALLOWICK_BINARY_DIR) + "/cli/tallowick-cli") + " " +
+                    ShellQuoted(temporary.Path()) + " " + ShellQuoted(m_folder.File("big.dbf")));
   EXPECT_EQ(status, "141\n");
   EXPECT_TRUE(temporary.Entries().empty());
   EXPECT_EQ(PrivateOdbc::Get().UserIniText().find("TempPTallowickDSN"), std::string::npos);
@@ -466,20 +485,24 @@ TEST_F(HandheldTextTest, WorkbookSheetsAreTablesOnTheCommandLine) {
   const std::string book = "--file " + ShellQuoted(m_folder.File("menu.xls"));
   EXPECT_EQ(Cli("tables " + book).out, "Menu$\nOther$\n");
   EXPECT_EQ(Cli("columns " + book + " --table 'Menu$'").out, "dish\nprice\n");
-  const CliRun run = Cli("generate " + book + " --query 'SELECT * FROM [Menu$]' --name Menu" + Out());
+  const CliRun run =
+      Cli("generate " + book + " --query 'SELECT * FROM [Menu$]' --name Menu" + Out());
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(FirstText("Menu"), "Cr\xE8me br\xFBl\xE9" "e");
+  EXPECT_EQ(FirstText("Menu"),
+            "Cr\xE8me br\xFBl\xE9"
+            "e");
   EXPECT_EQ(Cli("view " + ShellQuoted(m_folder.File("MenuHelper.mhl")) + " --format csv").out,
-            "dish,price\r\nCr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e,7.250000\r\n");
+            "dish,price\r\nCr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+            "e,7.250000\r\n");
 }
 
 TEST_F(HandheldTextTest, ViewFindsAPdbWhoseNameTheHandheldSpellsDifferently) {
-  ASSERT_EQ(Cli("generate " + Source() + " --query 'SELECT id FROM orders' --name 'Cr\xC3\xA8me'" +
-                Out())
-                .status,
-            0);
-  const CliRun view = Cli("view " + ShellQuoted(m_folder.File("Cr\xC3\xA8meHelper.mhl")) +
-                          " --format csv");
+  ASSERT_EQ(
+      Cli("generate " + Source() + " --query 'SELECT id FROM orders' --name 'Cr\xC3\xA8me'" + Out())
+          .status,
+      0);
+  const CliRun view =
+      Cli("view " + ShellQuoted(m_folder.File("Cr\xC3\xA8meHelper.mhl")) + " --format csv");
   EXPECT_EQ(view.status, 0) << view.err;
   EXPECT_EQ(view.out, "id\r\n1\r\n2\r\n");
 }

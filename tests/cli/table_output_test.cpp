@@ -1,10 +1,11 @@
 // The printers' escaping: what scripts that read our CSV and JSON rely on.
+#include "cli/table_output.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "cli/arguments.h"
-#include "cli/table_output.h"
 #include "cli/terminal_text.h"
 
 namespace tallowick::cli {
@@ -27,9 +28,13 @@ TEST(TerminalText, ControlCharactersAreShownEscaped) {
       {"a\nb\rc\td", "a\\nb\\rc\\td"},
       {"\x1b]0;title\x07", "\\x1b]0;title\\x07"},
       {"\x7f", "\\x7f"},
-      {"\xC2\x9B" "2J", "\\u009b2J"},                      // C1 as UTF-8
+      {"\xC2\x9B"
+       "2J",
+       "\\u009b2J"},                                           // C1 as UTF-8
       {"\xC2\x80\xC2\x9F\xC2\xA0", "\\u0080\\u009f\xC2\xA0"},  // U+00A0 stays
-      {"\x9b" "2J \xE8", "\\x9b2J \xE8"},                  // stray bytes: only 0x80-0x9F
+      {"\x9b"
+       "2J \xE8",
+       "\\x9b2J \xE8"},  // stray bytes: only 0x80-0x9F
       {"Cr\xC3\xA8me \xE6\x97\xA5", "Cr\xC3\xA8me \xE6\x97\xA5"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(TerminalText(text), shown) << text;

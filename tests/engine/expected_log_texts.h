@@ -8,9 +8,8 @@ inline std::string ExpectedLogHead(const std::string& pdb, const std::string& cr
                                    const std::string& type) {
   return "Tallowick Log....\n\n"
          "Please Save following information for your reference purpose.\n"
-         "\nPDB name   \t:" + pdb +
-         "\nPDB Creator\t:" + creator +
-         "\nPDB Type\t:" + type +
+         "\nPDB name   \t:" +
+         pdb + "\nPDB Creator\t:" + creator + "\nPDB Type\t:" + type +
          "\n\nData records written into PDB in following format.\n"
          "You must use this format to read it.\n\n"
          "PDB Record Format:\n\n"
@@ -45,22 +44,32 @@ inline const char* const kDateTypedef =
 inline std::string ExpectedLogClosing(const std::string& helper, const std::string& pdb,
                                       const std::string& folder) {
   return "\n\n--------------------------------------------------------------------"
-         "\n\n\"" + helper + ".mhl\" file generated accompanying this pdb. Use PQuorvane tab to "
-         "use this Helper file alongwith \"" + pdb + ".pdb\""
+         "\n\n\"" +
+         helper +
+         ".mhl\" file generated accompanying this pdb. Use PQuorvane tab to "
+         "use this Helper file alongwith \"" +
+         pdb +
+         ".pdb\""
          "\n\nFor More Detailed information about generated PDB, see \"TallowickProcess.log\" at "
-         "\"" + folder + "\""
+         "\"" +
+         folder +
+         "\""
          "\nYou need to save these log(s) for later reference purpose, otherwise these logs may "
          "get overwritten.";
 }
 
 inline std::string ExpectedProcessHead(const std::string& pdb) {
-  return "Started PDB Generation for \"" + pdb + ".pdb\"\n\n"
+  return "Started PDB Generation for \"" + pdb +
+         ".pdb\"\n\n"
          "Retriving database Column information...\n";
 }
 
 inline std::string ExpectedProcessTail(const std::string& helper, const std::string& pdb) {
-  return "\"" + helper + ".mhl\" generated accompanying this pdb. PQuorvane tab of this "
-         "application uses this Helper file alongwith \"" + pdb + ".pdb\""
+  return "\"" + helper +
+         ".mhl\" generated accompanying this pdb. PQuorvane tab of this "
+         "application uses this Helper file alongwith \"" +
+         pdb +
+         ".pdb\""
          "\n\nThis helper file contains information about the actual generated pdb. It contains "
          "information like pdb name, creator, type and record format."
          "\nPQuorvane uses this record format to show you actual record contents."
@@ -73,7 +82,9 @@ inline std::string ExpectedProcessWritten(unsigned long total) {
   return "Finished Reading Records from database\n\n"
          "Writing Records into to PDB...\n"
          "Finsished writing records to PDB.\n\n"
-         "\nTotal Records written: " + std::to_string(total) + "\n\n"
+         "\nTotal Records written: " +
+         std::to_string(total) +
+         "\n\n"
          "Finsished Generating PDB.\n\n";
 }
 

@@ -61,8 +61,7 @@ TEST(ValueLayout, MatchesTheOdbcStructures) {
 
 TEST(EncodeField, TextLosesCarriageReturnsAndWidensTabs) {
   EXPECT_EQ(Encoded(TextColumn("a\tb\r\n")), "61 20 20 20 20 20 62 0A 00");
-  EXPECT_EQ(Encoded(TextColumn("\r\r\t\tx\r")),
-            "20 20 20 20 20 20 20 20 20 20 78 00");
+  EXPECT_EQ(Encoded(TextColumn("\r\r\t\tx\r")), "20 20 20 20 20 20 20 20 20 20 78 00");
   EXPECT_EQ(Encoded(TextColumn("\t")), "20 20 20 20 20 00");
   // Only the text before the NUL counts; other bytes pass unchanged.
   ColumnInfo column = TextColumn("ab");

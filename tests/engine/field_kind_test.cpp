@@ -79,8 +79,8 @@ TEST(ClassifyColumn, FollowsTheClassificationTableForEveryCode) {
 TEST(FieldKind, CodesNamesAndSizesAreTheFileFormatOnes) {
   EXPECT_EQ(static_cast<int>(FieldKind::String), 1);
   EXPECT_EQ(static_cast<int>(FieldKind::Date), 8);
-  const char* names[] = {"", "String", "Double", "Float", "Long", "Short", "DateTime", "Time",
-                         "Date", ""};
+  const char* names[] = {"",      "String",   "Double", "Float", "Long",
+                         "Short", "DateTime", "Time",   "Date",  ""};
   for (int code = 0; code <= 9; ++code) {
     EXPECT_EQ(FieldKindName(static_cast<std::uint8_t>(code)), names[code]) << code;
   }

@@ -83,8 +83,7 @@ TEST(DecodeRecordFields, UnknownKindShowsEmptyAndTakesNoBytes) {
 
 TEST(DecodeRecordFields, StopsAtTheRecordEnd) {
   // Long, then a text whose NUL is missing, then a Short: only the Long shows.
-  EXPECT_EQ(Decode(Hex("00 00 00 01 61 62"), {4, 1, 5}),
-            (std::vector<std::string>{"1", "", ""}));
+  EXPECT_EQ(Decode(Hex("00 00 00 01 61 62"), {4, 1, 5}), (std::vector<std::string>{"1", "", ""}));
   // A DateTime needs 14 bytes; 13 are there.
   EXPECT_EQ(Decode(Bytes(13, 0), {6, 1}), (std::vector<std::string>{"", ""}));
   // Every kind on an empty record.

@@ -1,7 +1,6 @@
 #include "engine/generation_job.h"
 
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -14,11 +13,11 @@
 
 #include "engine/helper_file.h"
 #include "engine/temporary_output_file.h"
+#include "platform/exit_cleanup.h"
+#include "platform/file_lock.h"
 #include "tests/engine/expected_log_texts.h"
 #include "tests/engine/fake_result_source.h"
 #include "tests/engine/test_files.h"
-#include "platform/exit_cleanup.h"
-#include "platform/file_lock.h"
 
 namespace tallowick {
 namespace {
@@ -144,11 +143,12 @@ class GenerationJobTest : public ::testing::Test {
   GenerationResult m_result;
 };
 
-const std::vector<FakeColumn> kCustomers = {
-    {"ID", 4}, {"Name", 12}, {"Photo", -4}, {"Born", 93}};
+const std::vector<FakeColumn> kCustomers = {{"ID", 4}, {"Name", 12}, {"Photo", -4}, {"Born", 93}};
 
 TEST_F(GenerationJobTest, CustomersQueryWritesEveryFileExactly) {
-  auto& source = Source(kCustomers, {{std::int32_t{1}, std::string("Ann\tB\r\n"), {},
+  auto& source = Source(kCustomers, {{std::int32_t{1},
+                                      std::string("Ann\tB\r\n"),
+                                      {},
                                       SqlTimestampValue{2003, 7, 13, 10, 20, 30, 0}},
                                      {std::int32_t{2}, {}, {}, {}}});
   ASSERT_EQ(Generate(source), 1);
@@ -182,8 +182,7 @@ TEST_F(GenerationJobTest, CustomersQueryWritesEveryFileExactly) {
   EXPECT_EQ(ToHex(pdb.records[0]),
             "00 00 00 01 41 6E 6E 20 20 20 20 20 42 0A 00 "
             "00 1E 00 14 00 0A 00 0D 00 07 07 D3 00 07");
-  EXPECT_EQ(ToHex(pdb.records[1]),
-            "00 00 00 02 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
+  EXPECT_EQ(ToHex(pdb.records[1]), "00 00 00 02 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
 
   EXPECT_EQ(Log(), ExpectedLogHead("Customers", "CUST", "DATA") +
                        "\t long ID;\t\t//A variable of standard type \"long\" of size 4 bytes\n"
@@ -265,9 +264,8 @@ TEST_F(GenerationJobTest, RowsBeyondTheLimitBringTheNoticeOnce) {
 }
 
 TEST_F(GenerationJobTest, ProgressIsReportedEveryThousandRows) {
-  auto& source = Source({{"N", 5}}, 2500, [](std::size_t, std::size_t) {
-    return FakeValue(std::int16_t{1});
-  });
+  auto& source =
+      Source({{"N", 5}}, 2500, [](std::size_t, std::size_t) { return FakeValue(std::int16_t{1}); });
   ASSERT_EQ(Generate(source), 1);
   EXPECT_EQ(m_progress.counts, (std::vector<std::uint32_t>{1000, 2000}));
 }
@@ -328,8 +326,8 @@ TEST_F(GenerationJobTest, FailedBindingIsLoggedAndItsFieldStoredAsNull) {
 }
 
 TEST_F(GenerationJobTest, DescriptionEndsAtTheFirstColumnThatFails) {
-  auto& source = Source({{"A", 4}, {"B", 4}, {"C", 4}},
-                        {{std::int32_t{1}, std::int32_t{2}, std::int32_t{3}}});
+  auto& source =
+      Source({{"A", 4}, {"B", 4}, {"C", 4}}, {{std::int32_t{1}, std::int32_t{2}, std::int32_t{3}}});
   source.describeFailsAt = 2;
   ASSERT_EQ(Generate(source), 1);
   EXPECT_EQ(source.boundColumns, std::vector<std::uint16_t>{1});
@@ -341,8 +339,7 @@ TEST_F(GenerationJobTest, DescriptionEndsAtTheFirstColumnThatFails) {
 }
 
 TEST_F(GenerationJobTest, ColumnsWithoutKindAreSkippedButCounted) {
-  auto& source = Source({{"A", 4}, {"T", 92}, {"C", 5}},
-                        {{std::int32_t{7}, {}, std::int16_t{8}}});
+  auto& source = Source({{"A", 4}, {"T", 92}, {"C", 5}}, {{std::int32_t{7}, {}, std::int16_t{8}}});
   ASSERT_EQ(Generate(source), 1);
   EXPECT_EQ(ToHex(ReadDatabase(m_folder.Directory(), "Customers").records.at(0)),
             "00 00 00 07 00 08");
@@ -354,9 +351,8 @@ TEST_F(GenerationJobTest, ColumnsWithoutKindAreSkippedButCounted) {
 }
 
 TEST_F(GenerationJobTest, NoColumnWithAKindStopsAtTheFirstRow) {
-  auto& source = Source({{"Blob", -4}, {"Big", -5}}, 5, [](std::size_t, std::size_t) {
-    return FakeValue{};
-  });
+  auto& source =
+      Source({{"Blob", -4}, {"Big", -5}}, 5, [](std::size_t, std::size_t) { return FakeValue{}; });
   ASSERT_EQ(Generate(source), 1);
   EXPECT_EQ(source.fetches, 1u);
   EXPECT_EQ(m_result.records, 0u);
@@ -398,8 +394,8 @@ TEST_F(GenerationJobTest, UnwritablePdbFailsAndSaysSo) {
   // The Helper file is put in place only with its PDB.
   EXPECT_FALSE(FileExists(m_folder / "CustomersHelper.mhl"));
   EXPECT_NE(ProcessLog().find("\nGetting Data from database...\n"
-                              "\nCould not write \"" + m_folder / "Customers.pdb" + "\"\n\n" +
-                              kProcessRunFailed),
+                              "\nCould not write \"" +
+                              m_folder / "Customers.pdb" + "\"\n\n" + kProcessRunFailed),
             std::string::npos)
       << ProcessLog();
   EXPECT_NE(Log().find("}\n\nTotal Records written: 0\n\n----"), std::string::npos) << Log();
@@ -413,7 +409,9 @@ TEST_F(GenerationJobTest, UnwritableHelperFailsTheRunAndWritesNoPdb) {
   EXPECT_EQ(source.fetches, 0u);
   EXPECT_FALSE(FileExists(m_folder / "Customers.pdb"));
   EXPECT_NE(ProcessLog().find("Found column no. 1 having name \"N\" of \"long integer\" type\n"
-                              "\nCould not write \"" + m_folder / "CustomersHelper.mhl" + "\"\n\n"
+                              "\nCould not write \"" +
+                              m_folder / "CustomersHelper.mhl" +
+                              "\"\n\n"
                               "Finished Retriving database Column information.\n"),
             std::string::npos)
       << ProcessLog();
@@ -458,8 +456,8 @@ TEST_F(GenerationJobTest, FailedRunsKeepTheEarlierPairByteForByte) {
   const std::string pdbPath = m_folder / "Customers.pdb";
   const std::string helperPath = m_folder / "CustomersHelper.mhl";
   const std::vector<Case> cases = {
-      {"execution fails", true, 0, 0, GenerationFailure::Execute,
-       "the query could not be executed", 0, diagnostic,
+      {"execution fails", true, 0, 0, GenerationFailure::Execute, "the query could not be executed",
+       0, diagnostic,
        "\nCould Execute statement..\n\n\t\t" + diagnostic + " \n\n" + kProcessRunFailed},
       {"fetch fails partway", false, 3, 0, GenerationFailure::Fetch, "reading row 3 failed", 2,
        diagnostic,
@@ -541,13 +539,16 @@ TEST_F(GenerationJobTest, LogsReplaceLinksInsteadOfWritingThroughThem) {
     std::function<void(const std::string& name, const std::string& outside)> link;
   };
   const std::vector<Case> cases = {
-      {"symbolic link", [](const std::string& name, const std::string& outside) {
+      {"symbolic link",
+       [](const std::string& name, const std::string& outside) {
          std::filesystem::create_symlink(outside, name);
        }},
-      {"dangling symbolic link", [](const std::string& name, const std::string& outside) {
+      {"dangling symbolic link",
+       [](const std::string& name, const std::string& outside) {
          std::filesystem::create_symlink(outside + ".missing", name);
        }},
-      {"hard link", [](const std::string& name, const std::string& outside) {
+      {"hard link",
+       [](const std::string& name, const std::string& outside) {
          std::filesystem::create_hard_link(outside, name);
        }},
   };
@@ -564,8 +565,8 @@ TEST_F(GenerationJobTest, LogsReplaceLinksInsteadOfWritingThroughThem) {
     ASSERT_EQ(Generate(source), 1);
     for (const char* name : {"TallowickLog.txt", "TallowickProcess.log"}) {
       EXPECT_EQ(ReadFileText(elsewhere / name), "keep") << name;
-      EXPECT_TRUE(std::filesystem::is_regular_file(
-          std::filesystem::symlink_status(m_folder / name)))
+      EXPECT_TRUE(
+          std::filesystem::is_regular_file(std::filesystem::symlink_status(m_folder / name)))
           << name;
       EXPECT_EQ(std::filesystem::hard_link_count(m_folder / name), 1u) << name;
     }
@@ -587,8 +588,7 @@ TEST_F(GenerationJobTest, ControlCharactersInColumnNamesAreEscapedInBothLogs) {
   const std::string process = ProcessLog();
   EXPECT_NE(process.find("no. 1 having name \"a\\nb\\rc\\td\" of"), std::string::npos) << process;
   EXPECT_NE(process.find("no. 2 having name \"x\\x1b[2J\\x7f\" of"), std::string::npos) << process;
-  EXPECT_NE(process.find("no. 3 having name \"n\\xc2\\x85\xc2\xa0\xc3\xa9\" of"),
-            std::string::npos)
+  EXPECT_NE(process.find("no. 3 having name \"n\\xc2\\x85\xc2\xa0\xc3\xa9\" of"), std::string::npos)
       << process;
   for (const std::string& text : {log, process}) {
     EXPECT_EQ(text.find('\x1b'), std::string::npos);

@@ -41,24 +41,23 @@ TEST(GenerationLog, HeadAndOneMemberLinePerGroup) {
     WriteLogMember(log, RowGroup::Timestamp, "Stamp");
     WriteLogRecordEnd(log);
   });
-  EXPECT_EQ(text,
-            ExpectedLogHead("Customers", "CUST", "DATA") +
-                "\t char Name[];\t\t//Sequence of characters terminated by '\\0'(String)\n"
-                "\t long ID;\t\t//A variable of standard type \"long\" of size 4 bytes\n"
-                "\t short int Qty;\t\t//A variable of standard type \"short int\" of size 2 bytes \n"
-                "\t short int Age;\t\t//A variable of standard type \"short int\" of size 2 bytes \n"
-                "\t short int Flag;\t\t//A variable of standard type \"short int\" of size 2 bytes \n"
-                "\t double Price;\t\t//A variable of standard type \"double\" of size 8 bytes\n"
-                "\t float Weight;\t\t//A variable of standard type \"float\" of size 4 bytes\n"
-                "\t DateType Born;\t\t//A variable of palm type \"DateType\"\n"
-                "\t TimeType At;\t\t//A variable of palm type \"TimeType\"\n"
-                "\t DateTimeType Stamp;\t\t//A variable of palm type \"DateTimeType\"\n"
-                "}\n");
+  EXPECT_EQ(
+      text,
+      ExpectedLogHead("Customers", "CUST", "DATA") +
+          "\t char Name[];\t\t//Sequence of characters terminated by '\\0'(String)\n"
+          "\t long ID;\t\t//A variable of standard type \"long\" of size 4 bytes\n"
+          "\t short int Qty;\t\t//A variable of standard type \"short int\" of size 2 bytes \n"
+          "\t short int Age;\t\t//A variable of standard type \"short int\" of size 2 bytes \n"
+          "\t short int Flag;\t\t//A variable of standard type \"short int\" of size 2 bytes \n"
+          "\t double Price;\t\t//A variable of standard type \"double\" of size 8 bytes\n"
+          "\t float Weight;\t\t//A variable of standard type \"float\" of size 4 bytes\n"
+          "\t DateType Born;\t\t//A variable of palm type \"DateType\"\n"
+          "\t TimeType At;\t\t//A variable of palm type \"TimeType\"\n"
+          "\t DateTimeType Stamp;\t\t//A variable of palm type \"DateTimeType\"\n"
+          "}\n");
 }
 
-std::string Closing() {
-  return ExpectedLogClosing("CustomersHelper", "Customers", "/data/out/");
-}
+std::string Closing() { return ExpectedLogClosing("CustomersHelper", "Customers", "/data/out/"); }
 
 std::string Tail(unsigned long total, DateTimeUse use) {
   return Captured([&](std::FILE* log) {
@@ -68,25 +67,23 @@ std::string Tail(unsigned long total, DateTimeUse use) {
 
 TEST(GenerationLog, TailCarriesOnlyTheTypedefsThatWereUsed) {
   EXPECT_EQ(Tail(0, {}), "\nTotal Records written: 0" + Closing());
-  EXPECT_EQ(Tail(65535, {true, true, true}),
-            std::string("\nTotal Records written: 65535") + kTypedefHeading + kDateTimeTypedef +
-                kTimeTypedef + kDateTypedef + Closing());
-  EXPECT_EQ(Tail(2, {true, false, false}),
-            std::string("\nTotal Records written: 2") + kTypedefHeading + kDateTimeTypedef +
-                Closing());
-  EXPECT_EQ(Tail(1, {false, true, true}),
-            std::string("\nTotal Records written: 1") + kTypedefHeading + kTimeTypedef +
-                kDateTypedef + Closing());
+  EXPECT_EQ(Tail(65535, {true, true, true}), std::string("\nTotal Records written: 65535") +
+                                                 kTypedefHeading + kDateTimeTypedef + kTimeTypedef +
+                                                 kDateTypedef + Closing());
+  EXPECT_EQ(Tail(2, {true, false, false}), std::string("\nTotal Records written: 2") +
+                                               kTypedefHeading + kDateTimeTypedef + Closing());
+  EXPECT_EQ(Tail(1, {false, true, true}), std::string("\nTotal Records written: 1") +
+                                              kTypedefHeading + kTimeTypedef + kDateTypedef +
+                                              Closing());
 }
 
 TEST(GenerationLog, ProcessLogColumnLines) {
   const std::string text = Captured([](std::FILE* log) {
     WriteProcessHead(log, "Customers");
     int number = 0;
-    for (RowGroup group :
-         {RowGroup::Character, RowGroup::LongInteger, RowGroup::ShortInteger, RowGroup::Byte,
-          RowGroup::Bit, RowGroup::Double, RowGroup::Float, RowGroup::Date, RowGroup::Time,
-          RowGroup::Timestamp, RowGroup::None}) {
+    for (RowGroup group : {RowGroup::Character, RowGroup::LongInteger, RowGroup::ShortInteger,
+                           RowGroup::Byte, RowGroup::Bit, RowGroup::Double, RowGroup::Float,
+                           RowGroup::Date, RowGroup::Time, RowGroup::Timestamp, RowGroup::None}) {
       ++number;
       WriteProcessColumn(log, number, std::string("C").append(std::to_string(number)), group);
     }
@@ -136,8 +133,8 @@ TEST(GenerationLog, FailedWriteIsNamedInsteadOfReportedDone) {
     WriteProcessFileError(log, "/data/out/Customers.pdb");
     WriteProcessRunFailed(log);
   });
-  EXPECT_EQ(text, std::string("\nCould not write \"/data/out/Customers.pdb\"\n\n") +
-                      kProcessRunFailed);
+  EXPECT_EQ(text,
+            std::string("\nCould not write \"/data/out/Customers.pdb\"\n\n") + kProcessRunFailed);
 }
 
 TEST(GenerationLog, NamesWithPercentSignsAreTextNotFormats) {

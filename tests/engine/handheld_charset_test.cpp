@@ -15,7 +15,9 @@ namespace {
 
 using namespace testing;
 
-const std::string kCreme = "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e";  // "Crème brûlée" in UTF-8
+const std::string kCreme =
+    "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+    "e";                                                              // "Crème brûlée" in UTF-8
 const std::string kNihongo = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";  // "日本語"
 
 std::string Bytes(const std::string& hex) {
@@ -26,7 +28,9 @@ std::string Bytes(const std::string& hex) {
 TEST(HandheldTextEncoder, StoresEachSetsOwnBytes) {
   std::size_t replaced = 99;
   HandheldTextEncoder western(HandheldCharset::Western);
-  EXPECT_EQ(western.Convert(kCreme, &replaced), "Cr\xE8me br\xFBl\xE9" "e");
+  EXPECT_EQ(western.Convert(kCreme, &replaced),
+            "Cr\xE8me br\xFBl\xE9"
+            "e");
   EXPECT_EQ(replaced, 0u);
   EXPECT_EQ(western.Convert("\xE2\x82\xAC 5"), "\x80 5") << "the euro sign has its cp1252 byte";
 
@@ -46,7 +50,11 @@ TEST(HandheldTextEncoder, StoresEachSetsOwnBytes) {
 TEST(HandheldTextEncoder, ReplacesWhatTheSetLacksByOneQuestionMarkEach) {
   std::size_t replaced = 0;
   HandheldTextEncoder western(HandheldCharset::Western);
-  EXPECT_EQ(western.Convert("a" + kNihongo + "\xE2\x86\x92" "b", &replaced), "a????b");
+  EXPECT_EQ(western.Convert("a" + kNihongo +
+                                "\xE2\x86\x92"
+                                "b",
+                            &replaced),
+            "a????b");
   EXPECT_EQ(replaced, 4u);
   EXPECT_EQ(western.Convert("x\xFFy\xC3", &replaced), "x?y?") << "bytes that are not UTF-8";
   EXPECT_EQ(replaced, 2u);
@@ -86,9 +94,14 @@ TEST(DecodeHandheldText, GuessesUtf8OrWindows1252UnlessTold) {
   EXPECT_EQ(DecodeHandheldText("plain", std::nullopt), "plain");
   EXPECT_EQ(DecodeHandheldText(Bytes("93 FA 96 7B 8C EA"), HandheldCharset::Japanese), kNihongo);
   EXPECT_EQ(DecodeHandheldText(kCreme, HandheldCharset::Western),
-            "Cr\xC3\x83\xC2\xA8me br\xC3\x83\xC2\xBBl\xC3\x83\xC2\xA9" "e")
+            "Cr\xC3\x83\xC2\xA8me br\xC3\x83\xC2\xBBl\xC3\x83\xC2\xA9"
+            "e")
       << "an explicit choice wins over the guess";
-  EXPECT_EQ(DecodeHandheldText("a\x81" "b", HandheldCharset::Western), "a\xEF\xBF\xBD" "b")
+  EXPECT_EQ(DecodeHandheldText("a\x81"
+                               "b",
+                               HandheldCharset::Western),
+            "a\xEF\xBF\xBD"
+            "b")
       << "a byte cp1252 leaves undefined";
   EXPECT_EQ(DecodeHandheldText("a\xFF", HandheldCharset::Utf8), "a\xEF\xBF\xBD");
 }
@@ -102,7 +115,9 @@ class HandheldGeneration : public ::testing::Test {
 
   void Generate(HandheldCharset charset, const std::string& pdbName) {
     FakeResultSource source({{"Nom", 12}, {"Pr\xC3\xA9nom", 12}, {"id", 4}},
-                            {{std::string(kCreme + "\t\r"), std::string("\xE2\x86\x92" "x"),
+                            {{std::string(kCreme + "\t\r"),
+                              std::string("\xE2\x86\x92"
+                                          "x"),
                               std::int32_t{1}},
                              {std::string(kNihongo), std::monostate{}, std::int32_t{2}}});
     GenerationRequest request;
@@ -141,9 +156,8 @@ TEST_F(HandheldGeneration, WesternStoresCp1252BytesAndCountsReplacementsPerColum
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(header.name, "Cr\xE8me") << "the handheld reads its own encoding of the name";
   // Converted before the tab and carriage-return rules: the tab widens, the CR goes.
-  EXPECT_EQ(ToHex(records[0]),
-            ToHex(Hex("43 72 E8 6D 65 20 62 72 FB 6C E9 65 20 20 20 20 20 00"
-                      " 3F 78 00 00 00 00 01")));
+  EXPECT_EQ(ToHex(records[0]), ToHex(Hex("43 72 E8 6D 65 20 62 72 FB 6C E9 65 20 20 20 20 20 00"
+                                         " 3F 78 00 00 00 00 01")));
   EXPECT_EQ(ToHex(records[1]), ToHex(Hex("3F 3F 3F 00 00 00 00 00 02")));
 
   const auto helper = ReadHelperFile(m_folder / "Cr\xC3\xA8meHelper.mhl");
@@ -154,9 +168,10 @@ TEST_F(HandheldGeneration, WesternStoresCp1252BytesAndCountsReplacementsPerColum
   EXPECT_EQ(helper->fields[1].name, "Pr\xE9nom");
 
   const std::string processLog = ReadFileText(m_folder / "TallowickProcess.log");
-  EXPECT_NE(processLog.find("\n4 character(s) not available in Western (Windows-1252) were "
-                            "stored as \"?\": 3 in column \"Nom\", 1 in column \"Pr\xC3\xA9nom\"\n"),
-            std::string::npos)
+  EXPECT_NE(
+      processLog.find("\n4 character(s) not available in Western (Windows-1252) were "
+                      "stored as \"?\": 3 in column \"Nom\", 1 in column \"Pr\xC3\xA9nom\"\n"),
+      std::string::npos)
       << processLog;
   // The logs are read on the desktop: they keep UTF-8.
   EXPECT_NE(ReadFileText(m_folder / "TallowickLog.txt").find("char Pr\xC3\xA9nom[]"),

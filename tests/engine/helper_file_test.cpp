@@ -53,8 +53,9 @@ TEST(HelperFile, CustomersQueryGivesSixRecordsOf66Bytes) {
   for (std::size_t i = 0; i < 6; ++i) {
     const std::size_t at = 81 + 6 * 8 + i * 66;
     EXPECT_EQ(entries[i].offset, at);
-    EXPECT_EQ(Bytes(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + 66)),
-              expected[i])
+    EXPECT_EQ(
+        Bytes(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + 66)),
+        expected[i])
         << "record " << i;
   }
 

@@ -31,10 +31,9 @@ TEST(EncodeDateTime, WeekDayRunsMondayOneToSundaySeven) {
 
 TEST(EncodeDateTime, YearsOutsideTheClockGetSevenOrStandIn2003) {
   const WeekDayCase cases[] = {
-      {1970, 6, 15, 7}, {1970, 1, 1, 7},  {1900, 3, 3, 7}, {1935, 5, 5, 7},
-      {2038, 1, 1, 7},  {2100, 6, 1, 7},  {-32768, 1, 1, 3},
-      {1899, 12, 30, 2},  // as 30 December 2003, a Tuesday
-      {0, 1, 1, 3},       // as 1 January 2003, a Wednesday
+      {1970, 6, 15, 7}, {1970, 1, 1, 7},   {1900, 3, 3, 7},   {1935, 5, 5, 7}, {2038, 1, 1, 7},
+      {2100, 6, 1, 7},  {-32768, 1, 1, 3}, {1899, 12, 30, 2},  // as 30 December 2003, a Tuesday
+      {0, 1, 1, 3},                                            // as 1 January 2003, a Wednesday
   };
   for (const auto& c : cases) {
     const auto bytes = EncodeDateTime(c.year, c.month, c.day, 0, 0, 0, 0);

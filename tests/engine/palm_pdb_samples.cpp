@@ -101,7 +101,10 @@ class SampleRows : public ResultSource {
       const SqlTimestampValue born{static_cast<std::int16_t>(1950 + row % 80),
                                    static_cast<std::uint16_t>(1 + row % 12),
                                    static_cast<std::uint16_t>(1 + row % 28),
-                                   static_cast<std::uint16_t>(row % 24), 30, 15, 0};
+                                   static_cast<std::uint16_t>(row % 24),
+                                   30,
+                                   15,
+                                   0};
       std::memcpy(column.value.data(), &born, sizeof born);
       column.indicator = row % 7 == 0 ? -1 : 16;
     }
@@ -130,7 +133,10 @@ int main(int argc, char** argv) {
   bool ok = true;
 
   all.push_back({"Empty.pdb", "Empty", "EMPT", "DATA", {}});
-  all.push_back({"FiveSeven.pdb", "FiveSeven", "CRTR", "TYPE",
+  all.push_back({"FiveSeven.pdb",
+                 "FiveSeven",
+                 "CRTR",
+                 "TYPE",
                  {{1, 2, 3, 4, 5}, {0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7}}});
   const std::string longName = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
   all.push_back({longName + ".pdb", longName.substr(0, 31), "LONG", "NAME", {{0x42}}});
@@ -157,9 +163,9 @@ int main(int argc, char** argv) {
   Expected customers{"Customers.pdb", "Customers", "CUST", "DATA", {}};
   for (std::size_t row = 0; row < 500; ++row) customers.records.push_back(rows.Expected(row));
   all.push_back(customers);
-  all.push_back({"CustomersHelper.mhl", "CustomersHelper", "HWRP", "HWRP",
-                 BuildHelperRecords("Customers", "CUST", "DATA",
-                                    {{4, "ID"}, {1, "Name"}, {6, "Born"}})});
+  all.push_back(
+      {"CustomersHelper.mhl", "CustomersHelper", "HWRP", "HWRP",
+       BuildHelperRecords("Customers", "CUST", "DATA", {{4, "ID"}, {1, "Name"}, {6, "Born"}})});
 
   std::FILE* manifest = std::fopen((folder + "manifest.json").c_str(), "w");
   if (manifest == nullptr || !ok) {

@@ -23,8 +23,8 @@ void WriteDatabase(const std::string& folder, const std::string& name,
     entries[i].length = static_cast<std::uint32_t>(records[i].size());
     entries[i].data = records[i].data();
   }
-  ASSERT_TRUE(PdbFile(name, folder, ".pdb").Write(entries, "CRTR", "TYPE",
-                                                  static_cast<std::uint16_t>(records.size())));
+  ASSERT_TRUE(PdbFile(name, folder, ".pdb")
+                  .Write(entries, "CRTR", "TYPE", static_cast<std::uint16_t>(records.size())));
 }
 
 struct ReadBack {
@@ -132,7 +132,8 @@ TEST(PdbFileRead, TruncatedFilesFailTheRecordList) {
 
 TEST(PdbFileRead, DamagedOffsetsRejectOnlyTheRecordsTheyBound) {
   TempFolder folder;
-  WriteDatabase(folder.Directory(), "Four", {Hex("01 02"), Hex("03 04"), Hex("05 06"), Hex("07 08")});
+  WriteDatabase(folder.Directory(), "Four",
+                {Hex("01 02"), Hex("03 04"), Hex("05 06"), Hex("07 08")});
   Bytes bytes = ReadFileBytes(folder / "Four.pdb");
   const std::size_t size = bytes.size();  // 81 + 32 + 8
   // Record 1 points beyond the end of the file.

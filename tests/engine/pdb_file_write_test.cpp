@@ -23,7 +23,7 @@ using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::ToHex;
 
-constexpr std::int64_t kClock = 1000000000;  // 2001-09-09 01:46:40 UTC
+constexpr std::int64_t kClock = 1000000000;      // 2001-09-09 01:46:40 UTC
 const char* const kClockAsPalm = "B7 C0 7A 80";  // the same moment counted from 1904
 
 std::vector<PdbRecordEntry> Entries(const std::vector<Bytes>& records) {
@@ -39,7 +39,8 @@ std::vector<PdbRecordEntry> Entries(const std::vector<Bytes>& records) {
 }
 
 Bytes Slice(const Bytes& bytes, std::size_t at, std::size_t length) {
-  return Bytes(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + length));
+  return Bytes(bytes.begin() + static_cast<long>(at),
+               bytes.begin() + static_cast<long>(at + length));
 }
 
 TEST(PdbFileWrite, EmptyDatabaseIs81Bytes) {
@@ -219,29 +220,37 @@ TEST(PdbFileWrite, FileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
 
   const std::vector<Bytes> large = {Bytes(300000, 0x11), Bytes(300000, 0x22)};
   // Through the entries and through contiguous records.
-  EXPECT_EQ(WriteInLimitedChild(64 * 1024, [&] {
-              auto entries = Entries(large);
-              return PdbFile("Kept", folder.Directory(), ".pdb").Write(entries, "CRTR", "TYPE", 2);
-            }),
-            1);
-  EXPECT_EQ(WriteInLimitedChild(64 * 1024, [&] {
-              RecordArena arena;
-              for (const Bytes& record : large) {
-                arena.Append(record.data(), record.size());
-                arena.EndRecord();
-              }
-              return PdbFile("Kept", folder.Directory(), ".pdb").Write(arena, "CRTR", "TYPE");
-            }),
+  EXPECT_EQ(
+      WriteInLimitedChild(
+          64 * 1024,
+          [&] {
+            auto entries = Entries(large);
+            return PdbFile("Kept", folder.Directory(), ".pdb").Write(entries, "CRTR", "TYPE", 2);
+          }),
+      1);
+  EXPECT_EQ(WriteInLimitedChild(
+                64 * 1024,
+                [&] {
+                  RecordArena arena;
+                  for (const Bytes& record : large) {
+                    arena.Append(record.data(), record.size());
+                    arena.EndRecord();
+                  }
+                  return PdbFile("Kept", folder.Directory(), ".pdb").Write(arena, "CRTR", "TYPE");
+                }),
             1);
   EXPECT_EQ(ReadFileBytes(folder / "Kept.pdb"), earlier);
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Kept.pdb"});
 
   // The same write under a limit it fits in succeeds.
-  EXPECT_EQ(WriteInLimitedChild(1024 * 1024, [&] {
-              auto entries = Entries(large);
-              return PdbFile("Kept", folder.Directory(), ".pdb").Write(entries, "CRTR", "TYPE", 2);
-            }),
-            0);
+  EXPECT_EQ(
+      WriteInLimitedChild(
+          1024 * 1024,
+          [&] {
+            auto entries = Entries(large);
+            return PdbFile("Kept", folder.Directory(), ".pdb").Write(entries, "CRTR", "TYPE", 2);
+          }),
+      0);
   EXPECT_EQ(ReadFileBytes(folder / "Kept.pdb").size(), 81u + 16 + 600000);
 }
 

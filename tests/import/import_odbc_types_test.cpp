@@ -2,12 +2,11 @@
 // private configuration): the SQL types it reports are the ones the
 // generation run classifies, and the stored values arrive in the C types the
 // run binds them with.
+#include <gtest/gtest.h>
 #include <sql.h>
 #include <sqlext.h>
 
 #include <memory>
-
-#include <gtest/gtest.h>
 
 #include "import/source_import.h"
 #include "tests/import/import_test_support.h"
@@ -58,9 +57,9 @@ TEST_F(ImportOdbcTypesTest, WorkbookColumnsReportTheirSqlTypes) {
   std::vector<std::string> tables = odbc.Tables("TABLE,VIEW,SYSTEM TABLE");
   EXPECT_NE(std::find(tables.begin(), tables.end(), "Sheet1$"), tables.end());
   // Name, Amount, Born, Stamp, Active, Mixed, F7, Name_2, Nothing, Clock, Midnight
-  const std::vector<std::int16_t> expected = {SQL_VARCHAR, SQL_DOUBLE, SQL_TYPE_DATE, SQL_TYPE_TIMESTAMP,
-                                              SQL_BIT, SQL_VARCHAR, SQL_VARCHAR, SQL_VARCHAR,
-                                              SQL_VARCHAR, SQL_TYPE_TIMESTAMP, SQL_TYPE_DATE};
+  const std::vector<std::int16_t> expected = {
+      SQL_VARCHAR, SQL_DOUBLE,  SQL_TYPE_DATE, SQL_TYPE_TIMESTAMP, SQL_BIT,      SQL_VARCHAR,
+      SQL_VARCHAR, SQL_VARCHAR, SQL_VARCHAR,   SQL_TYPE_TIMESTAMP, SQL_TYPE_DATE};
   EXPECT_EQ(Types(odbc.Describe("SELECT * FROM [Sheet1$]")), expected);
   EXPECT_EQ(Types(odbc.CatalogColumns("Sheet1$")), expected);
 }
@@ -74,9 +73,12 @@ TEST_F(ImportOdbcTypesTest, WorkbookValuesArriveInTheBoundCTypes) {
   EXPECT_EQ(odbc.FetchBound(first, 4, SQL_C_TIMESTAMP), "2003-07-15 14:35:59.000000000");
   EXPECT_EQ(odbc.FetchBound(first, 5, SQL_C_BIT), "1");
   EXPECT_EQ(odbc.FetchBound(first, 10, SQL_C_TIMESTAMP), "1899-12-30 14:35:59.000000000");
-  EXPECT_EQ(odbc.FetchBound("SELECT Mixed FROM [Sheet1$] WHERE Name = 'Max'", 1, SQL_C_CHAR), "1E+20");
-  EXPECT_EQ(odbc.FetchBound("SELECT Born FROM [Sheet1$] WHERE Name = 'Max'", 1, SQL_C_DATE), "NULL");
-  EXPECT_EQ(odbc.FetchText("SELECT count(*) FROM [Formulas$]"), (std::vector<Row>{{std::string("2")}}));
+  EXPECT_EQ(odbc.FetchBound("SELECT Mixed FROM [Sheet1$] WHERE Name = 'Max'", 1, SQL_C_CHAR),
+            "1E+20");
+  EXPECT_EQ(odbc.FetchBound("SELECT Born FROM [Sheet1$] WHERE Name = 'Max'", 1, SQL_C_DATE),
+            "NULL");
+  EXPECT_EQ(odbc.FetchText("SELECT count(*) FROM [Formulas$]"),
+            (std::vector<Row>{{std::string("2")}}));
 }
 
 TEST_F(ImportOdbcTypesTest, DbaseColumnsReportTheirSqlTypes) {
@@ -88,8 +90,9 @@ TEST_F(ImportOdbcTypesTest, DbaseColumnsReportTheirSqlTypes) {
   EXPECT_EQ(tables, (std::vector<std::string>{"ORDERS", "clip", "fox", "nulls", "people"}));
   // ITEM QTY BIG PRICE RATIO PLACED STAMP PAID NOTE COUNT MONEY WEIGHT BLOB
   const std::vector<std::int16_t> expected = {
-      SQL_VARCHAR, SQL_INTEGER, SQL_DOUBLE,      SQL_DOUBLE, SQL_DOUBLE, SQL_TYPE_DATE, SQL_TYPE_TIMESTAMP,
-      SQL_BIT,     SQL_LONGVARCHAR, SQL_INTEGER, SQL_DOUBLE, SQL_DOUBLE, SQL_BINARY};
+      SQL_VARCHAR,   SQL_INTEGER,        SQL_DOUBLE, SQL_DOUBLE,      SQL_DOUBLE,
+      SQL_TYPE_DATE, SQL_TYPE_TIMESTAMP, SQL_BIT,    SQL_LONGVARCHAR, SQL_INTEGER,
+      SQL_DOUBLE,    SQL_DOUBLE,         SQL_BINARY};
   EXPECT_EQ(Types(odbc.Describe("SELECT * FROM ORDERS")), expected);
   EXPECT_EQ(Types(odbc.CatalogColumns("ORDERS")), expected);
 }

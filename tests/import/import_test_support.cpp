@@ -1,6 +1,7 @@
 #include "tests/import/import_test_support.h"
 
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,13 +12,8 @@
 #include <fstream>
 #include <iterator>
 
-#include <gtest/gtest.h>
-
 namespace tallowick::import_test {
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 ScratchFolder::ScratchFolder() {
   // Not $TMPDIR: tests point that at folders whose files they count.
@@ -25,7 +21,8 @@ ScratchFolder::ScratchFolder() {
   std::string pattern = base + "/tallowick-import-test-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  if (mkdtemp(name.data()) == nullptr) ADD_FAILURE() << "cannot create a scratch folder in " << base;
+  if (mkdtemp(name.data()) == nullptr)
+    ADD_FAILURE() << "cannot create a scratch folder in " << base;
   m_path = name.data();
 }
 
@@ -39,7 +36,9 @@ TemporaryDatabaseFolderOverride::TemporaryDatabaseFolderOverride() {
   m_environment.Set("TMPDIR", m_folder.Path());
 }
 
-std::vector<std::string> TemporaryDatabaseFolderOverride::Files() const { return FilesIn(m_folder.Path()); }
+std::vector<std::string> TemporaryDatabaseFolderOverride::Files() const {
+  return FilesIn(m_folder.Path());
+}
 
 bool RunDataWriter(const std::string& script, const std::vector<std::string>& args) {
   std::string path = std::string(TALLOWICK_SOURCE_DIR) + "/tests/import/data_writers/" + script;
@@ -54,7 +53,8 @@ bool RunDataWriter(const std::string& script, const std::vector<std::string>& ar
     _exit(127);
   }
   int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0) {
     ADD_FAILURE() << "data writer " << script << " failed (status " << status << ")";
     return false;
   }
@@ -80,7 +80,8 @@ std::vector<Row> QueryRows(const std::string& database, const std::string& sql) 
           row.emplace_back(std::nullopt);
         } else {
           const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
-          row.emplace_back(std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, i))));
+          row.emplace_back(
+              std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, i))));
         }
       }
       rows.push_back(std::move(row));
@@ -97,7 +98,8 @@ std::vector<std::pair<std::string, std::string>> DeclaredColumns(const std::stri
   for (char ch : table) quoted += ch == '\'' ? std::string("''") : std::string(1, ch);
   quoted += "'";
   std::vector<std::pair<std::string, std::string>> columns;
-  for (const Row& row : QueryRows(database, "SELECT name, type FROM pragma_table_info(" + quoted + ")")) {
+  for (const Row& row :
+       QueryRows(database, "SELECT name, type FROM pragma_table_info(" + quoted + ")")) {
     columns.emplace_back(row[0].value_or(""), row[1].value_or(""));
   }
   return columns;

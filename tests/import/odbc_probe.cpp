@@ -1,16 +1,14 @@
 #include "tests/import/odbc_probe.h"
 
+#include <gtest/gtest.h>
 #include <sql.h>
 #include <sqlext.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include <gtest/gtest.h>
-
 namespace tallowick::import_test {
 namespace {
-
 
 SQLHDBC Dbc(void* handle) { return static_cast<SQLHDBC>(handle); }
 
@@ -31,7 +29,8 @@ class Statement {
   ~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, m_handle); }
   SQLHSTMT Get() const { return m_handle; }
   bool Run(const std::string& sql) {
-    SQLRETURN result = SQLExecDirect(m_handle, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS);
+    SQLRETURN result = SQLExecDirect(
+        m_handle, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS);
     if (!Ok(result)) ADD_FAILURE() << sql << ": " << Diagnostic(SQL_HANDLE_STMT, m_handle);
     return Ok(result);
   }
@@ -58,11 +57,13 @@ OdbcProbe::OdbcProbe(const std::string& databasePath) {
   SQLHENV env = nullptr;
   SQLHDBC dbc = nullptr;
   SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), SQL_IS_INTEGER);
+  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                SQL_IS_INTEGER);
   SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
   m_env = env;
-  SQLRETURN result = SQLConnect(dbc, reinterpret_cast<SQLCHAR*>(const_cast<char*>("TempPTallowickDSN")), SQL_NTS,
-                                nullptr, 0, nullptr, 0);
+  SQLRETURN result =
+      SQLConnect(dbc, reinterpret_cast<SQLCHAR*>(const_cast<char*>("TempPTallowickDSN")), SQL_NTS,
+                 nullptr, 0, nullptr, 0);
   if (!Ok(result)) {
     ADD_FAILURE() << "cannot connect: " << Diagnostic(SQL_HANDLE_DBC, dbc);
     SQLFreeHandle(SQL_HANDLE_DBC, dbc);
@@ -103,7 +104,8 @@ std::vector<DescribedColumn> OdbcProbe::Describe(const std::string& sql) {
     SQLCHAR name[256] = {0};
     SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
     SQLULEN size = 0;
-    SQLDescribeCol(statement.Get(), i, name, sizeof name, &nameLength, &type, &size, &digits, &nullable);
+    SQLDescribeCol(statement.Get(), i, name, sizeof name, &nameLength, &type, &size, &digits,
+                   &nullable);
     columns.push_back({reinterpret_cast<char*>(name), type});
   }
   return columns;
@@ -113,8 +115,8 @@ std::vector<DescribedColumn> OdbcProbe::CatalogColumns(const std::string& table)
   std::vector<DescribedColumn> columns;
   if (!Connected()) return columns;
   Statement statement(Dbc(m_dbc));
-  SQLColumns(statement.Get(), nullptr, 0, nullptr, 0, reinterpret_cast<SQLCHAR*>(const_cast<char*>(table.c_str())),
-             SQL_NTS, nullptr, 0);
+  SQLColumns(statement.Get(), nullptr, 0, nullptr, 0,
+             reinterpret_cast<SQLCHAR*>(const_cast<char*>(table.c_str())), SQL_NTS, nullptr, 0);
   while (Ok(SQLFetch(statement.Get()))) {
     bool isNull = false;
     DescribedColumn column;
@@ -160,7 +162,8 @@ std::string OdbcProbe::FetchBound(const std::string& sql, int column, std::int16
     char text[70000];
   } value{};
   SQLLEN indicator = 0;
-  SQLBindCol(statement.Get(), static_cast<SQLUSMALLINT>(column), cType, &value, sizeof value, &indicator);
+  SQLBindCol(statement.Get(), static_cast<SQLUSMALLINT>(column), cType, &value, sizeof value,
+             &indicator);
   SQLRETURN result = SQLFetch(statement.Get());
   if (!Ok(result)) return "fetch failed: " + Diagnostic(SQL_HANDLE_STMT, statement.Get());
   if (indicator == SQL_NULL_DATA) return "NULL";
@@ -168,18 +171,27 @@ std::string OdbcProbe::FetchBound(const std::string& sql, int column, std::int16
   switch (cType) {
     case SQL_C_TYPE_DATE:
     case SQL_C_DATE:
-      std::snprintf(out, sizeof out, "%04d-%02d-%02d", value.date.year, value.date.month, value.date.day);
+      std::snprintf(out, sizeof out, "%04d-%02d-%02d", value.date.year, value.date.month,
+                    value.date.day);
       return out;
     case SQL_C_TYPE_TIMESTAMP:
     case SQL_C_TIMESTAMP:
       std::snprintf(out, sizeof out, "%04d-%02d-%02d %02d:%02d:%02d.%09u", value.timestamp.year,
-                    value.timestamp.month, value.timestamp.day, value.timestamp.hour, value.timestamp.minute,
-                    value.timestamp.second, static_cast<unsigned>(value.timestamp.fraction));
+                    value.timestamp.month, value.timestamp.day, value.timestamp.hour,
+                    value.timestamp.minute, value.timestamp.second,
+                    static_cast<unsigned>(value.timestamp.fraction));
       return out;
-    case SQL_C_DOUBLE: std::snprintf(out, sizeof out, "%.17g", value.number); return out;
-    case SQL_C_LONG: std::snprintf(out, sizeof out, "%d", static_cast<int>(value.integer)); return out;
-    case SQL_C_BIT: std::snprintf(out, sizeof out, "%u", value.bit); return out;
-    default: return std::string(value.text);
+    case SQL_C_DOUBLE:
+      std::snprintf(out, sizeof out, "%.17g", value.number);
+      return out;
+    case SQL_C_LONG:
+      std::snprintf(out, sizeof out, "%d", static_cast<int>(value.integer));
+      return out;
+    case SQL_C_BIT:
+      std::snprintf(out, sizeof out, "%u", value.bit);
+      return out;
+    default:
+      return std::string(value.text);
   }
 }
 

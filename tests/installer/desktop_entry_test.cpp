@@ -1,5 +1,7 @@
 // Desktop entries: the escapes and quoting of their values, checked against
 // the format's own validator and against a real launcher (GLib's gio).
+#include "installer/desktop_entry.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,7 +9,6 @@
 #include <filesystem>
 #include <thread>
 
-#include "installer/desktop_entry.h"
 #include "installer/desktop_shortcut.h"
 #include "tests/installer/installer_fixture.h"
 #include "tests/support/command_output.h"
@@ -36,8 +37,8 @@ TEST(DesktopEntryValues, ExecArgumentsAreQuotedWhenTheyHoldReservedCharacters) {
   EXPECT_EQ(QuoteExecArgument("/a`b"), "\"/a\\`b\"");
   EXPECT_EQ(QuoteExecArgument("/a\\b"), "\"/a\\\\b\"");
   EXPECT_EQ(QuoteExecArgument("/it's"), "\"/it's\"");
-  for (const char* reserved : {"/a;b", "/a&b", "/a|b", "/a<b", "/a>b", "/a~b", "/a*b", "/a?b", "/a#b", "/a(b",
-                               "/a)b", "/a\tb", "/a\nb"}) {
+  for (const char* reserved : {"/a;b", "/a&b", "/a|b", "/a<b", "/a>b", "/a~b", "/a*b", "/a?b",
+                               "/a#b", "/a(b", "/a)b", "/a\tb", "/a\nb"}) {
     const std::string quoted = QuoteExecArgument(reserved);
     EXPECT_EQ(quoted, std::string("\"").append(reserved).append("\"")) << reserved;
   }
@@ -66,7 +67,9 @@ TEST(DesktopEntryValues, FileUrlsArePercentEncoded) {
 TEST(DesktopEntryValues, OnlyUtf8WithoutStrayControlsCanStandInAString) {
   EXPECT_TRUE(IsStringValueText("/opt/Ärger\tund\nmehr\r"));
   EXPECT_TRUE(IsStringValueText("\xF0\x9F\x93\x81"));  // a four-byte character
-  EXPECT_FALSE(IsStringValueText("/opt/a\x01" "b"));
+  EXPECT_FALSE(
+      IsStringValueText("/opt/a\x01"
+                        "b"));
   EXPECT_FALSE(IsStringValueText("/opt/\x7F"));
   EXPECT_FALSE(IsStringValueText("/opt/\xFF"));
   EXPECT_FALSE(IsStringValueText("/opt/\xC3"));          // cut short
@@ -77,7 +80,9 @@ TEST(DesktopEntryValues, OnlyUtf8WithoutStrayControlsCanStandInAString) {
 TEST(DesktopEntryValues, AnApplicationThatCannotBeWrittenIsRefusedALinkAlwaysCan) {
   DesktopEntry program;
   program.name = "Tallowick";
-  program.program = "/opt/a\x01" "b/tallowick";
+  program.program =
+      "/opt/a\x01"
+      "b/tallowick";
   EXPECT_FALSE(DesktopEntryText(program));
   program.program = "/opt/\xFF/tallowick";
   EXPECT_FALSE(DesktopEntryText(program));
@@ -104,22 +109,28 @@ class ShortcutReaders : public testing::InstallerFixture {
     std::filesystem::copy_file(Source() + "/tallowick", folder + "/tallowick",
                                std::filesystem::copy_options::overwrite_existing);
     for (const ShortcutSpec& shortcut : kShortcuts) {
-      CreateDesktopShortcut(folder, shortcut.fileName, shortcut.linkName, shortcut.description, shortcut.kind);
+      CreateDesktopShortcut(folder, shortcut.fileName, shortcut.linkName, shortcut.description,
+                            shortcut.kind);
     }
     return folder;
   }
 
   static void ExpectValid(const std::string& file) {
     int status = -1;
-    const std::string output = CommandOutput("desktop-file-validate " + ShellQuoted(file) + " 2>&1", &status);
+    const std::string output =
+        CommandOutput("desktop-file-validate " + ShellQuoted(file) + " 2>&1", &status);
     EXPECT_EQ(status, 0) << file << "\n" << output;
     EXPECT_EQ(output.find("error"), std::string::npos) << output;
   }
 };
 
 const char* const kAwkwardNames[] = {
-    "My Apps", "quote\"s and 'apostrophes'", "dollar $HOME, `tick` and back\\slash", "tab\tand Ärger",
-    " leading and trailing ", "semi;colon & amp|pipe <angle> (paren) #hash *star ?q ~tilde",
+    "My Apps",
+    "quote\"s and 'apostrophes'",
+    "dollar $HOME, `tick` and back\\slash",
+    "tab\tand Ärger",
+    " leading and trailing ",
+    "semi;colon & amp|pipe <angle> (paren) #hash *star ?q ~tilde",
 };
 
 TEST_F(ShortcutReaders, EveryAwkwardFolderGivesValidShortcuts) {
@@ -138,17 +149,20 @@ TEST_F(ShortcutReaders, EveryAwkwardFolderGivesValidShortcuts) {
 }
 
 TEST_F(ShortcutReaders, GioStartsTheProgramInTheInstallationFolder) {
-  if (CommandOutput("command -v gio").empty()) GTEST_SKIP() << "gio (libglib2.0-bin) is not installed";
+  if (CommandOutput("command -v gio").empty())
+    GTEST_SKIP() << "gio (libglib2.0-bin) is not installed";
   const std::string probe = Scratch() + "/probe.txt";
   SetEnv("TALLOWICK_PROBE", probe);
   for (const char* name : kAwkwardNames) {
     const std::string folder = InstallProgramInto(name);
     std::filesystem::remove(probe);
     int status = -1;
-    const std::string output =
-        CommandOutput("gio launch " + ShellQuoted(Desktop() + "/Tallowick.desktop") + " 2>&1", &status);
+    const std::string output = CommandOutput(
+        "gio launch " + ShellQuoted(Desktop() + "/Tallowick.desktop") + " 2>&1", &status);
     ASSERT_EQ(status, 0) << name << ": " << output;
-    for (int i = 0; i < 500 && ReadFile(probe).find('\n', ReadFile(probe).find('\n') + 1) == std::string::npos; ++i) {
+    for (int i = 0;
+         i < 500 && ReadFile(probe).find('\n', ReadFile(probe).find('\n') + 1) == std::string::npos;
+         ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(ReadFile(probe), folder + "\n" + folder + "/tallowick\n") << name;
@@ -170,7 +184,8 @@ TEST_F(ShortcutReaders, AnExistingShortcutIsReplacedAndNoTemporaryFileStays) {
 TEST_F(ShortcutReaders, AFolderNoEntryCanCarryGetsNoProgramShortcut) {
   InstallProgramInto("bad\x01name");
   EXPECT_FALSE(Exists(Desktop() + "/Tallowick.desktop"));
-  EXPECT_TRUE(Exists(Desktop() + "/Tallowick_UserGuide.desktop")) << "the guide's URL can carry any byte";
+  EXPECT_TRUE(Exists(Desktop() + "/Tallowick_UserGuide.desktop"))
+      << "the guide's URL can carry any byte";
 }
 
 }  // namespace

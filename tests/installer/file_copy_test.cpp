@@ -1,10 +1,11 @@
 // Composed paths and the copy of one file into place.
+#include "installer/file_copy.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
-#include "installer/file_copy.h"
 #include "installer/path_join.h"
 #include "tests/installer/installer_fixture.h"
 #include "ui/working_folder.h"
@@ -23,7 +24,8 @@ TEST(JoinPath, PutsOneSeparatorBetweenFolderAndName) {
 }
 
 TEST(JoinPath, APathThatDoesNotFitIsRefusedNeverCut) {
-  const std::string folder = "/" + std::string(kMaxPathLength - 11, 'f');  // leaves room for "/" + 9
+  const std::string folder =
+      "/" + std::string(kMaxPathLength - 11, 'f');  // leaves room for "/" + 9
   ASSERT_EQ(folder.size() + 10, kMaxPathLength);
   const auto fits = JoinPath(folder, "Help.html");
   ASSERT_TRUE(fits);
@@ -66,8 +68,10 @@ TEST_F(CopyFile, FailuresLeaveNoTraceAndTheOldFileUntouched) {
   EXPECT_EQ(ReadFile(destination), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Scratch()), {}), 1);
 
-  const std::string longest = Scratch() + "/" + std::string(kMaxPathLength - Scratch().size() - 1, 'x');
-  EXPECT_FALSE(CopyFileReplacing(Source() + "/Help.html", longest)) << "no room for the temporary name";
+  const std::string longest =
+      Scratch() + "/" + std::string(kMaxPathLength - Scratch().size() - 1, 'x');
+  EXPECT_FALSE(CopyFileReplacing(Source() + "/Help.html", longest))
+      << "no room for the temporary name";
 }
 
 TEST_F(CopyFile, CopyingAFileOntoItselfKeepsItWhole) {

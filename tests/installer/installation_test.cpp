@@ -22,10 +22,12 @@ namespace {
 using testing::DesktopEntryKeys;
 namespace d = res::destination;
 
-constexpr const char* kFolderMessage = "Could not copy files in installation path, please re-select path";
-constexpr const char* kSuccessMessage = "Tallowick installed successfully!\nShortcut created on Desktop";
-const std::vector<std::string> kEntries = {"Help.html", "tallowick", "/img/PDBGen.jpg", "/img/PDBView.jpg",
-                                           "/img/browse.jpg"};
+constexpr const char* kFolderMessage =
+    "Could not copy files in installation path, please re-select path";
+constexpr const char* kSuccessMessage =
+    "Tallowick installed successfully!\nShortcut created on Desktop";
+const std::vector<std::string> kEntries = {"Help.html", "tallowick", "/img/PDBGen.jpg",
+                                           "/img/PDBView.jpg", "/img/browse.jpg"};
 
 class Installation : public testing::InstallerFixture {
  protected:
@@ -75,11 +77,13 @@ TEST_F(Installation, NewFolderReceivesTheFilesTheShortcutsAndTheSuccessMessage) 
   const std::string target = Scratch() + "/Tallowick";
   Install(target, Source());
 
-  for (const std::string& entry : kEntries) EXPECT_EQ(ReadFile(In(target, entry)), m_contents[entry]) << entry;
+  for (const std::string& entry : kEntries)
+    EXPECT_EQ(ReadFile(In(target, entry)), m_contents[entry]) << entry;
   EXPECT_TRUE(IsExecutable(target + "/tallowick"));
   EXPECT_FALSE(IsExecutable(target + "/Help.html"));
   EXPECT_TRUE(std::filesystem::is_directory(target + "/img"));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(target), {}), 3) << "Help.html, tallowick, img";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(target), {}), 3)
+      << "Help.html, tallowick, img";
 
   ASSERT_EQ(ScriptHost().Messages().size(), 1u);
   const MessageRecord& success = ScriptHost().Messages()[0];
@@ -125,17 +129,21 @@ TEST_F(Installation, ShortcutFilesCarryTheRightKeys) {
 TEST_F(Installation, ExistingFolderIsUsedAndSameNamedFilesAreOverwritten) {
   const std::string target = Scratch() + "/Tallowick";
   std::filesystem::create_directories(target + "/img");
-  for (const std::string& entry : kEntries) WriteFile(In(target, entry), "an older version, longer than the new one");
+  for (const std::string& entry : kEntries)
+    WriteFile(In(target, entry), "an older version, longer than the new one");
   ::chmod((target + "/tallowick").c_str(), 0644);
   WriteFile(target + "/notes.txt", "mine");
-  WriteFile(Desktop() + "/Tallowick.desktop", "[Desktop Entry]\nType=Application\nName=Old\nExec=/old/tallowick\n");
+  WriteFile(Desktop() + "/Tallowick.desktop",
+            "[Desktop Entry]\nType=Application\nName=Old\nExec=/old/tallowick\n");
 
   Install(target, Source());
 
-  for (const std::string& entry : kEntries) EXPECT_EQ(ReadFile(In(target, entry)), m_contents[entry]) << entry;
+  for (const std::string& entry : kEntries)
+    EXPECT_EQ(ReadFile(In(target, entry)), m_contents[entry]) << entry;
   EXPECT_TRUE(IsExecutable(target + "/tallowick")) << "the program takes the source's permissions";
   EXPECT_EQ(ReadFile(target + "/notes.txt"), "mine");
-  EXPECT_EQ(DesktopEntryKeys(ReadFile(Desktop() + "/Tallowick.desktop"))["Exec"], target + "/tallowick");
+  EXPECT_EQ(DesktopEntryKeys(ReadFile(Desktop() + "/Tallowick.desktop"))["Exec"],
+            target + "/tallowick");
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kSuccessMessage});
 }
 
@@ -150,7 +158,8 @@ TEST_F(Installation, FolderWhoseParentIsMissingGivesTheFolderMessageAndCopiesNot
   ScriptHost().AnswerFolder(Scratch());
   m_window->Click(d::kBrowse);
   m_window->Click(kIdOk);
-  EXPECT_EQ(ReadFile(Scratch() + "/Help.html"), m_contents["Help.html"]) << "the files go directly into the choice";
+  EXPECT_EQ(ReadFile(Scratch() + "/Help.html"), m_contents["Help.html"])
+      << "the files go directly into the choice";
   EXPECT_EQ(ScriptHost().LastMessage().text, kSuccessMessage);
 }
 
@@ -159,7 +168,8 @@ TEST_F(Installation, WorkingFolderWithoutTheFilesGivesOneMessagePerFileThenShort
   Install(target, Scratch());  // the working folder holds none of the five files
 
   std::vector<std::string> expected;
-  for (const std::string& entry : kEntries) expected.push_back("Could not copy file \"" + entry + "\"");
+  for (const std::string& entry : kEntries)
+    expected.push_back("Could not copy file \"" + entry + "\"");
   expected.push_back(kSuccessMessage);
   EXPECT_EQ(MessageTexts(), expected);
   for (std::size_t i = 0; i < kEntries.size(); ++i) {
@@ -188,9 +198,11 @@ TEST_F(Installation, FilesComeFromTheWorkingFolderNotFromBesideTheInstaller) {
 
 TEST_F(Installation, AFailedCopyLeavesTheOthersAndTheOldFileInPlace) {
   const std::string target = Scratch() + "/Tallowick";
-  std::filesystem::create_directories(target + "/img/PDBView.jpg");  // a folder where a file should go
+  std::filesystem::create_directories(target +
+                                      "/img/PDBView.jpg");  // a folder where a file should go
   Install(target, Source());
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Could not copy file \"/img/PDBView.jpg\"", kSuccessMessage}));
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Could not copy file \"/img/PDBView.jpg\"",
+                                                      kSuccessMessage}));
   EXPECT_TRUE(std::filesystem::is_directory(target + "/img/PDBView.jpg"));
   EXPECT_EQ(ReadFile(target + "/img/browse.jpg"), m_contents["/img/browse.jpg"]);
   std::vector<std::string> leftovers;
@@ -198,12 +210,14 @@ TEST_F(Installation, AFailedCopyLeavesTheOthersAndTheOldFileInPlace) {
     leftovers.push_back(item.path().filename().string());
   }
   std::sort(leftovers.begin(), leftovers.end());
-  EXPECT_EQ(leftovers, (std::vector<std::string>{"PDBGen.jpg", "PDBView.jpg", "browse.jpg"})) << "no temporary files";
+  EXPECT_EQ(leftovers, (std::vector<std::string>{"PDBGen.jpg", "PDBView.jpg", "browse.jpg"}))
+      << "no temporary files";
 }
 
 TEST_F(Installation, InstallingFromTheInstallationFolderItselfKeepsTheFilesWhole) {
   Install(Source(), Source());
-  for (const std::string& entry : kEntries) EXPECT_EQ(ReadFile(In(Source(), entry)), m_contents[entry]) << entry;
+  for (const std::string& entry : kEntries)
+    EXPECT_EQ(ReadFile(In(Source(), entry)), m_contents[entry]) << entry;
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kSuccessMessage});
 }
 
@@ -211,7 +225,8 @@ TEST_F(Installation, PathsThatDoNotFitAreRefusedWithTheFolderMessage) {
   // A folder that could be created under its existing parent, but whose
   // longest file path (with the copy's temporary suffix) would not fit:
   // refused before anything is created, nothing cut.
-  constexpr std::size_t kTargetLength = kMaxPathLength - 19;  // "/img/PDBView.jpg" fits, the suffix not
+  constexpr std::size_t kTargetLength =
+      kMaxPathLength - 19;  // "/img/PDBView.jpg" fits, the suffix not
   std::string parent = Scratch();
   while (parent.size() + 201 < kTargetLength - 10) parent += "/" + std::string(200, 'd');
   std::filesystem::create_directories(parent);
@@ -264,9 +279,11 @@ TEST_F(Installation, WholeWizardInstallsAndEnds) {
     w.Click(kIdOk);
   });
   EXPECT_FALSE(CInstallerApp(ScriptHost(), "tallowick-setup").InitInstance());
-  EXPECT_EQ(ScriptHost().ModalDialogsRun(), (std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog}));
+  EXPECT_EQ(ScriptHost().ModalDialogsRun(),
+            (std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog}));
   EXPECT_EQ(ScriptHost().LastMessage().text, kSuccessMessage);
-  EXPECT_EQ(ScriptHost().Journal().back(), std::string("message: ") + kSuccessMessage) << "the message comes last";
+  EXPECT_EQ(ScriptHost().Journal().back(), std::string("message: ") + kSuccessMessage)
+      << "the message comes last";
   EXPECT_TRUE(IsExecutable(target + "/tallowick"));
 }
 

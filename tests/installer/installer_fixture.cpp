@@ -19,11 +19,14 @@ void InstallerFixture::SetUp() {
   WriteFile(Home() + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Arbeitsfläche\"\n");
   std::filesystem::create_directories(Desktop());
 
-  m_contents = {{"Help.html", "<html><body>Help</body></html>\n"},
-                {"tallowick", "#!/bin/sh\npwd > \"$TALLOWICK_PROBE\"\necho \"$0\" >> \"$TALLOWICK_PROBE\"\n"},
-                {"/img/PDBGen.jpg", "\xFF\xD8\xFF\xE0generator\0picture"s},
-                {"/img/PDBView.jpg", "\xFF\xD8\xFF\xE0viewer\0picture"s},
-                {"/img/browse.jpg", "\xFF\xD8\xFF\xE0" "browse picture"s}};
+  m_contents = {
+      {"Help.html", "<html><body>Help</body></html>\n"},
+      {"tallowick", "#!/bin/sh\npwd > \"$TALLOWICK_PROBE\"\necho \"$0\" >> \"$TALLOWICK_PROBE\"\n"},
+      {"/img/PDBGen.jpg", "\xFF\xD8\xFF\xE0generator\0picture"s},
+      {"/img/PDBView.jpg", "\xFF\xD8\xFF\xE0viewer\0picture"s},
+      {"/img/browse.jpg",
+       "\xFF\xD8\xFF\xE0"
+       "browse picture"s}};
   std::filesystem::create_directories(Source() + "/img");
   for (const auto& [entry, text] : m_contents) WriteFile(Source() + "/" + entry, text);
   ::chmod((Source() + "/tallowick").c_str(), 0755);
@@ -58,7 +61,9 @@ bool InstallerFixture::Exists(const std::string& path) {
   return ::lstat(path.c_str(), &status) == 0;
 }
 
-bool InstallerFixture::IsExecutable(const std::string& path) { return ::access(path.c_str(), X_OK) == 0; }
+bool InstallerFixture::IsExecutable(const std::string& path) {
+  return ::access(path.c_str(), X_OK) == 0;
+}
 
 std::map<std::string, std::string> DesktopEntryKeys(const std::string& text) {
   std::map<std::string, std::string> keys;
@@ -71,7 +76,8 @@ std::map<std::string, std::string> DesktopEntryKeys(const std::string& text) {
       continue;
     }
     const auto equals = line.find('=');
-    if (inGroup && equals != std::string::npos) keys[line.substr(0, equals)] = line.substr(equals + 1);
+    if (inGroup && equals != std::string::npos)
+      keys[line.substr(0, equals)] = line.substr(equals + 1);
   }
   return keys;
 }

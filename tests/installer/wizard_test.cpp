@@ -32,8 +32,9 @@ TEST(InstallerWizard, NextBackNextShowsTheDefaultFolderAgain) {
   });
 
   EXPECT_FALSE(CInstallerApp(host, "tallowick-setup").InitInstance());
-  EXPECT_EQ(host.ModalDialogsRun(), (std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog,
-                                                      res::kWelcomeDialog, res::kDestinationDialog}));
+  EXPECT_EQ(host.ModalDialogsRun(),
+            (std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog, res::kWelcomeDialog,
+                              res::kDestinationDialog}));
   EXPECT_EQ(host.PendingAnswers(), 0u);
   ASSERT_EQ(host.Messages().size(), 1u);
   EXPECT_EQ(host.Messages()[0].text, kAbortQuestion);
@@ -97,7 +98,8 @@ TEST(InstallerWizard, AbandoningTheDestinationPageEndsTheWizard) {
     w.Click(kIdCancel);
   });
   CInstallerApp(host, "my-setup").InitInstance();
-  EXPECT_EQ(host.ModalDialogsRun(), (std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog}));
+  EXPECT_EQ(host.ModalDialogsRun(),
+            (std::vector<int>{res::kWelcomeDialog, res::kDestinationDialog}));
   ASSERT_EQ(host.Messages().size(), 2u);
   EXPECT_EQ(host.Messages()[1].caption, "my-setup") << "the caption is the program's file name";
 }
@@ -113,8 +115,10 @@ TEST(InstallerWizard, BrowseSetsTheChosenFolderUnchangedAndCancelKeepsTheText) {
 
   host.AnswerFolder("/home/ann/My Tools");
   w.Click(d::kBrowse);
-  EXPECT_EQ(w.Text(d::kFolder), "/home/ann/My Tools") << "no product folder is added below the choice";
-  EXPECT_EQ(host.FolderDialogs(), (std::vector<std::string>{"Choose Installation folder", "Choose Installation folder"}));
+  EXPECT_EQ(w.Text(d::kFolder), "/home/ann/My Tools")
+      << "no product folder is added below the choice";
+  EXPECT_EQ(host.FolderDialogs(),
+            (std::vector<std::string>{"Choose Installation folder", "Choose Installation folder"}));
   EXPECT_FALSE(w.IsEnded());
   EXPECT_TRUE(host.Messages().empty());
 }

@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "engine/helper_file.h"
-#include "source/catalogue.h"
 #include "import/import_file_converter.h"
+#include "source/catalogue.h"
 #include "source/query_run.h"
 #include "source/source_connection.h"
 #include "tests/support/command_output.h"
@@ -33,10 +33,10 @@ class FileSources : public OdbcTest {
   void RunPython(const std::string& script, const std::string& target) {
     std::ofstream(m_folder.File("writer.py")) << script;
     int status = -1;
-    const std::string output = CommandOutput(
-        "/usr/bin/python3 " + ShellQuoted(m_folder.File("writer.py")) + " " + ShellQuoted(target) +
-            " 2>&1",
-        &status);
+    const std::string output =
+        CommandOutput("/usr/bin/python3 " + ShellQuoted(m_folder.File("writer.py")) + " " +
+                          ShellQuoted(target) + " 2>&1",
+                      &status);
     ASSERT_EQ(status, 0) << output;
   }
 

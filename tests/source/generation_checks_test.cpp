@@ -96,8 +96,8 @@ TEST(OutputFolder, RefusesWhatCannotBeEnteredAndLeavesTheTextAlone) {
   TempFolder folder;
   const std::string file = folder.File("plain-file");
   std::ofstream(file) << "x";
-  for (std::string text : {std::string(), std::string("    "), folder.File("missing"), file,
-                           file + "/below"}) {
+  for (std::string text :
+       {std::string(), std::string("    "), folder.File("missing"), file, file + "/below"}) {
     const std::string before = text;
     EXPECT_FALSE(CheckOutputFolder(text)) << before;
     EXPECT_EQ(text, before);

@@ -79,8 +79,8 @@ std::vector<ExportRow> MdbExport(const std::string& file, const std::string& tab
   const std::string csv = testing::CommandOutput(
       // The oracle reads names and texts in the locale's encoding: UTF-8,
       // whatever locale the tests run in.
-      "LC_ALL=C.UTF-8 mdb-export -H -b strip -D " + ShellQuoted(format) + " -T " + ShellQuoted(format) + " " +
-          ShellQuoted(file) + " " + ShellQuoted(table),
+      "LC_ALL=C.UTF-8 mdb-export -H -b strip -D " + ShellQuoted(format) + " -T " +
+          ShellQuoted(format) + " " + ShellQuoted(file) + " " + ShellQuoted(table),
       &status);
   EXPECT_EQ(status, 0) << "mdb-export " << table;
   return ParseExport(csv);
@@ -151,7 +151,8 @@ class MdbSource : public testing::OdbcTest {
     for (;; ++row) {
       const FetchStatus status = source.FetchNext();
       if (status != FetchStatus::Row) {
-        EXPECT_EQ(status, FetchStatus::NoData) << table << " row " << row << ": " << source.Diagnostic();
+        EXPECT_EQ(status, FetchStatus::NoData)
+            << table << " row " << row << ": " << source.Diagnostic();
         break;
       }
       if (row >= expected.size()) {
@@ -235,8 +236,9 @@ TEST_F(MdbSource, TableListHoldsTheTablesOnlyAsMdbToolsListsThem) {
   // The catalogue statement serves request after request.
   EXPECT_EQ(ListColumns(m_connection, "Shippers"),
             (std::vector<std::string>{"ShipperID", "CompanyName", "Phone"}));
-  EXPECT_EQ(ListColumns(m_connection, "Order Details"),
-            (std::vector<std::string>{"OrderID", "ProductID", "UnitPrice", "Quantity", "Discount"}));
+  EXPECT_EQ(
+      ListColumns(m_connection, "Order Details"),
+      (std::vector<std::string>{"OrderID", "ProductID", "UnitPrice", "Quantity", "Discount"}));
 }
 
 TEST_F(MdbSource, OrderDetailsIsBracketedAndItsComposedQueriesRun) {
@@ -250,8 +252,8 @@ TEST_F(MdbSource, OrderDetailsIsBracketedAndItsComposedQueriesRun) {
   PreviewRun run = RunPreview(m_connection.Connection(), *selection.query, all, notices);
   ASSERT_EQ(run.message, "") << run.driverDiagnostic;
   EXPECT_EQ(all.rows.size(), 2155u);
-  EXPECT_EQ(all.columns,
-            (std::vector<std::string>{"OrderID", "ProductID", "UnitPrice", "Quantity", "Discount"}));
+  EXPECT_EQ(all.columns, (std::vector<std::string>{"OrderID", "ProductID", "UnitPrice", "Quantity",
+                                                   "Discount"}));
   EXPECT_EQ(all.rows[0], (std::vector<std::string>{"10248", "11", "14.0000", "12", "0.000000"}));
 
   const FieldMove move =
@@ -272,8 +274,9 @@ TEST_F(MdbSource, NullsReadAsNullsNotAsThePreviousRowsValue) {
   Open(kFixtures + "/Northwind.mdb");
   RecordedNotices notices;
   PreviewTable table;
-  const PreviewRun run = RunPreview(m_connection.Connection(),
-                                    "SELECT OrderID, ShipRegion, ShippedDate FROM Orders", table, notices);
+  const PreviewRun run =
+      RunPreview(m_connection.Connection(), "SELECT OrderID, ShipRegion, ShippedDate FROM Orders",
+                 table, notices);
   ASSERT_EQ(run.message, "");
   ASSERT_GE(table.rows.size(), 2u);
   EXPECT_EQ(table.rows[0], (std::vector<std::string>{"10330", "Lara", "1994/11/28 12:00:00  AM"}));
@@ -292,11 +295,11 @@ TEST_F(MdbSource, GenerationFromAccessWritesTheFileValues) {
   EXPECT_EQ(run.result.records, 2155u);
   const std::vector<Bytes> records = testing::ReadPdbRecords(output.Path() + "/", "OrderDetails");
   ASSERT_EQ(records.size(), 2155u);
-  const Bytes first = {0x00, 0x00, 0x28, 0x08,  // OrderID 10248
-                       0x00, 0x00, 0x00, 0x0B,  // ProductID 11
-                       '1', '4', '.', '0', '0', '0', '0', 0,  // UnitPrice, Currency as text
-                       0x00, 0x0C,                            // Quantity 12
-                       0, 0, 0, 0, 0, 0, 0, 0};               // Discount 0.0
+  const Bytes first = {0x00, 0x00, 0x28, 0x08,                     // OrderID 10248
+                       0x00, 0x00, 0x00, 0x0B,                     // ProductID 11
+                       '1',  '4',  '.',  '0',  '0', '0', '0', 0,   // UnitPrice, Currency as text
+                       0x00, 0x0C,                                 // Quantity 12
+                       0,    0,    0,    0,    0,   0,   0,   0};  // Discount 0.0
   EXPECT_EQ(records[0], first);
 }
 

@@ -49,10 +49,10 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 TEST(OdbcIniText, AddingThenRemovingTheSectionGivesBackEveryByte) {
   const IniEntries entries = {{"Driver", "SQLite3"}, {"Database", "/tmp/x.db"}};
-  for (const std::string& text : {std::string(), std::string(kUserIni),
-                                 std::string("[Alpha]\nDriver=SQLite3"),  // no final line break
-                                 std::string("[Alpha]\r\nDriver=SQLite3\r\n\r\n"),
-                                 std::string("\n\n; only a comment")}) {
+  for (const std::string& text :
+       {std::string(), std::string(kUserIni),
+        std::string("[Alpha]\nDriver=SQLite3"),  // no final line break
+        std::string("[Alpha]\r\nDriver=SQLite3\r\n\r\n"), std::string("\n\n; only a comment")}) {
     const std::string added = WithIniSection(text, "TempPTallowickDSN", entries);
     const IniSection section = FindIniSection(added, "tempptallowickdsn");
     ASSERT_TRUE(section.found) << text;
@@ -103,8 +103,8 @@ TEST_F(UserOdbcIni, ParallelRunsLeaveTheUsersFileByteIdentical) {
       for (int round = 0; round < kRounds; ++round) {
         if (!AddUserDataSource(kTemporaryDataSourceName, "SQLite3", kAttributes)) ++failures;
         const std::string text = FileText(m_ini);
-        const std::vector<long> holders =
-            ParseHolders(IniValue(FindIniSection(text, kTemporaryDataSourceName).entries, kHoldersKey));
+        const std::vector<long> holders = ParseHolders(
+            IniValue(FindIniSection(text, kTemporaryDataSourceName).entries, kHoldersKey));
         if (std::find(holders.begin(), holders.end(), ::getpid()) == holders.end()) ++failures;
         if (text.find("Database=/data/beta.mdb\n") == std::string::npos) ++failures;
         if (!RemoveUserDataSource(kTemporaryDataSourceName, "SQLite3")) ++failures;
@@ -167,8 +167,10 @@ TEST_F(UserOdbcIni, TheLinkedFileIsEditedWithItsPermissionsAndKilledRunsCopiesGo
   std::filesystem::remove(m_ini);
   std::filesystem::create_symlink("real.ini", m_ini);
   EXPECT_EQ(UserOdbcIniPath(), target);
-  const std::string deadCopy = m_folder.File("real.ini.tallowick-" + std::to_string(DeadProcessId()) + "-1.tmp");
-  const std::string liveCopy = m_folder.File("real.ini.tallowick-" + std::to_string(::getppid()) + "-1.tmp");
+  const std::string deadCopy =
+      m_folder.File("real.ini.tallowick-" + std::to_string(DeadProcessId()) + "-1.tmp");
+  const std::string liveCopy =
+      m_folder.File("real.ini.tallowick-" + std::to_string(::getppid()) + "-1.tmp");
   WriteFile(deadCopy, "x");
   WriteFile(liveCopy, "x");
 

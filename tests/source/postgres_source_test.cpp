@@ -125,8 +125,8 @@ TEST_F(Postgres, PreviewShowsTheServersTypesInTheirTextForms) {
 
 TEST_F(Postgres, GenerationWritesThePdbTheHelperFileAndBothLogs) {
   Connect();
-  const GenerationRun run =
-      Generate("SELECT id, small, wide, single, day, moment, label FROM kinds ORDER BY id", "Kinds");
+  const GenerationRun run = Generate(
+      "SELECT id, small, wide, single, day, moment, label FROM kinds ORDER BY id", "Kinds");
   ASSERT_EQ(run.message, "") << run.driverDiagnostic;
   EXPECT_EQ(run.generated, 1);
   EXPECT_EQ(run.result.records, 2u);
@@ -145,7 +145,9 @@ TEST_F(Postgres, GenerationWritesThePdbTheHelperFileAndBothLogs) {
                  0xC6, 0xEF,                                      // 2003-07-15
                  0x00, 0x3B, 0x00, 0x23, 0x00, 0x0E, 0x00, 0x0D,  // 59 s, 35 min, 14 h, day 13
                  0x00, 0x07, 0x07, 0xD3, 0x00, 0x07};             // July, 2003, Sunday
-  const std::string label = "Cr\xE8me br\xFBl\xE9" "e";  // in Windows-1252, the default set
+  const std::string label =
+      "Cr\xE8me br\xFBl\xE9"
+      "e";  // in Windows-1252, the default set
   first.insert(first.end(), label.begin(), label.end());
   first.push_back(0);
   EXPECT_EQ(records[0], first);
@@ -183,9 +185,9 @@ TEST_F(Postgres, ForwardAndAbsoluteReadingGiveTheSameRows) {
   const FetchMode modes[2] = {FetchMode::Absolute, FetchMode::Forward};
   for (int i = 0; i < 2; ++i) {
     const auto start = std::chrono::steady_clock::now();
-    const PreviewRun run = RunPreview(m_connection.Connection(),
-                                      "SELECT * FROM big WHERE id <= 60000 ORDER BY id", tables[i],
-                                      m_notices, nullptr, {}, modes[i]);
+    const PreviewRun run =
+        RunPreview(m_connection.Connection(), "SELECT * FROM big WHERE id <= 60000 ORDER BY id",
+                   tables[i], m_notices, nullptr, {}, modes[i]);
     seconds[i] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(run.message, "");
   }
@@ -231,9 +233,9 @@ TEST_F(Postgres, EachQueryFamilyGivesTheRowsIsqlReads) {
 TEST_F(Postgres, AQueryTheServerFailsIsAFailedPreviewWithItsWord) {
   Connect();
   PreviewTable table;
-  const PreviewRun run = RunPreview(m_connection.Connection(),
-                                    "SELECT id, 10 / (id - 3) AS q FROM people ORDER BY id", table,
-                                    m_notices);
+  const PreviewRun run =
+      RunPreview(m_connection.Connection(), "SELECT id, 10 / (id - 3) AS q FROM people ORDER BY id",
+                 table, m_notices);
   EXPECT_EQ(run.message, "");
   EXPECT_TRUE(run.failed);
   EXPECT_NE(run.driverDiagnostic.find("division by zero"), std::string::npos)

@@ -84,10 +84,10 @@ TEST(PreviewValue, ReadsEachBindTypeFromTheValueBuffer) {
 
 TEST(PreviewValue, NullsShowAsEmptyOrZeroByType) {
   const std::pair<std::int16_t, const char*> expected[] = {
-      {SQL_VARCHAR, ""},      {SQL_DECIMAL, ""},        {SQL_INTEGER, "0"},
-      {SQL_SMALLINT, "0"},    {SQL_TINYINT, "0"},       {SQL_BIT, "0"},
+      {SQL_VARCHAR, ""},        {SQL_DECIMAL, ""},       {SQL_INTEGER, "0"},
+      {SQL_SMALLINT, "0"},      {SQL_TINYINT, "0"},      {SQL_BIT, "0"},
       {SQL_DOUBLE, "0.000000"}, {SQL_FLOAT, "0.000000"}, {SQL_REAL, "0.000000"},
-      {SQL_TYPE_DATE, ""},    {SQL_TIME, ""},           {SQL_TYPE_TIMESTAMP, ""},
+      {SQL_TYPE_DATE, ""},      {SQL_TIME, ""},          {SQL_TYPE_TIMESTAMP, ""},
   };
   for (const auto& [sqlType, text] : expected) {
     ColumnInfo column = ColumnHolding<std::int32_t>(sqlType, 12345);
@@ -97,7 +97,8 @@ TEST(PreviewValue, NullsShowAsEmptyOrZeroByType) {
 }
 
 TEST(PreviewValue, ColumnsOfNoKindShowNotSupportedEvenWhenNull) {
-  for (std::int16_t sqlType : {std::int16_t{SQL_TYPE_TIME}, std::int16_t{SQL_BIGINT}, std::int16_t{SQL_LONGVARBINARY}, std::int16_t{SQL_WVARCHAR}}) {
+  for (std::int16_t sqlType : {std::int16_t{SQL_TYPE_TIME}, std::int16_t{SQL_BIGINT},
+                               std::int16_t{SQL_LONGVARBINARY}, std::int16_t{SQL_WVARCHAR}}) {
     ColumnInfo column = Column(sqlType);
     EXPECT_EQ(PreviewValueText(column), "Not Supported");
     column.indicator = 4;

@@ -105,8 +105,8 @@ TEST(TableSelection, OneTableProposesItsNameAndListsBareColumns) {
 
 TEST(TableSelection, SeveralTablesPrefixTheirColumnsAndProposeNoName) {
   QueryNaming naming{false, "\"", "\"", {}};
-  const TableSelection selection =
-      ComposeTableSelection({{"Orders", Lists{"Id"}}, {"Order Details", Lists{"Unit Price"}}}, naming);
+  const TableSelection selection = ComposeTableSelection(
+      {{"Orders", Lists{"Id"}}, {"Order Details", Lists{"Unit Price"}}}, naming);
   EXPECT_EQ(*selection.query, "SELECT   *   FROM  Orders , \"Order Details\"");
   EXPECT_EQ(selection.selectedFields, (Lists{"Orders.Id", "\"Order Details\".\"Unit Price\""}));
   EXPECT_FALSE(selection.pdbName);
@@ -161,7 +161,8 @@ TEST(IdentifierQuoting, ReservedWordsAndClosingQuotesInsideNamesAreQuoted) {
   };
   const Case cases[] = {
       {excel, "a]b$", "[a]]b$]", "[a]]b$]"},
-      {excel, "x$] UNION SELECT name FROM sqlite_master --$", "[x$]] UNION SELECT name FROM sqlite_master --$]",
+      {excel, "x$] UNION SELECT name FROM sqlite_master --$",
+       "[x$]] UNION SELECT name FROM sqlite_master --$]",
        "[x$]] UNION SELECT name FROM sqlite_master --$]"},
       {excel, "Order", "[Order]", "[Order]"},
       {access, "Order Details]", "[Order Details]]]", "[Order Details]]]"},

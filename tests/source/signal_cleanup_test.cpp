@@ -11,10 +11,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/exit_cleanup.h"
-#include "source/data_source_config.h"
 #include "import/import_file_converter.h"
 #include "import/temporary_database.h"
+#include "platform/exit_cleanup.h"
+#include "source/data_source_config.h"
 #include "source/source_connection.h"
 #include "tests/source/source_test_util.h"
 #include "tests/support/dbf_file.h"

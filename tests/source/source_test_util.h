@@ -90,9 +90,8 @@ using Rows = std::vector<std::vector<std::string>>;
 // `target` is the data-source name or, with "-k", a connection string.
 inline std::optional<Rows> IsqlRows(const std::string& target, const std::string& query) {
   int status = 0;
-  const std::string output = CommandOutput("echo " + ShellQuoted(query) + " | isql " + target +
-                                               " -b -x0x1f 2>&1",
-                                           &status);
+  const std::string output = CommandOutput(
+      "echo " + ShellQuoted(query) + " | isql " + target + " -b -x0x1f 2>&1", &status);
   if (status != 0 || output.find("[ISQL]ERROR") != std::string::npos) return std::nullopt;
   Rows rows;
   std::istringstream lines(output);

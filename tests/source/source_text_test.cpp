@@ -60,8 +60,8 @@ TEST(SourceKinds, FolderOfKeepsTheRootFolder) {
 
 TEST(DataSourceValues, RefuseCharactersThatWouldAddAttributes) {
   EXPECT_TRUE(IsSafeIniValue("/home/me/My Data/orders.mdb"));
-  for (const char* unsafe : {"/a;b.mdb", "/a=b.mdb", "/a[b].mdb", "/a{b}.mdb", "/a\nb.mdb",
-                             "/a\rb.mdb", ""}) {
+  for (const char* unsafe :
+       {"/a;b.mdb", "/a=b.mdb", "/a[b].mdb", "/a{b}.mdb", "/a\nb.mdb", "/a\rb.mdb", ""}) {
     EXPECT_FALSE(IsSafeIniValue(unsafe)) << unsafe;
   }
   EXPECT_EQ(AttributeText("TempPTallowickDSN", {{"Database", "/x.db"}, {"NoCreat", "1"}}),

@@ -40,7 +40,9 @@ INSERT INTO everything VALUES(-1, 32767, 0, -0.5, 99999999.5, '1999-12-31', '00:
 
 class SqliteSource : public testing::OdbcTest {
  protected:
-  void SetUp() override { ASSERT_NO_FATAL_FAILURE(testing::RunSqliteScript(m_database, kEveryType)); }
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(testing::RunSqliteScript(m_database, kEveryType));
+  }
 
   void Open(const std::string& path) {
     const ConnectOutcome outcome = m_connection.OpenFile(path, m_prompt);
@@ -86,11 +88,10 @@ TEST_F(SqliteSource, PreviewShowsEveryTypeInItsTextForm) {
   EXPECT_EQ(table.columns, (std::vector<std::string>{"a", "b", "c", "e", "g", "h", "i", "j", "l",
                                                      "m", "n", "o", "q", "r"}));
   ASSERT_EQ(table.rows.size(), 3u);
-  EXPECT_EQ(table.rows[0],
-            (std::vector<std::string>{"200", "65534", "1", "1.500000", "1.234568e+08", "2003/3/1",
-                                      "Not Supported", "2003/03/01 12:05:09  AM", "a     b",
-                                      "Crème brûlée", "-7", "Not Supported", "3.14",
-                                      "Not Supported"}));
+  EXPECT_EQ(table.rows[0], (std::vector<std::string>{
+                               "200", "65534", "1", "1.500000", "1.234568e+08", "2003/3/1",
+                               "Not Supported", "2003/03/01 12:05:09  AM", "a     b",
+                               "Crème brûlée", "-7", "Not Supported", "3.14", "Not Supported"}));
   EXPECT_EQ(table.rows[1],
             (std::vector<std::string>{"0", "0", "0", "0.000000", "0.000000", "", "Not Supported",
                                       "", "", "", "0", "Not Supported", "", "Not Supported"}));
@@ -134,7 +135,7 @@ TEST_F(SqliteSource, GeneratedRecordsHoldEveryKindBigEndian) {
   ASSERT_EQ(records.size(), 3u);
   const Bytes first = {
       0xFF, 0xFF, 0xFF, 0xF9,                          // n -7
-      'a', ' ', ' ', ' ', ' ', ' ', 'b', 0,            // l, tab as five blanks
+      'a',  ' ',  ' ',  ' ',  ' ',  ' ',  'b',  0,     // l, tab as five blanks
       0xFF, 0xFE,                                      // b -2
       0x00, 0xC8,                                      // a 200 (a byte, widened)
       0xC6, 0x61,                                      // h 2003-03-01
@@ -185,8 +186,7 @@ TEST_F(SqliteSource, CatalogueListsTablesOnlyAndQuotesNamesThatNeedIt) {
   TableListing listing = ListTables(m_connection);
   ASSERT_TRUE(listing.ok);
   std::sort(listing.names.begin(), listing.names.end());
-  EXPECT_EQ(listing.names,
-            (std::vector<std::string>{"Order Details", "aXb", "a_b", "everything"}));
+  EXPECT_EQ(listing.names, (std::vector<std::string>{"Order Details", "aXb", "a_b", "everything"}));
 
   // "a_b" as a pattern also matches aXb; only a_b's own column is listed.
   EXPECT_EQ(ListColumns(m_connection, "a_b"), (std::vector<std::string>{"x"}));
@@ -205,15 +205,17 @@ TEST_F(SqliteSource, CatalogueListsTablesOnlyAndQuotesNamesThatNeedIt) {
 
   // Two tables: entries carry the table, and the composed query still runs.
   const TableSelection both = SelectTables(m_connection, {"a_b", "Order Details"});
-  EXPECT_EQ(both.selectedFields, (std::vector<std::string>{"a_b.x", "\"Order Details\".\"Unit Price\"",
-                                                           "\"Order Details\".Quantity"}));
+  EXPECT_EQ(both.selectedFields,
+            (std::vector<std::string>{"a_b.x", "\"Order Details\".\"Unit Price\"",
+                                      "\"Order Details\".Quantity"}));
   EXPECT_FALSE(both.pdbName);
 }
 
 TEST_F(SqliteSource, QueryTextsAreUsedWholeWhateverTheirLength) {
   Open(m_database);
   std::string query = "SELECT n";
-  for (int i = 0; i < 40; ++i) query += ", n + " + std::to_string(i) + " AS plus_" + std::to_string(i);
+  for (int i = 0; i < 40; ++i)
+    query += ", n + " + std::to_string(i) + " AS plus_" + std::to_string(i);
   query += " FROM everything";
   ASSERT_GT(query.size(), 600u);
   const PreviewTable table = Preview(query);
@@ -230,7 +232,8 @@ TEST_F(SqliteSource, QueryTextsAreUsedWholeWhateverTheirLength) {
 TEST_F(SqliteSource, RefusedAndNonSelectQueriesGiveTheirMessages) {
   Open(m_database);
   PreviewTable table;
-  PreviewRun run = RunPreview(m_connection.Connection(), "\tSELECT * FROM everything", table, m_notices);
+  PreviewRun run =
+      RunPreview(m_connection.Connection(), "\tSELECT * FROM everything", table, m_notices);
   EXPECT_EQ(run.message, "Only SELECT Query Suppoted");
   run = RunPreview(m_connection.Connection(), "SELECT * FROM missing", table, m_notices);
   EXPECT_EQ(run.message, "Invalid Query, Please Enter Valid SELECT Query");
@@ -267,10 +270,11 @@ TEST_F(SqliteSource, AColumnNameLongerThan254IsCutTo254) {
 TEST_F(SqliteSource, TheSampleDatabaseReadsWithTheTypesItDeclares) {
   const std::string sample = m_folder.File("orders.db");
   int status = 0;
-  testing::CommandOutput("bash " + testing::ShellQuoted(std::string(TALLOWICK_SOURCE_DIR) +
-                                                        "/scripts/make-sample.sh") +
-                             " " + testing::ShellQuoted(sample),
-                         &status);
+  testing::CommandOutput(
+      "bash " +
+          testing::ShellQuoted(std::string(TALLOWICK_SOURCE_DIR) + "/scripts/make-sample.sh") +
+          " " + testing::ShellQuoted(sample),
+      &status);
   ASSERT_EQ(status, 0);
   Open(sample);
   OdbcResultSource source(m_connection.Connection(), "SELECT * FROM orders");
@@ -285,9 +289,9 @@ TEST_F(SqliteSource, TheSampleDatabaseReadsWithTheTypesItDeclares) {
   }
   const PreviewTable table = Preview("SELECT * FROM orders");
   ASSERT_EQ(table.rows.size(), 20u);
-  EXPECT_EQ(table.rows[2], (std::vector<std::string>{"3", "Antonio Moreno Taquería", "Aniseed Syrup",
-                                                     "12", "10.000000", "2003/7/2", "",
-                                                     "Awaiting stock"}));
+  EXPECT_EQ(table.rows[2],
+            (std::vector<std::string>{"3", "Antonio Moreno Taquería", "Aniseed Syrup", "12",
+                                      "10.000000", "2003/7/2", "", "Awaiting stock"}));
   EXPECT_EQ(table.rows[3][2], "Crème brûlée");
   EXPECT_EQ(table.rows[3][7], "");
   EXPECT_EQ(table.rows[1][6], "2003/07/03 02:30:00 PM");

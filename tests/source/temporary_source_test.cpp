@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "import/import_file_converter.h"
 #include "source/catalogue.h"
 #include "source/data_source_config.h"
 #include "source/data_source_list.h"
-#include "import/import_file_converter.h"
 #include "source/query_run.h"
 #include "source/source_connection.h"
 #include "source/source_kind.h"
@@ -33,10 +33,10 @@ class TemporarySource : public testing::OdbcTest {
  protected:
   void SetUp() override {
     PrivateOdbc::Get().ClearDataSources();
-    ASSERT_NO_FATAL_FAILURE(
-        testing::RunSqliteScript(m_first, "CREATE TABLE one(a INTEGER); INSERT INTO one VALUES(1);"));
-    ASSERT_NO_FATAL_FAILURE(
-        testing::RunSqliteScript(m_second, "CREATE TABLE two(b INTEGER); INSERT INTO two VALUES(2);"));
+    ASSERT_NO_FATAL_FAILURE(testing::RunSqliteScript(
+        m_first, "CREATE TABLE one(a INTEGER); INSERT INTO one VALUES(1);"));
+    ASSERT_NO_FATAL_FAILURE(testing::RunSqliteScript(
+        m_second, "CREATE TABLE two(b INTEGER); INSERT INTO two VALUES(2);"));
   }
   void TearDown() override { PrivateOdbc::Get().ClearDataSources(); }
 

@@ -17,7 +17,8 @@ void Put(const std::string& name, const std::optional<std::string>& value) {
 }  // namespace
 
 void SavedEnvironment::Keep(const std::string& name) {
-  const bool known = std::any_of(m_saved.begin(), m_saved.end(), [&](const auto& saved) { return saved.first == name; });
+  const bool known = std::any_of(m_saved.begin(), m_saved.end(),
+                                 [&](const auto& saved) { return saved.first == name; });
   if (known) return;
   const char* old = std::getenv(name.c_str());
   m_saved.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);

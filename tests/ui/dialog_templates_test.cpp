@@ -1,5 +1,7 @@
 // The templates as data: every dialog the program and the installer need, with
 // the ids, kinds, texts and styles the pages rely on, laid out inside the dialog.
+#include "resources/dialog_templates.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog_template.h"
 
@@ -35,7 +36,8 @@ bool HasStatic(const DialogTemplate& t, ControlKind kind, const std::string& tex
 }
 
 TEST(DialogTemplates, EveryTemplateIsPresentAndUnknownIdsAreNot) {
-  for (int id : {129, 130, 131, 132, 133, 142}) EXPECT_NE(res::FindDialogTemplate(id), nullptr) << id;
+  for (int id : {129, 130, 131, 132, 133, 142})
+    EXPECT_NE(res::FindDialogTemplate(id), nullptr) << id;
   EXPECT_EQ(res::FindDialogTemplate(128), nullptr);
   EXPECT_EQ(res::AllDialogTemplates().size(), 6u);
 }
@@ -51,9 +53,12 @@ TEST(DialogTemplates, IdsAreUniqueAndControlsLieInsideTheirDialog) {
       EXPECT_GE(control.rect.y, 0);
       EXPECT_GT(control.rect.width, 0);
       EXPECT_GT(control.rect.height, 0);
-      EXPECT_LE(control.rect.x + control.rect.width, t->width) << t->id << ": \"" << control.text << "\"";
-      if (control.kind != ControlKind::ComboBox) {  // a combo box's height includes its dropped list
-        EXPECT_LE(control.rect.y + control.rect.height, t->height) << t->id << ": \"" << control.text << "\"";
+      EXPECT_LE(control.rect.x + control.rect.width, t->width)
+          << t->id << ": \"" << control.text << "\"";
+      if (control.kind !=
+          ControlKind::ComboBox) {  // a combo box's height includes its dropped list
+        EXPECT_LE(control.rect.y + control.rect.height, t->height)
+            << t->id << ": \"" << control.text << "\"";
       }
     }
   }
@@ -75,7 +80,8 @@ TEST(DialogTemplates, GeneratorPageHoldsItsControls) {
   ExpectControl(t, g::kViewLog, ControlKind::PushButton, "&ViewLog");
   ExpectControl(t, g::kQuery, ControlKind::Edit, "");
   ExpectControl(t, g::kPreviewList, ControlKind::ListView, "");
-  for (int id : {g::kPdbName, g::kCreator, g::kType, g::kOutputFolder}) ExpectControl(t, id, ControlKind::Edit, "");
+  for (int id : {g::kPdbName, g::kCreator, g::kType, g::kOutputFolder})
+    ExpectControl(t, id, ControlKind::Edit, "");
   for (int id : {g::kTableList, g::kAvailableFields, g::kSelectedFields}) {
     ExpectControl(t, id, ControlKind::ListBox, "");
     EXPECT_TRUE(HasStyle(t.Find(id)->style, kExtendedSelection)) << id;
@@ -88,15 +94,17 @@ TEST(DialogTemplates, GeneratorPageHoldsItsControls) {
   EXPECT_EQ(t.Find(g::kDataSource)->kind, ControlKind::ComboBox);
   EXPECT_TRUE(HasStyle(combo, kDropDown) && HasStyle(combo, kSorted));
   const ControlStyles query = t.Find(g::kQuery)->style;
-  EXPECT_TRUE(HasStyle(query, kMultiLine) && HasStyle(query, kVScroll) && HasStyle(query, kHScroll) &&
-              HasStyle(query, kWantReturn));
+  EXPECT_TRUE(HasStyle(query, kMultiLine) && HasStyle(query, kVScroll) &&
+              HasStyle(query, kHScroll) && HasStyle(query, kWantReturn));
   EXPECT_TRUE(HasStyle(t.Find(g::kViewLog)->style, kHidden));
   EXPECT_TRUE(HasStyle(t.Find(g::kPreviewList)->style, kReport));
-  for (const char* group : {"Connection To Database", "Getting Database Contents", "Generate PDB"}) {
+  for (const char* group :
+       {"Connection To Database", "Getting Database Contents", "Generate PDB"}) {
     EXPECT_TRUE(HasStatic(t, ControlKind::GroupBox, group)) << group;
   }
-  for (const char* label : {"Select File Or DSN :", "Table List", "Available Fields", "Selected Fields",
-                            "PDB Name :", "Creator :", "Type :", "Save PDB At:"}) {
+  for (const char* label :
+       {"Select File Or DSN :", "Table List", "Available Fields", "Selected Fields",
+        "PDB Name :", "Creator :", "Type :", "Save PDB At:"}) {
     EXPECT_TRUE(HasStatic(t, ControlKind::Label, label)) << label;
   }
 }
@@ -109,15 +117,16 @@ TEST(DialogTemplates, ViewerPageHoldsReadOnlyBoxesAndItsTwoButtons) {
   EXPECT_EQ(t.height, 287);
   ExpectControl(t, v::kSelectHelper, ControlKind::PushButton, "&Select");
   ExpectControl(t, v::kBrowsePdb, ControlKind::PushButton, "&Browse");
-  for (int id : {v::kHelperPath, v::kPdbPath, v::kName, v::kCreator, v::kType, v::kTotalRecords, v::kTotalFields}) {
+  for (int id : {v::kHelperPath, v::kPdbPath, v::kName, v::kCreator, v::kType, v::kTotalRecords,
+                 v::kTotalFields}) {
     ExpectControl(t, id, ControlKind::Edit, "");
     EXPECT_TRUE(HasStyle(t.Find(id)->style, kReadOnly)) << id;
   }
   ExpectControl(t, v::kRecordList, ControlKind::ListView, "");
   EXPECT_TRUE(HasStatic(t, ControlKind::GroupBox, "Source"));
   EXPECT_TRUE(HasStatic(t, ControlKind::GroupBox, "PDB Inforamtion"));
-  for (const char* label : {"Helper File :", "Actual PDB To View :", "Name :", "Creator :", "Type :",
-                            "Total Records :", "Total Fields :"}) {
+  for (const char* label : {"Helper File :", "Actual PDB To View :", "Name :", "Creator :",
+                            "Type :", "Total Records :", "Total Fields :"}) {
     EXPECT_TRUE(HasStatic(t, ControlKind::Label, label)) << label;
   }
 }
@@ -159,7 +168,8 @@ TEST(DialogTemplates, InstallerPagesKeepTheirPlaces) {
   EXPECT_TRUE(HasStyle(welcome.Find(kIdOk)->style, kDefaultButton));
   ExpectControl(welcome, kIdCancel, ControlKind::PushButton, "&Cancel");
   EXPECT_TRUE(HasStatic(welcome, ControlKind::Label,
-                        "Welcome to Tallowick Setup Program.   This program will install Tallowick on your computer"));
+                        "Welcome to Tallowick Setup Program.   This program will install Tallowick "
+                        "on your computer"));
   const ControlTemplate* next = welcome.Find(kIdOk);
   EXPECT_EQ(next->rect.x, 197);
   EXPECT_EQ(next->rect.y, 163);
@@ -173,7 +183,8 @@ TEST(DialogTemplates, InstallerPagesKeepTheirPlaces) {
   ExpectControl(destination, kIdOk, ControlKind::PushButton, "&Next >");
   ExpectControl(destination, kIdCancel, ControlKind::PushButton, "&Cancel");
   EXPECT_TRUE(HasStatic(destination, ControlKind::GroupBox, "Destination Folder"));
-  EXPECT_TRUE(HasStatic(destination, ControlKind::Label, "Setup will install Tallowick in following folder."));
+  EXPECT_TRUE(HasStatic(destination, ControlKind::Label,
+                        "Setup will install Tallowick in following folder."));
   const ControlTemplate* folder = destination.Find(d::kFolder);
   EXPECT_EQ(folder->rect.x, 121);
   EXPECT_EQ(folder->rect.y, 132);
@@ -205,11 +216,13 @@ bool Overlap(const DialogRect& a, const DialogRect& b) {
 }
 
 bool Inside(const DialogRect& inner, const DialogRect& outer) {
-  return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
+  return inner.x >= outer.x && inner.y >= outer.y &&
+         inner.x + inner.width <= outer.x + outer.width &&
          inner.y + inner.height <= outer.y + outer.height;
 }
 
-const ControlTemplate* StaticControl(const DialogTemplate& t, ControlKind kind, const std::string& text) {
+const ControlTemplate* StaticControl(const DialogTemplate& t, ControlKind kind,
+                                     const std::string& text) {
   for (const auto& control : t.controls) {
     if (control.id == kIdStatic && control.kind == kind && control.text == text) return &control;
   }
@@ -225,7 +238,8 @@ TEST(DialogTemplates, ControlsOfThePagesDoNotCoverEachOther) {
         const ControlTemplate& b = t.controls[j];
         if (a.kind == ControlKind::GroupBox || b.kind == ControlKind::GroupBox) continue;
         EXPECT_FALSE(Overlap(Closed(a), Closed(b)))
-            << id << ": \"" << a.text << "\" (" << a.id << ") and \"" << b.text << "\" (" << b.id << ")";
+            << id << ": \"" << a.text << "\" (" << a.id << ") and \"" << b.text << "\" (" << b.id
+            << ")";
       }
     }
   }
@@ -238,9 +252,10 @@ TEST(DialogTemplates, TheCharacterSetListsArePlainDropDownListsInTheirGroups) {
     const char* label;
     const char* group;
   };
-  for (const Expected& e : {Expected{res::kGeneratorPage, res::generator::kHandheldCharset, "Handheld text :",
-                                     "Generate PDB"},
-                            Expected{res::kViewerPage, res::viewer::kTextAs, "Text as :", "PDB Inforamtion"}}) {
+  for (const Expected& e :
+       {Expected{res::kGeneratorPage, res::generator::kHandheldCharset,
+                 "Handheld text :", "Generate PDB"},
+        Expected{res::kViewerPage, res::viewer::kTextAs, "Text as :", "PDB Inforamtion"}}) {
     const DialogTemplate& t = Get(e.templateId);
     ExpectControl(t, e.listId, ControlKind::ComboBox, "");
     const ControlTemplate* list = t.Find(e.listId);
@@ -255,7 +270,9 @@ TEST(DialogTemplates, TheCharacterSetListsArePlainDropDownListsInTheirGroups) {
     EXPECT_TRUE(Inside(Closed(*list), group->rect)) << e.listId;
     EXPECT_TRUE(Inside(label->rect, group->rect)) << e.label;
     // Wide enough for the longest set's name (about 4 units a character).
-    EXPECT_GE(list->rect.width, 4 * static_cast<int>(std::string("Simplified Chinese (GB2312)").size())) << e.listId;
+    EXPECT_GE(list->rect.width,
+              4 * static_cast<int>(std::string("Simplified Chinese (GB2312)").size()))
+        << e.listId;
   }
   // The generator's new list comes before Generate in the tab order.
   const DialogTemplate& generator = Get(res::kGeneratorPage);

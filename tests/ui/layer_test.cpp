@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "resources/images.h"
 #include "resources/resource_ids.h"
 #include "ui/file_filter.h"
-#include "resources/images.h"
 #include "ui/list_view_table.h"
 #include "ui/message_map.h"
 #include "ui/working_folder.h"
@@ -40,7 +40,7 @@ TEST(MessageMap, RoutesByIdAndNotificationToTheFirstMatchingEntry) {
   EXPECT_EQ(map.Size(), 4u);
   EXPECT_TRUE(map.Dispatch(1001, Notification::Clicked));
   EXPECT_TRUE(map.Dispatch(1002, Notification::SelectionChange));
-  EXPECT_FALSE(map.Dispatch(1002, Notification::Clicked));        // right id, other notification
+  EXPECT_FALSE(map.Dispatch(1002, Notification::Clicked));          // right id, other notification
   EXPECT_FALSE(map.Dispatch(1003, Notification::SelectionChange));  // no entry
   EXPECT_TRUE(map.Dispatch(1008, Notification::Clicked));
   EXPECT_EQ(recorder.calls, (std::vector<std::string>{"browse", "select", "fetch"}));
@@ -80,13 +80,15 @@ TEST(ListViewTable, ColumnsAndRowsKeepTheirCellsInStep) {
 
 TEST(FileFilter, SplitsDescriptionsAndPatterns) {
   const auto entries = ParseFileFilter(
-      "Microsoft Access Database(*.mdb)|*.mdb|Excel File(*.xls)|*.xls|FoxPro/dbase Database(*.dbf)|*.dbf||");
+      "Microsoft Access Database(*.mdb)|*.mdb|Excel File(*.xls)|*.xls|FoxPro/dbase "
+      "Database(*.dbf)|*.dbf||");
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].description, "Microsoft Access Database(*.mdb)");
   EXPECT_EQ(entries[0].patterns, std::vector<std::string>{"*.mdb"});
   EXPECT_EQ(entries[2].description, "FoxPro/dbase Database(*.dbf)");
 
-  const auto helper = ParseFileFilter("Tallowick Helper file(*Helper.mhl)|*Helper.mhl|Helper file(*.mhl)|*.mhl||");
+  const auto helper =
+      ParseFileFilter("Tallowick Helper file(*Helper.mhl)|*Helper.mhl|Helper file(*.mhl)|*.mhl||");
   ASSERT_EQ(helper.size(), 2u);
   EXPECT_EQ(helper[0].patterns, std::vector<std::string>{"*Helper.mhl"});
 
@@ -114,7 +116,8 @@ class WorkingFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     m_start = std::filesystem::current_path();
-    m_temp = std::filesystem::temp_directory_path() / ("tallowick_ui_" + std::to_string(::getpid()));
+    m_temp =
+        std::filesystem::temp_directory_path() / ("tallowick_ui_" + std::to_string(::getpid()));
     std::filesystem::create_directories(m_temp / "inner");
   }
   void TearDown() override {

@@ -54,7 +54,9 @@ class ProbePage : public PropertyPage {
     GetListView(g::kPreviewList).SetModel(table);
   }
   void OnSelectTable() { selectedTables = GetListBox(g::kTableList).GetSelectedIndices(); }
-  void OnSelectSource() { source = GetComboBox(g::kDataSource).GetEntry(GetComboBox(g::kDataSource).GetCurSel()); }
+  void OnSelectSource() {
+    source = GetComboBox(g::kDataSource).GetEntry(GetComboBox(g::kDataSource).GetCurSel());
+  }
 
   bool connected = false;
   std::vector<int> commands;
@@ -72,7 +74,9 @@ const MessageEntry<ProbePage> ProbePage::kMap[] = {
     {g::kDataSource, Notification::SelectionChange, &ProbePage::OnSelectSource},
 };
 
-ProbePage::ProbePage() : PropertyPage(res::DialogTemplateOf(res::kGeneratorPage)) { SetMessageMap(MessageMap(this, kMap)); }
+ProbePage::ProbePage() : PropertyPage(res::DialogTemplateOf(res::kGeneratorPage)) {
+  SetMessageMap(MessageMap(this, kMap));
+}
 
 TEST(ScriptedPage, BuildsTheTemplateAndRunsTheRuleBeforeRouting) {
   ScriptedHost host;
@@ -101,8 +105,9 @@ TEST(ScriptedPage, BuildsTheTemplateAndRunsTheRuleBeforeRouting) {
   w.Click(g::kFetch);
   EXPECT_EQ(w.Columns(g::kPreviewList), std::vector<std::string>{"Name"});
   EXPECT_EQ(w.Cell(g::kPreviewList, 0, 0), "Alice");
-  EXPECT_EQ(host.Journal(), (std::vector<std::string>{"file-dialog", "message: Database connected...",
-                                                       "wait: open", "wait: close"}));
+  EXPECT_EQ(host.Journal(),
+            (std::vector<std::string>{"file-dialog", "message: Database connected...", "wait: open",
+                                      "wait: close"}));
   EXPECT_EQ(host.WaitWindowsShown(), 1);
   EXPECT_FALSE(host.IsWaitWindowOpen());
   ASSERT_EQ(host.FileDialogs().size(), 1u);
@@ -150,7 +155,8 @@ TEST(ScriptedPage, SortedListsOrderWithoutRegardToCaseAndUnsortedKeepOrder) {
   ScriptedWindow& w = host.ShowPage(page);
   ListBox tables = page.GetListBox(g::kTableList);
   for (const char* name : {"orders", "Customers", "Zeta", "alpha", "Beta"}) tables.AddString(name);
-  EXPECT_EQ(w.Entries(g::kTableList), (std::vector<std::string>{"alpha", "Beta", "Customers", "orders", "Zeta"}));
+  EXPECT_EQ(w.Entries(g::kTableList),
+            (std::vector<std::string>{"alpha", "Beta", "Customers", "orders", "Zeta"}));
   EXPECT_EQ(tables.AddString("ORDERS"), 4);  // after the equal entry already there
   ListBox fields = page.GetListBox(g::kAvailableFields);
   for (const char* name : {"Zip", "City", "Name"}) fields.AddString(name);
@@ -270,7 +276,9 @@ TEST(ScriptedPage, APageDestroyedBeforeItsHostLeavesNoDanglingWindow) {
 
 TEST(ScriptedHostDialogs, MessageBoxesAreRecordedAndChoicesAnsweredFromTheScript) {
   ScriptedHost host;
-  EXPECT_EQ(host.ShowMessage("Invalid PDB Name", "Tallowick", MessageIcon::Stop, MessageButtons::Ok), kIdOk);
+  EXPECT_EQ(
+      host.ShowMessage("Invalid PDB Name", "Tallowick", MessageIcon::Stop, MessageButtons::Ok),
+      kIdOk);
   host.AnswerMessage(kIdNo);
   EXPECT_EQ(host.ShowMessage("Abort?", "setup", MessageIcon::Stop, MessageButtons::YesNo), kIdNo);
   ASSERT_EQ(host.Messages().size(), 2u);
@@ -279,9 +287,11 @@ TEST(ScriptedHostDialogs, MessageBoxesAreRecordedAndChoicesAnsweredFromTheScript
   EXPECT_EQ(host.Messages()[1].buttons, MessageButtons::YesNo);
   EXPECT_EQ(host.Messages()[1].answer, kIdNo);
   // A question without a scripted answer, or with an answer it does not offer, is a script fault.
-  EXPECT_THROW(host.ShowMessage("Abort?", "setup", MessageIcon::Stop, MessageButtons::YesNo), ScriptError);
+  EXPECT_THROW(host.ShowMessage("Abort?", "setup", MessageIcon::Stop, MessageButtons::YesNo),
+               ScriptError);
   host.AnswerMessage(kIdOk);
-  EXPECT_THROW(host.ShowMessage("Abort?", "setup", MessageIcon::Stop, MessageButtons::YesNo), ScriptError);
+  EXPECT_THROW(host.ShowMessage("Abort?", "setup", MessageIcon::Stop, MessageButtons::YesNo),
+               ScriptError);
   EXPECT_EQ(host.Messages().size(), 4u);
 }
 
@@ -386,12 +396,15 @@ const MessageEntry<ProbeDestination> ProbeDestination::kMap[] = {
     {res::destination::kBack, Notification::Clicked, &ProbeDestination::OnBack},
 };
 
-ProbeDestination::ProbeDestination() : Dialog(res::DialogTemplateOf(res::kDestinationDialog)) { SetMessageMap(MessageMap(this, kMap)); }
+ProbeDestination::ProbeDestination() : Dialog(res::DialogTemplateOf(res::kDestinationDialog)) {
+  SetMessageMap(MessageMap(this, kMap));
+}
 
 TEST(ScriptedModalDialog, OwnEndCodesAndOverriddenCancel) {
   ScriptedHost host;
   ProbeDestination destination;
-  host.AnswerDialog(res::kDestinationDialog, [](ScriptedWindow& d) { d.Click(res::destination::kBack); });
+  host.AnswerDialog(res::kDestinationDialog,
+                    [](ScriptedWindow& d) { d.Click(res::destination::kBack); });
   EXPECT_EQ(destination.DoModal(host), res::destination::kBack);
 
   ScriptedWindow& open = host.OpenDialog(destination);

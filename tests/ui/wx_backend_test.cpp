@@ -3,13 +3,13 @@
 // sheet's buttons and F1), through real wx controls and events.
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/bookctrl.h>
 #include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/frame.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
 #include <wx/propdlg.h>
-#include <wx/bookctrl.h>
 #include <wx/textctrl.h>
 
 #include <chrono>
@@ -94,7 +94,8 @@ TEST_F(WxPageTest, ButtonAndListEventsReachOnCommand) {
 TEST_F(WxPageTest, SortedListsMatchTheScriptedHostsOrder) {
   ListBox tables = m_page.GetListBox(g::kTableList);
   for (const char* name : {"orders", "Customers", "Zeta", "alpha", "Beta"}) tables.AddString(name);
-  EXPECT_EQ(tables.GetEntries(), (std::vector<std::string>{"alpha", "Beta", "Customers", "orders", "Zeta"}));
+  EXPECT_EQ(tables.GetEntries(),
+            (std::vector<std::string>{"alpha", "Beta", "Customers", "orders", "Zeta"}));
   ListBox fields = m_page.GetListBox(g::kAvailableFields);
   for (const char* name : {"Zip", "City"}) fields.AddString(name);
   EXPECT_EQ(fields.GetEntries(), (std::vector<std::string>{"Zip", "City"}));
@@ -275,7 +276,8 @@ TEST(WxSheetTest, TabsButtonsHelpAndF1) {
 wxWindow* ShownWaitWindow(wxWindow* besides) {
   for (wxWindow* top : wxTopLevelWindows) {
     auto* dialog = wxDynamicCast(top, wxDialog);
-    if (dialog != nullptr && top != besides && top->IsShown() && dialog->GetTitle().empty()) return top;
+    if (dialog != nullptr && top != besides && top->IsShown() && dialog->GetTitle().empty())
+      return top;
   }
   return nullptr;
 }

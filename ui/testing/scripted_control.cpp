@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <string>
 
-#include "ui/testing/script_error.h"
 #include "platform/text_compare.h"
+#include "ui/testing/script_error.h"
 
 namespace tallowick {
 
-ScriptedControl::ScriptedControl(const ControlTemplate& layout, std::function<void(int, Notification)> notify)
+ScriptedControl::ScriptedControl(const ControlTemplate& layout,
+                                 std::function<void(int, Notification)> notify)
     : m_template(layout),
       m_notify(std::move(notify)),
       m_text(layout.text),
@@ -59,12 +60,15 @@ std::size_t ScriptedControl::TextLimit() const {
   return m_limit;
 }
 
-bool ScriptedControl::IsList() const { return Kind() == ControlKind::ListBox || Kind() == ControlKind::ComboBox; }
+bool ScriptedControl::IsList() const {
+  return Kind() == ControlKind::ListBox || Kind() == ControlKind::ComboBox;
+}
 
 void ScriptedControl::CheckIndex(int index, const char* operation) const {
   if (index < 0 || index >= static_cast<int>(m_entries.size())) {
-    throw ScriptError("control " + std::to_string(Id()) + ": " + operation + " with index " + std::to_string(index) +
-                      " of " + std::to_string(m_entries.size()) + " entries");
+    throw ScriptError("control " + std::to_string(Id()) + ": " + operation + " with index " +
+                      std::to_string(index) + " of " + std::to_string(m_entries.size()) +
+                      " entries");
   }
 }
 
@@ -115,7 +119,8 @@ std::vector<int> ScriptedControl::SelectedEntries() const {
 
 void ScriptedControl::SetEntrySelected(int index, bool selected) {
   if (!IsList()) WrongKind("SetEntrySelected");
-  const bool single = Kind() == ControlKind::ComboBox || !HasStyle(m_template.style, kExtendedSelection);
+  const bool single =
+      Kind() == ControlKind::ComboBox || !HasStyle(m_template.style, kExtendedSelection);
   if (index == -1 && !selected) {  // -1: every entry
     std::fill(m_selected.begin(), m_selected.end(), false);
     return;
@@ -123,7 +128,8 @@ void ScriptedControl::SetEntrySelected(int index, bool selected) {
   CheckIndex(index, "SetEntrySelected");
   if (single && selected) std::fill(m_selected.begin(), m_selected.end(), false);
   m_selected[static_cast<std::size_t>(index)] = selected;
-  if (Kind() == ControlKind::ComboBox && selected) m_text = m_entries[static_cast<std::size_t>(index)];
+  if (Kind() == ControlKind::ComboBox && selected)
+    m_text = m_entries[static_cast<std::size_t>(index)];
 }
 
 void ScriptedControl::SetModel(std::shared_ptr<const ListViewModel> model) {

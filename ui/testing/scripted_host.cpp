@@ -12,20 +12,28 @@ namespace {
 
 const char* IconName(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::None: return "none";
-    case MessageIcon::Stop: return "stop";
-    case MessageIcon::Information: return "information";
-    case MessageIcon::Question: return "question";
-    case MessageIcon::Exclamation: return "exclamation";
+    case MessageIcon::None:
+      return "none";
+    case MessageIcon::Stop:
+      return "stop";
+    case MessageIcon::Information:
+      return "information";
+    case MessageIcon::Question:
+      return "question";
+    case MessageIcon::Exclamation:
+      return "exclamation";
   }
   return "?";
 }
 
 bool AnswerFits(MessageButtons buttons, int answer) {
   switch (buttons) {
-    case MessageButtons::Ok: return answer == kIdOk;
-    case MessageButtons::OkCancel: return answer == kIdOk || answer == kIdCancel;
-    case MessageButtons::YesNo: return answer == kIdYes || answer == kIdNo;
+    case MessageButtons::Ok:
+      return answer == kIdOk;
+    case MessageButtons::OkCancel:
+      return answer == kIdOk || answer == kIdCancel;
+    case MessageButtons::YesNo:
+      return answer == kIdYes || answer == kIdNo;
   }
   return false;
 }
@@ -97,8 +105,8 @@ void ScriptedHost::AnswerSheet(std::function<void(ScriptedSheet&)> script) {
 }
 
 std::size_t ScriptedHost::PendingAnswers() const {
-  return m_messageAnswers.size() + m_fileAnswers.size() + m_folderAnswers.size() + m_dialogScripts.size() +
-         m_sheetScripts.size();
+  return m_messageAnswers.size() + m_fileAnswers.size() + m_folderAnswers.size() +
+         m_dialogScripts.size() + m_sheetScripts.size();
 }
 
 const MessageRecord& ScriptedHost::LastMessage() const {
@@ -113,13 +121,15 @@ int ScriptedHost::ShowMessage(const std::string& text, const std::string& captio
   if (buttons != MessageButtons::Ok) {
     if (m_messageAnswers.empty()) {
       m_messages.push_back(record);
-      throw ScriptError("no scripted answer for the message box \"" + text + "\" (" + IconName(icon) + ")");
+      throw ScriptError("no scripted answer for the message box \"" + text + "\" (" +
+                        IconName(icon) + ")");
     }
     record.answer = m_messageAnswers.front();
     m_messageAnswers.pop_front();
     if (!AnswerFits(buttons, record.answer)) {
       m_messages.push_back(record);
-      throw ScriptError("the scripted answer " + std::to_string(record.answer) + " is no button of \"" + text + "\"");
+      throw ScriptError("the scripted answer " + std::to_string(record.answer) +
+                        " is no button of \"" + text + "\"");
     }
   }
   m_messages.push_back(record);
@@ -129,7 +139,8 @@ int ScriptedHost::ShowMessage(const std::string& text, const std::string& captio
 std::optional<std::string> ScriptedHost::ChooseFile(const FileDialogOptions& options) {
   m_fileDialogs.push_back(options);
   m_journal.push_back("file-dialog");
-  if (m_fileAnswers.empty()) throw ScriptError("no scripted answer for an open-file dialog (" + options.filter + ")");
+  if (m_fileAnswers.empty())
+    throw ScriptError("no scripted answer for an open-file dialog (" + options.filter + ")");
   auto answer = m_fileAnswers.front();
   m_fileAnswers.pop_front();
   return answer;
@@ -138,13 +149,16 @@ std::optional<std::string> ScriptedHost::ChooseFile(const FileDialogOptions& opt
 std::optional<std::string> ScriptedHost::ChooseFolder(const std::string& title) {
   m_folderDialogs.push_back(title);
   m_journal.push_back("folder-dialog: " + title);
-  if (m_folderAnswers.empty()) throw ScriptError("no scripted answer for the folder dialog \"" + title + "\"");
+  if (m_folderAnswers.empty())
+    throw ScriptError("no scripted answer for the folder dialog \"" + title + "\"");
   auto answer = m_folderAnswers.front();
   m_folderAnswers.pop_front();
   return answer;
 }
 
-std::unique_ptr<WaitWindow> ScriptedHost::ShowWaitWindow(const DialogTemplate&) { return std::make_unique<ScriptedWaitWindow>(*this); }
+std::unique_ptr<WaitWindow> ScriptedHost::ShowWaitWindow(const DialogTemplate&) {
+  return std::make_unique<ScriptedWaitWindow>(*this);
+}
 
 bool ScriptedHost::OpenWithDesktop(const std::string& path) {
   m_opened.push_back(path);
@@ -162,8 +176,8 @@ int ScriptedHost::RunModal(Dialog& dialog) {
   DialogScript next = std::move(m_dialogScripts.front());
   m_dialogScripts.pop_front();
   if (next.templateId != templateId) {
-    throw ScriptError("modal dialog " + std::to_string(templateId) + " came where the script expected " +
-                      std::to_string(next.templateId));
+    throw ScriptError("modal dialog " + std::to_string(templateId) +
+                      " came where the script expected " + std::to_string(next.templateId));
   }
   auto window = Build(dialog);
   dialog.OnInitDialog();
@@ -176,12 +190,14 @@ int ScriptedHost::RunModal(Dialog& dialog) {
 
 int ScriptedHost::RunModal(PropertySheet& sheet) {
   m_journal.push_back("sheet: " + sheet.Caption());
-  if (m_sheetScripts.empty()) throw ScriptError("no scripted answer for the sheet \"" + sheet.Caption() + "\"");
+  if (m_sheetScripts.empty())
+    throw ScriptError("no scripted answer for the sheet \"" + sheet.Caption() + "\"");
   auto script = std::move(m_sheetScripts.front());
   m_sheetScripts.pop_front();
   ScriptedSheet& window = OpenSheet(sheet);
   script(window);
-  if (window.IsOpen()) throw ScriptError("the script left the sheet \"" + sheet.Caption() + "\" open");
+  if (window.IsOpen())
+    throw ScriptError("the script left the sheet \"" + sheet.Caption() + "\" open");
   const int result = window.Result();
   std::erase_if(m_sheets, [&window](const auto& held) { return held.get() == &window; });
   return result;

@@ -54,11 +54,11 @@ class ScriptedHost : public Host {
   ScriptedSheet& OpenSheet(PropertySheet& sheet);
 
   // --- scripted answers, each used once, in order of their kind ---
-  void AnswerMessage(int answer);                         // kIdYes, kIdNo, kIdOk, kIdCancel
-  void AnswerFile(const std::string& path);               // next open-file dialog: this file
-  void CancelFile();                                      // next open-file dialog: Cancel
-  void AnswerFolder(const std::string& path);             // next folder dialog: this folder
-  void CancelFolder();                                    // next folder dialog: Cancel
+  void AnswerMessage(int answer);              // kIdYes, kIdNo, kIdOk, kIdCancel
+  void AnswerFile(const std::string& path);    // next open-file dialog: this file
+  void CancelFile();                           // next open-file dialog: Cancel
+  void AnswerFolder(const std::string& path);  // next folder dialog: this folder
+  void CancelFolder();                         // next folder dialog: Cancel
   // Next modal run of a dialog on template `templateId`: the script acts on the
   // built dialog (Type, Click ...) and must end it.
   void AnswerDialog(int templateId, std::function<void(ScriptedWindow&)> script);

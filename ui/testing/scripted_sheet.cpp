@@ -20,11 +20,13 @@ ControlTemplate SheetButton(int id, const char* text) {
 
 }  // namespace
 
-ScriptedSheet::ScriptedSheet(PropertySheet& owner, std::vector<std::unique_ptr<ScriptedWindow>> pages)
+ScriptedSheet::ScriptedSheet(PropertySheet& owner,
+                             std::vector<std::unique_ptr<ScriptedWindow>> pages)
     : m_owner(&owner), m_caption(owner.Caption()), m_pages(std::move(pages)) {
   m_buttons.push_back(std::make_unique<ScriptedControl>(SheetButton(kIdOk, "OK"), nullptr));
   m_buttons.push_back(std::make_unique<ScriptedControl>(SheetButton(kIdCancel, "Cancel"), nullptr));
-  if (owner.HasHelp()) m_buttons.push_back(std::make_unique<ScriptedControl>(SheetButton(kIdHelp, "Help"), nullptr));
+  if (owner.HasHelp())
+    m_buttons.push_back(std::make_unique<ScriptedControl>(SheetButton(kIdHelp, "Help"), nullptr));
 }
 
 ScriptedSheet::~ScriptedSheet() {

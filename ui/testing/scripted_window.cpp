@@ -13,8 +13,10 @@ namespace tallowick {
 ScriptedWindow::ScriptedWindow(DialogWindow& owner, const DialogTemplate& layout)
     : m_owner(&owner), m_template(layout) {
   for (const auto& control : m_template.controls) {
-    auto built = std::make_unique<ScriptedControl>(control, [this](int id, Notification code) { Notify(id, code); });
-    if (control.id != kIdStatic && m_byId.find(control.id) == m_byId.end()) m_byId[control.id] = built.get();
+    auto built = std::make_unique<ScriptedControl>(
+        control, [this](int id, Notification code) { Notify(id, code); });
+    if (control.id != kIdStatic && m_byId.find(control.id) == m_byId.end())
+      m_byId[control.id] = built.get();
     m_controls.push_back(std::move(built));
   }
 }
@@ -26,7 +28,8 @@ ScriptedWindow::~ScriptedWindow() {
 ScriptedControl& ScriptedWindow::Control(int id) const {
   const auto found = m_byId.find(id);
   if (found == m_byId.end()) {
-    throw ScriptError("dialog " + std::to_string(m_template.id) + " has no control " + std::to_string(id));
+    throw ScriptError("dialog " + std::to_string(m_template.id) + " has no control " +
+                      std::to_string(id));
   }
   return *found->second;
 }
@@ -51,7 +54,8 @@ void ScriptedWindow::Notify(int id, Notification code) {
 void ScriptedWindow::Click(int id) {
   ScriptedControl& control = Usable(id, "Click");
   if (control.Kind() != ControlKind::PushButton) {
-    throw ScriptError("Click on control " + std::to_string(id) + ", which is a " + ControlKindName(control.Kind()));
+    throw ScriptError("Click on control " + std::to_string(id) + ", which is a " +
+                      ControlKindName(control.Kind()));
   }
   Notify(id, Notification::Clicked);
 }
@@ -59,8 +63,10 @@ void ScriptedWindow::Click(int id) {
 void ScriptedWindow::Type(int id, const std::string& text) {
   ScriptedControl& control = Usable(id, "Type");
   const bool edit = control.Kind() == ControlKind::Edit && !HasStyle(control.Style(), kReadOnly);
-  const bool combo = control.Kind() == ControlKind::ComboBox && HasStyle(control.Style(), kDropDown);
-  if (!edit && !combo) throw ScriptError("Type into control " + std::to_string(id) + ", which takes no typing");
+  const bool combo =
+      control.Kind() == ControlKind::ComboBox && HasStyle(control.Style(), kDropDown);
+  if (!edit && !combo)
+    throw ScriptError("Type into control " + std::to_string(id) + ", which takes no typing");
   control.TypeText(text);
 }
 
@@ -74,14 +80,16 @@ void ScriptedWindow::Select(int id, int index) {
 void ScriptedWindow::Select(int id, const std::string& entry) {
   const auto entries = Entries(id);
   const auto found = std::find(entries.begin(), entries.end(), entry);
-  if (found == entries.end()) throw ScriptError("control " + std::to_string(id) + " has no entry \"" + entry + "\"");
+  if (found == entries.end())
+    throw ScriptError("control " + std::to_string(id) + " has no entry \"" + entry + "\"");
   Select(id, static_cast<int>(found - entries.begin()));
 }
 
 void ScriptedWindow::SelectMany(int id, const std::vector<int>& indices) {
   ScriptedControl& control = Usable(id, "SelectMany");
   if (control.Kind() != ControlKind::ListBox || !HasStyle(control.Style(), kExtendedSelection)) {
-    throw ScriptError("SelectMany on control " + std::to_string(id) + ", which has no extended selection");
+    throw ScriptError("SelectMany on control " + std::to_string(id) +
+                      ", which has no extended selection");
   }
   control.SetEntrySelected(-1, false);
   for (int index : indices) control.SetEntrySelected(index, true);
@@ -100,7 +108,8 @@ void ScriptedWindow::DoubleClick(int id, int index) {
 }
 
 void ScriptedWindow::PressEscape() {
-  if (m_ended) throw ScriptError("Escape on dialog " + std::to_string(m_template.id) + ", which has ended");
+  if (m_ended)
+    throw ScriptError("Escape on dialog " + std::to_string(m_template.id) + ", which has ended");
   Notify(kIdCancel, Notification::Clicked);
 }
 
@@ -122,13 +131,15 @@ std::vector<int> ScriptedWindow::Selection(int id) const { return Control(id).Se
 
 std::vector<std::string> ScriptedWindow::Columns(int id) const {
   const ScriptedControl& control = Control(id);
-  if (control.Kind() != ControlKind::ListView) throw ScriptError("control " + std::to_string(id) + " is no list view");
+  if (control.Kind() != ControlKind::ListView)
+    throw ScriptError("control " + std::to_string(id) + " is no list view");
   return control.ShownHeadings();
 }
 
 std::size_t ScriptedWindow::RowCount(int id) const {
   const ScriptedControl& control = Control(id);
-  if (control.Kind() != ControlKind::ListView) throw ScriptError("control " + std::to_string(id) + " is no list view");
+  if (control.Kind() != ControlKind::ListView)
+    throw ScriptError("control " + std::to_string(id) + " is no list view");
   return control.ShownRows();
 }
 
@@ -136,8 +147,8 @@ std::string ScriptedWindow::Cell(int id, std::size_t row, std::size_t column) co
   const ScriptedControl& control = Control(id);
   const auto model = control.Model();
   if (!model || row >= control.ShownRows() || column >= control.ShownHeadings().size()) {
-    throw ScriptError("list view " + std::to_string(id) + " shows no cell (" + std::to_string(row) + ", " +
-                      std::to_string(column) + ")");
+    throw ScriptError("list view " + std::to_string(id) + " shows no cell (" + std::to_string(row) +
+                      ", " + std::to_string(column) + ")");
   }
   return model->Text(row, column);
 }

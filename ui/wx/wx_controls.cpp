@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
-#include "ui/list_view_table.h"
 #include "platform/text_compare.h"
+#include "ui/list_view_table.h"
 #include "ui/wx/wx_text.h"
 
 namespace tallowick {
@@ -34,7 +34,11 @@ unsigned int SortedPlace(const std::function<std::string(unsigned int)>& entry, 
 }  // namespace
 
 WxControlPeer::WxControlPeer(const ControlTemplate& layout, wxWindow* window, NotifyFunction notify)
-    : m_id(layout.id), m_kind(layout.kind), m_style(layout.style), m_window(window), m_notify(std::move(notify)) {}
+    : m_id(layout.id),
+      m_kind(layout.kind),
+      m_style(layout.style),
+      m_window(window),
+      m_notify(std::move(notify)) {}
 
 std::string WxControlPeer::GetText() const { return FromWx(m_window->GetLabel()); }
 void WxControlPeer::SetText(const std::string& text) { m_window->SetLabel(ToWx(text)); }
@@ -92,7 +96,8 @@ WxComboPeer::WxComboPeer(const ControlTemplate& layout, wxComboBox* combo, Notif
     if (m_quiet) return;
     // Picking an entry from the list also changes the text; only typing counts here.
     const int selected = m_combo->GetSelection();
-    if (selected != wxNOT_FOUND && m_combo->GetString(static_cast<unsigned int>(selected)) == m_combo->GetValue()) {
+    if (selected != wxNOT_FOUND &&
+        m_combo->GetString(static_cast<unsigned int>(selected)) == m_combo->GetValue()) {
       return;
     }
     Notify(Notification::TextChange);
@@ -165,7 +170,8 @@ void WxComboPeer::SetEntrySelected(int index, bool selected) {
 WxListBoxPeer::WxListBoxPeer(const ControlTemplate& layout, wxListBox* list, NotifyFunction notify)
     : WxControlPeer(layout, list, std::move(notify)), m_list(list) {
   m_list->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { Notify(Notification::SelectionChange); });
-  m_list->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { Notify(Notification::DoubleClick); });
+  m_list->Bind(wxEVT_LISTBOX_DCLICK,
+               [this](wxCommandEvent&) { Notify(Notification::DoubleClick); });
 }
 
 std::string WxListBoxPeer::GetText() const {
@@ -214,7 +220,8 @@ void WxListBoxPeer::SetEntrySelected(int index, bool selected) {
 
 // --- list view ---
 
-VirtualListCtrl::VirtualListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
+VirtualListCtrl::VirtualListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                                 const wxSize& size)
     : wxListCtrl(parent, id, pos, size, wxLC_REPORT | wxLC_VIRTUAL | wxBORDER_SIMPLE) {
   // Drawn as a white box even before it has columns, as a list view is.
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOX));
@@ -250,10 +257,13 @@ wxString VirtualListCtrl::OnGetItemText(long item, long column) const {
   return ToWx(m_model->Text(row, col));
 }
 
-WxListViewPeer::WxListViewPeer(const ControlTemplate& layout, VirtualListCtrl* list, NotifyFunction notify)
+WxListViewPeer::WxListViewPeer(const ControlTemplate& layout, VirtualListCtrl* list,
+                               NotifyFunction notify)
     : WxControlPeer(layout, list, std::move(notify)), m_list(list) {}
 
-void WxListViewPeer::SetModel(std::shared_ptr<const ListViewModel> model) { m_list->SetModel(std::move(model)); }
+void WxListViewPeer::SetModel(std::shared_ptr<const ListViewModel> model) {
+  m_list->SetModel(std::move(model));
+}
 std::shared_ptr<const ListViewModel> WxListViewPeer::Model() const { return m_list->Model(); }
 void WxListViewPeer::ModelChanged() { m_list->Reload(); }
 

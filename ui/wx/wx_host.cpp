@@ -2,9 +2,9 @@
 
 #include <wx/app.h>
 #include <wx/dialog.h>
-#include <wx/frame.h>
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
+#include <wx/frame.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/toplevel.h>
@@ -24,30 +24,42 @@ namespace {
 
 long IconStyle(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::None: return wxICON_NONE;
-    case MessageIcon::Stop: return wxICON_ERROR;
-    case MessageIcon::Information: return wxICON_INFORMATION;
-    case MessageIcon::Question: return wxICON_QUESTION;
-    case MessageIcon::Exclamation: return wxICON_WARNING;
+    case MessageIcon::None:
+      return wxICON_NONE;
+    case MessageIcon::Stop:
+      return wxICON_ERROR;
+    case MessageIcon::Information:
+      return wxICON_INFORMATION;
+    case MessageIcon::Question:
+      return wxICON_QUESTION;
+    case MessageIcon::Exclamation:
+      return wxICON_WARNING;
   }
   return wxICON_NONE;
 }
 
 long ButtonStyle(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::Ok: return wxOK;
-    case MessageButtons::OkCancel: return wxOK | wxCANCEL;
-    case MessageButtons::YesNo: return wxYES_NO;
+    case MessageButtons::Ok:
+      return wxOK;
+    case MessageButtons::OkCancel:
+      return wxOK | wxCANCEL;
+    case MessageButtons::YesNo:
+      return wxYES_NO;
   }
   return wxOK;
 }
 
 int ResultOf(int wxResult) {
   switch (wxResult) {
-    case wxID_OK: return kIdOk;
-    case wxID_YES: return kIdYes;
-    case wxID_NO: return kIdNo;
-    default: return kIdCancel;
+    case wxID_OK:
+      return kIdOk;
+    case wxID_YES:
+      return kIdYes;
+    case wxID_NO:
+      return kIdNo;
+    default:
+      return kIdCancel;
   }
 }
 
@@ -70,7 +82,8 @@ wxString WildcardOf(const std::string& filter) {
 // in wx's list of windows to delete until the event loop is idle again; a
 // window made its child then would be deleted with it.
 bool CanOwn(wxWindow* window) {
-  return window != nullptr && !window->IsBeingDeleted() && !wxPendingDelete.Member(window) && window->IsShown();
+  return window != nullptr && !window->IsBeingDeleted() && !wxPendingDelete.Member(window) &&
+         window->IsShown();
 }
 
 // The wait window, which handles nothing.
@@ -82,8 +95,8 @@ class WaitDialog : public DialogWindow {
 class WxWaitWindow : public WaitWindow {
  public:
   WxWaitWindow(Host& host, const DialogTemplate& layout) : m_owner(layout) {
-    m_window = new wxDialog(CurrentOwnerWindow(), wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
-                            wxBORDER_RAISED | wxFRAME_NO_TASKBAR | wxSTAY_ON_TOP);
+    m_window = new wxDialog(CurrentOwnerWindow(), wxID_ANY, wxString(), wxDefaultPosition,
+                            wxDefaultSize, wxBORDER_RAISED | wxFRAME_NO_TASKBAR | wxSTAY_ON_TOP);
     auto* panel = new wxPanel(m_window, wxID_ANY);
     m_peer = std::make_unique<WxWindowPeer>(m_owner, layout, panel);
     m_window->SetClientSize(m_peer->ClientSize());
@@ -131,23 +144,26 @@ WxHost::~WxHost() = default;
 
 int WxHost::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                         MessageButtons buttons) {
-  wxMessageDialog box(CurrentOwnerWindow(), ToWx(text), ToWx(caption), IconStyle(icon) | ButtonStyle(buttons));
+  wxMessageDialog box(CurrentOwnerWindow(), ToWx(text), ToWx(caption),
+                      IconStyle(icon) | ButtonStyle(buttons));
   return ResultOf(box.ShowModal());
 }
 
 std::optional<std::string> WxHost::ChooseFile(const FileDialogOptions& options) {
   // A pattern given as initial name ("*Helper.mhl") is a filter, not a name.
   const bool namePattern = options.initialName.find_first_of("*?") != std::string::npos;
-  wxFileDialog dialog(CurrentOwnerWindow(), options.title.empty() ? wxString(wxFileSelectorPromptStr)
-                                                                  : ToWx(options.title),
-                      wxString(), namePattern ? wxString() : ToWx(options.initialName), WildcardOf(options.filter),
-                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  wxFileDialog dialog(
+      CurrentOwnerWindow(),
+      options.title.empty() ? wxString(wxFileSelectorPromptStr) : ToWx(options.title), wxString(),
+      namePattern ? wxString() : ToWx(options.initialName), WildcardOf(options.filter),
+      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   return FromWx(dialog.GetPath());
 }
 
 std::optional<std::string> WxHost::ChooseFolder(const std::string& title) {
-  wxDirDialog dialog(CurrentOwnerWindow(), ToWx(title), wxString(), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+  wxDirDialog dialog(CurrentOwnerWindow(), ToWx(title), wxString(),
+                     wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   std::string path = FromWx(dialog.GetPath());
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -158,12 +174,15 @@ std::unique_ptr<WaitWindow> WxHost::ShowWaitWindow(const DialogTemplate& layout)
   return std::make_unique<WxWaitWindow>(*this, layout);
 }
 
-bool WxHost::OpenWithDesktop(const std::string& path) { return wxLaunchDefaultApplication(ToWx(path)); }
+bool WxHost::OpenWithDesktop(const std::string& path) {
+  return wxLaunchDefaultApplication(ToWx(path));
+}
 
 int WxHost::RunModal(Dialog& dialog) {
   const DialogTemplate& layout = dialog.Template();
-  auto* window = new wxDialog(CurrentOwnerWindow(), wxID_ANY, ToWx(layout.caption), wxDefaultPosition,
-                              wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+  auto* window =
+      new wxDialog(CurrentOwnerWindow(), wxID_ANY, ToWx(layout.caption), wxDefaultPosition,
+                   wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
   // The controls go on a panel that fills the dialog (keyboard navigation, background).
   auto* panel = new wxPanel(window, wxID_ANY);
   auto peer = std::make_unique<WxWindowPeer>(dialog, layout, panel);
@@ -211,6 +230,8 @@ int WxHost::RunModal(PropertySheet& sheet) {
   return dialog.ShowModal();
 }
 
-void WxHost::CallWhenSheetShown(std::function<void(wxDialog&)> action) { m_sheetShown = std::move(action); }
+void WxHost::CallWhenSheetShown(std::function<void(wxDialog&)> action) {
+  m_sheetShown = std::move(action);
+}
 
 }  // namespace tallowick

@@ -1,8 +1,8 @@
 #include "ui/wx/wx_screenshot.h"
 
 #include <wx/app.h>
-#include <wx/dcmemory.h>
 #include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/image.h>
 #include <wx/utils.h>
 #include <wx/window.h>

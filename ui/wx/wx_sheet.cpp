@@ -23,8 +23,8 @@ ControlTemplate ButtonTemplate(int id) {
 }  // namespace
 
 WxSheet::WxSheet(PropertySheet& owner, Host& host, wxWindow* parent) : m_owner(&owner) {
-  m_dialog = new wxPropertySheetDialog(parent, wxID_ANY, ToWx(owner.Caption()), wxDefaultPosition, wxDefaultSize,
-                                       wxDEFAULT_DIALOG_STYLE);
+  m_dialog = new wxPropertySheetDialog(parent, wxID_ANY, ToWx(owner.Caption()), wxDefaultPosition,
+                                       wxDefaultSize, wxDEFAULT_DIALOG_STYLE);
   if (owner.IconId() != 0) m_dialog->SetIcon(ImageIcon(owner.IconId()));
   m_dialog->CreateButtons(wxOK | wxCANCEL | (owner.HasHelp() ? wxHELP : 0));
 
@@ -39,10 +39,12 @@ WxSheet::WxSheet(PropertySheet& owner, Host& host, wxWindow* parent) : m_owner(&
     m_pages.push_back(std::move(peer));
   }
 
-  const std::pair<int, wxWindowID> buttons[] = {{kIdOk, wxID_OK}, {kIdCancel, wxID_CANCEL}, {kIdHelp, wxID_HELP}};
+  const std::pair<int, wxWindowID> buttons[] = {
+      {kIdOk, wxID_OK}, {kIdCancel, wxID_CANCEL}, {kIdHelp, wxID_HELP}};
   for (const auto& [id, wxId] : buttons) {
     wxWindow* button = m_dialog->FindWindow(wxId);
-    if (button != nullptr) m_buttons[id] = std::make_unique<WxControlPeer>(ButtonTemplate(id), button, nullptr);
+    if (button != nullptr)
+      m_buttons[id] = std::make_unique<WxControlPeer>(ButtonTemplate(id), button, nullptr);
   }
   owner.AttachPeer(*this, host);
   BindEvents();
@@ -52,7 +54,8 @@ WxSheet::WxSheet(PropertySheet& owner, Host& host, wxWindow* parent) : m_owner(&
 WxSheet::~WxSheet() {
   // Owners first, so that nothing the controls send while they go reaches a
   // page; then the window, at once; then the peers that served it.
-  for (PropertyPage* page : m_owner != nullptr ? m_owner->Pages() : std::vector<PropertyPage*>()) page->DetachPeer();
+  for (PropertyPage* page : m_owner != nullptr ? m_owner->Pages() : std::vector<PropertyPage*>())
+    page->DetachPeer();
   for (auto& page : m_pages) page->OwnerGone();
   if (m_owner != nullptr) m_owner->DetachPeer();
   m_owner = nullptr;
@@ -61,7 +64,8 @@ WxSheet::~WxSheet() {
 }
 
 void WxSheet::BindEvents() {
-  const std::pair<int, wxWindowID> buttons[] = {{kIdOk, wxID_OK}, {kIdCancel, wxID_CANCEL}, {kIdHelp, wxID_HELP}};
+  const std::pair<int, wxWindowID> buttons[] = {
+      {kIdOk, wxID_OK}, {kIdCancel, wxID_CANCEL}, {kIdHelp, wxID_HELP}};
   for (const auto& [id, wxId] : buttons) {
     m_dialog->Bind(
         wxEVT_BUTTON,

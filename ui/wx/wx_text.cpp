@@ -4,7 +4,8 @@ namespace tallowick {
 
 wxString ToWx(const std::string& text) {
   wxString converted = wxString::FromUTF8(text.data(), text.size());
-  if (converted.empty() && !text.empty()) converted = wxString(text.data(), wxConvISO8859_1, text.size());
+  if (converted.empty() && !text.empty())
+    converted = wxString(text.data(), wxConvISO8859_1, text.size());
   return converted;
 }
 

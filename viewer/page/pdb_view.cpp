@@ -24,7 +24,9 @@ const MessageEntry<PDBView> PDBView::kMessageMap[] = {
     {v::kTextAs, Notification::SelectionChange, &PDBView::OnTextAs},
 };
 
-PDBView::PDBView() : PropertyPage(res::DialogTemplateOf(res::kViewerPage)) { SetMessageMap(MessageMap(this, kMessageMap)); }
+PDBView::PDBView() : PropertyPage(res::DialogTemplateOf(res::kViewerPage)) {
+  SetMessageMap(MessageMap(this, kMessageMap));
+}
 
 PDBView::~PDBView() = default;
 
@@ -100,15 +102,16 @@ void PDBView::OnBrowsePdb() {
   }
 }
 
-PdbMatch PDBView::CheckAndShowPdb(const std::string& name, const std::string& folder, const std::string& path) {
+PdbMatch PDBView::CheckAndShowPdb(const std::string& name, const std::string& folder,
+                                  const std::string& path) {
   PdbContents contents;
   std::unique_ptr<WaitWindow> wait;
   // The Helper file is read again from the path shown, as selected.
-  const PdbMatch match = LoadPdbContents(m_helper, GetEdit(v::kHelperPath).GetText(), name, folder, contents,
-                                         [this, &wait, &path] {
-                                           GetEdit(v::kPdbPath).SetText(path);
-                                           wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog));
-                                         });
+  const PdbMatch match = LoadPdbContents(
+      m_helper, GetEdit(v::kHelperPath).GetText(), name, folder, contents, [this, &wait, &path] {
+        GetEdit(v::kPdbPath).SetText(path);
+        wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog));
+      });
   if (match == PdbMatch::Incompatible) return match;
   if (match == PdbMatch::Decoded) ShowRecords(std::move(contents));
   wait.reset();
@@ -150,11 +153,14 @@ void PDBView::OnTextAs() {
 
 void PDBView::ResetView() {
   GetListView(v::kRecordList).Clear();
-  for (int id : {v::kName, v::kType, v::kCreator, v::kTotalRecords, v::kTotalFields}) GetEdit(id).SetText("");
+  for (int id : {v::kName, v::kType, v::kCreator, v::kTotalRecords, v::kTotalFields})
+    GetEdit(id).SetText("");
   m_records.reset();
   m_helperShown = false;
 }
 
-void PDBView::Stop(const std::string& text) { GetHost().ShowMessage(text, kMessageCaption, MessageIcon::Stop); }
+void PDBView::Stop(const std::string& text) {
+  GetHost().ShowMessage(text, kMessageCaption, MessageIcon::Stop);
+}
 
 }  // namespace tallowick

@@ -29,7 +29,8 @@ class PDBView : public PropertyPage {
   // it against the selected Helper file and shows its records. Shown: the
   // records are in the list; Incompatible: nothing changed; Unreadable: the
   // records could not be shown and "Unable To View ..." was reported.
-  PdbMatch CheckAndShowPdb(const std::string& name, const std::string& folder, const std::string& path);
+  PdbMatch CheckAndShowPdb(const std::string& name, const std::string& folder,
+                           const std::string& path);
   // Fills the information boxes and the list from the database as read
   // (texts in the handheld's set), kept for later changes of "Text as :".
   void ShowRecords(PdbContents contents);
@@ -60,9 +61,9 @@ class PDBView : public PropertyPage {
   std::string m_pdbFileName;  // the Helper file's database name as shown + ".pdb"
   std::string m_creator;
   std::string m_type;
-  bool m_helperSelected = false;  // never reset once a valid Helper file was chosen
-  HelperInfo m_helper;            // as the file holds it
-  bool m_helperShown = false;     // the boxes show m_helper (no database yet)
+  bool m_helperSelected = false;                 // never reset once a valid Helper file was chosen
+  HelperInfo m_helper;                           // as the file holds it
+  bool m_helperShown = false;                    // the boxes show m_helper (no database yet)
   std::shared_ptr<const PdbContents> m_records;  // the shown database as read; null when none
 };
 

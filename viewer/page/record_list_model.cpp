@@ -4,7 +4,8 @@
 
 namespace tallowick {
 
-RecordListModel::RecordListModel(std::shared_ptr<const PdbContents> contents, std::optional<HandheldCharset> as)
+RecordListModel::RecordListModel(std::shared_ptr<const PdbContents> contents,
+                                 std::optional<HandheldCharset> as)
     : m_contents(std::move(contents)), m_as(as) {
   m_columns.reserve(m_contents->fields.size());
   for (const HelperField& field : m_contents->fields) {

@@ -37,7 +37,8 @@ class GeneratorPageTest : public OdbcTest {
   // Browse to `path` and expect the connection to succeed.
   void Connect(const std::string& path) {
     Browse(path);
-    ASSERT_TRUE(m_page.IsConnected()) << (m_host.Messages().empty() ? "" : m_host.LastMessage().text);
+    ASSERT_TRUE(m_page.IsConnected())
+        << (m_host.Messages().empty() ? "" : m_host.LastMessage().text);
     ASSERT_EQ(m_host.LastMessage().text, "Database connected...");
   }
   // Highlights the tables with these names in the table list.

@@ -34,14 +34,14 @@ TEST_F(AccessPage, DateTestPreviewsAndGenerates) {
   W().Click(g::kFetch);
   ASSERT_EQ(W().RowCount(g::kPreviewList), 6u);
   EXPECT_EQ(W().Rows(g::kPreviewList)[0],
-            (Strings{"1", "2021/12/02 12:00:00  AM", "2021/12/02 12:00:00  AM", "2021/12/02 12:00:00  AM", "Hello",
-                     "Hello"}));
+            (Strings{"1", "2021/12/02 12:00:00  AM", "2021/12/02 12:00:00  AM",
+                     "2021/12/02 12:00:00  AM", "Hello", "Hello"}));
   EXPECT_EQ(W().Cell(g::kPreviewList, 5, 4), "New line\r\nin field");
 
   W().Type(g::kOutputFolder, m_output.Path());
   W().Click(g::kGenerate);
-  EXPECT_EQ(m_host.LastMessage().text,
-            "PDB \"DateTest.pdb\" Generated At " + m_output.Path() + "/ \n\nClick View Log to see PDB details");
+  EXPECT_EQ(m_host.LastMessage().text, "PDB \"DateTest.pdb\" Generated At " + m_output.Path() +
+                                           "/ \n\nClick View Log to see PDB details");
   PdbFile pdb("DateTest", m_output.Path() + "/", ".pdb");
   PdbHeader header;
   std::vector<PdbRecordEntry> entries;
@@ -54,14 +54,15 @@ TEST_F(AccessPage, NamesWithBlanksAreBracketedInTheQuery) {
   Show();
   ASSERT_NO_FATAL_FAILURE(Connect(kFixtures + "/Northwind.mdb"));
   EXPECT_EQ(W().Entries(g::kTableList),
-            (Strings{"Categories", "Customers", "Employees", "Order Details", "Orders", "Products", "Shippers",
-                     "Suppliers", "Umsätze"}));
+            (Strings{"Categories", "Customers", "Employees", "Order Details", "Orders", "Products",
+                     "Shippers", "Suppliers", "Umsätze"}));
   ASSERT_NO_FATAL_FAILURE(HighlightTables({"Order Details", "Shippers"}));
   EXPECT_EQ(W().Text(g::kQuery), "SELECT   *   FROM  [Order Details] , Shippers");
-  EXPECT_EQ(W().Entries(g::kSelectedFields),
-            (Strings{"[Order Details].OrderID", "[Order Details].ProductID", "[Order Details].UnitPrice",
-                     "[Order Details].Quantity", "[Order Details].Discount", "Shippers.ShipperID",
-                     "Shippers.CompanyName", "Shippers.Phone"}));
+  EXPECT_EQ(
+      W().Entries(g::kSelectedFields),
+      (Strings{"[Order Details].OrderID", "[Order Details].ProductID", "[Order Details].UnitPrice",
+               "[Order Details].Quantity", "[Order Details].Discount", "Shippers.ShipperID",
+               "Shippers.CompanyName", "Shippers.Phone"}));
 
   ASSERT_NO_FATAL_FAILURE(HighlightTables({"Shippers"}));
   W().SelectMany(g::kSelectedFields, {0});

@@ -24,12 +24,16 @@ using Strings = std::vector<std::string>;
 
 const std::string kFixtures = TALLOWICK_FIXTURES;
 
-const Strings kSetLabels = {"Western (Windows-1252)",      "Japanese (Shift-JIS)",
-                            "Simplified Chinese (GB2312)", "Traditional Chinese (Big5)",
-                            "Korean (EUC-KR)",             "UTF-8 (no conversion)"};
+const Strings kSetLabels = {
+    "Western (Windows-1252)",     "Japanese (Shift-JIS)", "Simplified Chinese (GB2312)",
+    "Traditional Chinese (Big5)", "Korean (EUC-KR)",      "UTF-8 (no conversion)"};
 
-const std::string kCremeBruleeUtf8 = "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e";
-const std::string kCremeBrulee1252 = "Cr\xE8me br\xFBl\xE9" "e";
+const std::string kCremeBruleeUtf8 =
+    "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+    "e";
+const std::string kCremeBrulee1252 =
+    "Cr\xE8me br\xFBl\xE9"
+    "e";
 const std::string kNihongoUtf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";  // 日本語
 const std::string kNihongoShiftJis = "\x93\xFA\x96\x7B\x8C\xEA";
 
@@ -39,9 +43,12 @@ class CharsetPage : public GeneratorPageTest {
     GeneratorPageTest::SetUp();
     ASSERT_NO_FATAL_FAILURE(RunSqliteScript(m_database,
                                             "CREATE TABLE menu(dish VARCHAR(40));"
-                                            "INSERT INTO menu VALUES('" + kCremeBruleeUtf8 + "');"
-                                            "CREATE TABLE words(word VARCHAR(40));"
-                                            "INSERT INTO words VALUES('" + kNihongoUtf8 + "');"));
+                                            "INSERT INTO menu VALUES('" +
+                                                kCremeBruleeUtf8 +
+                                                "');"
+                                                "CREATE TABLE words(word VARCHAR(40));"
+                                                "INSERT INTO words VALUES('" +
+                                                kNihongoUtf8 + "');"));
   }
 
   // Connects to `source`, types the query and generates `name` with the
@@ -91,7 +98,8 @@ TEST_F(CharsetPage, StartsOnWesternAndKeepsTheChoiceAcrossConnections) {
   EXPECT_EQ(W().Entries(g::kHandheldCharset), kSetLabels);  // in this order, not sorted
   EXPECT_EQ(W().Text(g::kHandheldCharset), "Western (Windows-1252)");
   EXPECT_EQ(W().Selection(g::kHandheldCharset), (std::vector<int>{0}));
-  EXPECT_THROW(W().Type(g::kHandheldCharset, "Latin-9"), ScriptError);  // a list, not a box to type in
+  EXPECT_THROW(W().Type(g::kHandheldCharset, "Latin-9"),
+               ScriptError);  // a list, not a box to type in
   EXPECT_TRUE(W().IsEnabled(g::kHandheldCharset));
 
   W().Select(g::kHandheldCharset, "Japanese (Shift-JIS)");
@@ -109,7 +117,8 @@ TEST_F(CharsetPage, StartsOnWesternAndKeepsTheChoiceAcrossConnections) {
 
 TEST_F(CharsetPage, SqliteTextIsStoredAsWindows1252AndShownBackAsUtf8) {
   // The name is stored in the set too: the header holds it so, the files carry it as typed.
-  ASSERT_NO_FATAL_FAILURE(Generate(m_database, "SELECT dish FROM menu", "Cr\xC3\xA8me", "Western (Windows-1252)"));
+  ASSERT_NO_FATAL_FAILURE(
+      Generate(m_database, "SELECT dish FROM menu", "Cr\xC3\xA8me", "Western (Windows-1252)"));
   std::string headerName;
   EXPECT_EQ(FirstRecord("Cr\xC3\xA8me", &headerName), kCremeBrulee1252 + '\0');
   EXPECT_EQ(headerName, "Cr\xE8me");
@@ -123,16 +132,19 @@ TEST_F(CharsetPage, SqliteTextIsStoredAsWindows1252AndShownBackAsUtf8) {
 }
 
 TEST_F(CharsetPage, AccessTextIsStoredAsWindows1252AndShownBackAsUtf8) {
-  ASSERT_NO_FATAL_FAILURE(Generate(kFixtures + "/Northwind.mdb",
-                                   "SELECT CustomerID, CompanyName FROM Customers WHERE CustomerID = 'BERGS'",
-                                   "Bergs", "Western (Windows-1252)"));
+  ASSERT_NO_FATAL_FAILURE(
+      Generate(kFixtures + "/Northwind.mdb",
+               "SELECT CustomerID, CompanyName FROM Customers WHERE CustomerID = 'BERGS'", "Bergs",
+               "Western (Windows-1252)"));
   EXPECT_EQ(FirstRecord("Bergs"), std::string("BERGS\0Berglunds snabbk\xF6p\0", 25));
   ScriptedWindow& viewer = View("Bergs");
-  EXPECT_EQ(viewer.Rows(v::kRecordList), (std::vector<Strings>{{"BERGS", "Berglunds snabbk\xC3\xB6p"}}));
+  EXPECT_EQ(viewer.Rows(v::kRecordList),
+            (std::vector<Strings>{{"BERGS", "Berglunds snabbk\xC3\xB6p"}}));
 }
 
 TEST_F(CharsetPage, JapaneseRoundTripsWithShiftJisChosenOnBothPages) {
-  ASSERT_NO_FATAL_FAILURE(Generate(m_database, "SELECT word FROM words", kNihongoUtf8, "Japanese (Shift-JIS)"));
+  ASSERT_NO_FATAL_FAILURE(
+      Generate(m_database, "SELECT word FROM words", kNihongoUtf8, "Japanese (Shift-JIS)"));
   std::string headerName;
   EXPECT_EQ(FirstRecord(kNihongoUtf8, &headerName), kNihongoShiftJis + '\0');
   EXPECT_EQ(headerName, kNihongoShiftJis);
@@ -143,7 +155,8 @@ TEST_F(CharsetPage, JapaneseRoundTripsWithShiftJisChosenOnBothPages) {
 }
 
 TEST_F(CharsetPage, Utf8StoresTheDriversBytesAndAutomaticShowsThem) {
-  ASSERT_NO_FATAL_FAILURE(Generate(m_database, "SELECT dish FROM menu", "Raw", "UTF-8 (no conversion)"));
+  ASSERT_NO_FATAL_FAILURE(
+      Generate(m_database, "SELECT dish FROM menu", "Raw", "UTF-8 (no conversion)"));
   EXPECT_EQ(FirstRecord("Raw"), kCremeBruleeUtf8 + '\0');
   ScriptedWindow& viewer = View("Raw");
   EXPECT_EQ(viewer.Rows(v::kRecordList), (std::vector<Strings>{{kCremeBruleeUtf8}}));

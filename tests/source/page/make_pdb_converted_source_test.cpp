@@ -24,13 +24,14 @@ class ConvertedSourcePage : public GeneratorPageTest {
   // Sheet "Sheet1": a heading row, then two rows of a text and a number.
   void WriteWorkbook(const std::string& path) {
     const std::string script = m_data.File("make.py");
-    std::ofstream(script) << "import sys, xlwt\n"
-                             "book = xlwt.Workbook()\n"
-                             "sheet = book.add_sheet('Sheet1')\n"
-                             "for r, row in enumerate([('City', 'Count'), ('Oslo', 3), ('Lima', 5)]):\n"
-                             "    for c, value in enumerate(row):\n"
-                             "        sheet.write(r, c, value)\n"
-                             "book.save(sys.argv[1])\n";
+    std::ofstream(script)
+        << "import sys, xlwt\n"
+           "book = xlwt.Workbook()\n"
+           "sheet = book.add_sheet('Sheet1')\n"
+           "for r, row in enumerate([('City', 'Count'), ('Oslo', 3), ('Lima', 5)]):\n"
+           "    for c, value in enumerate(row):\n"
+           "        sheet.write(r, c, value)\n"
+           "book.save(sys.argv[1])\n";
     const std::string command = "/usr/bin/python3 '" + script + "' '" + path + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << "python3-xlwt is needed";
   }
@@ -48,7 +49,8 @@ TEST_F(ConvertedSourcePage, SheetsAreListedBracketedAndPreviewed) {
   // COUNT is a reserved word: the column is bracketed like the sheet.
   EXPECT_EQ(W().Entries(g::kSelectedFields), (Strings{"City", "[Count]"}));
   W().Click(g::kFetch);
-  EXPECT_EQ(W().Rows(g::kPreviewList), (std::vector<Strings>{{"Oslo", "3.000000"}, {"Lima", "5.000000"}}));
+  EXPECT_EQ(W().Rows(g::kPreviewList),
+            (std::vector<Strings>{{"Oslo", "3.000000"}, {"Lima", "5.000000"}}));
 
   // Leaving the workbook for another file removes its converted database.
   const std::string converted = m_page.Connection().ConvertedDatabasePath();
@@ -73,7 +75,8 @@ TEST_F(ConvertedSourcePage, ADamagedDbaseTableBesideTheChosenOneIsNamedAfterConn
   const auto& leftOut = m_host.Messages()[1];
   EXPECT_EQ(leftOut.caption, "Tallowick");
   EXPECT_EQ(leftOut.icon, MessageIcon::Exclamation);
-  EXPECT_EQ(leftOut.text.rfind("Cannot read the dBase table " + m_data.File("damaged.dbf") + ": ", 0), 0u)
+  EXPECT_EQ(
+      leftOut.text.rfind("Cannot read the dBase table " + m_data.File("damaged.dbf") + ": ", 0), 0u)
       << leftOut.text;
   EXPECT_NE(leftOut.text.find("The table is left out."), std::string::npos) << leftOut.text;
   EXPECT_EQ(W().Entries(g::kTableList), (Strings{"towns"}));

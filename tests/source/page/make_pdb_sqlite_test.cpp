@@ -9,7 +9,6 @@
 #include <functional>
 
 #include "engine/pdb_file.h"
-
 #include "source/page/preview_list_model.h"
 #include "tests/source/page/generator_page_fixture.h"
 #include "tests/support/sqlite_file.h"
@@ -86,7 +85,8 @@ TEST_F(SqlitePage, BrowsingConnectsListsTablesAndKeepsTheWorkingFolder) {
   EXPECT_EQ(m_host.LastMessage().icon, MessageIcon::Information);
   EXPECT_EQ(m_host.Messages().size(), 1u);
   EXPECT_EQ(W().Text(g::kDataSource), m_database);
-  EXPECT_EQ(W().Entries(g::kTableList), (Strings{"a_table_with_a_name_longer_than_31", "people", "pets"}));
+  EXPECT_EQ(W().Entries(g::kTableList),
+            (Strings{"a_table_with_a_name_longer_than_31", "people", "pets"}));
   EXPECT_TRUE(W().IsEnabled(g::kQuery));
   EXPECT_TRUE(W().IsEnabled(g::kFetch));
   EXPECT_TRUE(W().IsEnabled(g::kGenerate));
@@ -129,8 +129,8 @@ TEST_F(SqlitePage, HighlightingTablesComposesTheQueryAndFieldLists) {
   ASSERT_NO_FATAL_FAILURE(HighlightTables({"people", "pets"}));
   EXPECT_EQ(W().Text(g::kQuery), "SELECT   *   FROM  people , pets");
   EXPECT_EQ(W().Entries(g::kSelectedFields),
-            (Strings{"people.id", "people.name", "people.born", "people.score", "people.photo", "pets.id",
-                     "pets.owner", "pets.kind"}));
+            (Strings{"people.id", "people.name", "people.born", "people.score", "people.photo",
+                     "pets.id", "pets.owner", "pets.kind"}));
   EXPECT_EQ(W().Text(g::kPdbName), "Mine");  // no proposal for two tables
 
   // No highlight: both lists and the preview emptied, the query kept.
@@ -193,7 +193,8 @@ TEST_F(SqlitePage, FetchRefusesWhatIsNotASelectAndWhatTheDriverRefuses) {
   ASSERT_EQ(W().RowCount(g::kPreviewList), 3u);
 
   // Not a SELECT: the preview keeps its rows and no wait window comes.
-  for (const char* query : {"UPDATE people SET id = 0", "\tSELECT * FROM people", "\nSELECT 1", ""}) {
+  for (const char* query :
+       {"UPDATE people SET id = 0", "\tSELECT * FROM people", "\nSELECT 1", ""}) {
     W().Type(g::kQuery, query);
     W().Click(g::kFetch);
     EXPECT_EQ(m_host.LastMessage().text, "Only SELECT Query Suppoted") << query;
@@ -233,8 +234,10 @@ TEST_F(SqlitePage, AFetchThatFailsShowsTheHeadingsAndTheDriversWord) {
 TEST_F(SqlitePage, LongQueriesAreNeverCut) {
   ConnectAndHighlightPeople();
   // 300 characters, the condition at the very end.
-  const std::string padding = "                                                                                ";
-  const std::string query = "SELECT name" + padding + padding + padding + " FROM people WHERE id =    2";
+  const std::string padding =
+      "                                                                                ";
+  const std::string query =
+      "SELECT name" + padding + padding + padding + " FROM people WHERE id =    2";
   ASSERT_GT(query.size(), 259u);
   W().Type(g::kQuery, query);
   W().Click(g::kFetch);
@@ -255,9 +258,10 @@ class SqliteRowLimit : public SqlitePage {
  protected:
   void Fill(int rows) {
     ASSERT_NO_FATAL_FAILURE(RunSqliteScript(
-        m_database, "CREATE TABLE big(n INTEGER);"
-                    "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < " +
-                        std::to_string(rows) + ") INSERT INTO big SELECT x FROM c;"));
+        m_database,
+        "CREATE TABLE big(n INTEGER);"
+        "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < " +
+            std::to_string(rows) + ") INSERT INTO big SELECT x FROM c;"));
     Show();
     ASSERT_NO_FATAL_FAILURE(Connect(m_database));
     W().Type(g::kQuery, "SELECT n FROM big");
@@ -315,11 +319,16 @@ TEST_F(SqlitePage, GenerateChecksItsInputsInOrder) {
          w.Type(g::kType, "");
        },
        "Creator ID must be of length four"},
-      {"empty type", [](ScriptedWindow& w) { w.Type(g::kType, ""); }, "Please Enter valid PDB Type"},
-      {"short type", [](ScriptedWindow& w) { w.Type(g::kType, "XY"); }, "PDB Type must be of length four"},
-      {"missing folder", [&](ScriptedWindow& w) { w.Type(g::kOutputFolder, missing); }, "Invalid Ouput path"},
-      {"empty folder", [](ScriptedWindow& w) { w.Type(g::kOutputFolder, ""); }, "Invalid Ouput path"},
-      {"refused by the driver", [](ScriptedWindow& w) { w.Type(g::kQuery, "SELECT nothing FROM nowhere"); },
+      {"empty type", [](ScriptedWindow& w) { w.Type(g::kType, ""); },
+       "Please Enter valid PDB Type"},
+      {"short type", [](ScriptedWindow& w) { w.Type(g::kType, "XY"); },
+       "PDB Type must be of length four"},
+      {"missing folder", [&](ScriptedWindow& w) { w.Type(g::kOutputFolder, missing); },
+       "Invalid Ouput path"},
+      {"empty folder", [](ScriptedWindow& w) { w.Type(g::kOutputFolder, ""); },
+       "Invalid Ouput path"},
+      {"refused by the driver",
+       [](ScriptedWindow& w) { w.Type(g::kQuery, "SELECT nothing FROM nowhere"); },
        "Invalid Query, Please Enter Valid SELECT  Query"},
   };
   const auto workingFolder = CurrentWorkingFolder();
@@ -367,8 +376,8 @@ TEST_F(SqlitePage, GenerateWritesTheFilesReportsAndOffersTheLog) {
   EXPECT_EQ(done.icon, MessageIcon::Information);
   EXPECT_EQ(W().Text(g::kOutputFolder), folder);
   EXPECT_TRUE(W().IsVisible(g::kViewLog));
-  EXPECT_EQ(OutputFiles(),
-            (Strings{"TallowickLog.txt", "TallowickProcess.log", "people.pdb", "peopleHelper.mhl"}));
+  EXPECT_EQ(OutputFiles(), (Strings{"TallowickLog.txt", "TallowickProcess.log", "people.pdb",
+                                    "peopleHelper.mhl"}));
   EXPECT_EQ(m_host.WaitWindowsShown(), 1);
   EXPECT_FALSE(m_host.IsWaitWindowOpen());
 

@@ -6,16 +6,15 @@
 // have been read (timings.txt). Exits 0 when every step did what it should.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" pages_on_screen <folder> [<work folder>]
+#include <dlfcn.h>
 #include <wx/app.h>
+#include <wx/bookctrl.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
-#include <wx/bookctrl.h>
 #include <wx/filedlg.h>
 #include <wx/listctrl.h>
 #include <wx/propdlg.h>
 #include <wx/utils.h>
-
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -65,7 +64,8 @@ class SessionHost : public WxHost {
   Clock::time_point waitOpened;
   Clock::time_point waitClosed;
 
-  int ShowMessage(const std::string& text, const std::string&, MessageIcon, MessageButtons) override {
+  int ShowMessage(const std::string& text, const std::string&, MessageIcon,
+                  MessageButtons) override {
     messages.push_back(text);
     std::cout << "message: " << text << '\n';
     return kIdOk;
@@ -92,7 +92,8 @@ class SessionHost : public WxHost {
     // The time stamps bracket the work the wait window stands for.
     class Timed : public WaitWindow {
      public:
-      Timed(SessionHost& host, std::unique_ptr<WaitWindow> shown) : m_host(host), m_shown(std::move(shown)) {
+      Timed(SessionHost& host, std::unique_ptr<WaitWindow> shown)
+          : m_host(host), m_shown(std::move(shown)) {
         m_host.waitOpened = Clock::now();
       }
       ~Timed() override {
@@ -150,14 +151,16 @@ class SessionHost : public WxHost {
     using TypeName = const char* (*)(void*);
     using Respond = void (*)(void*, int);
     constexpr int kResponseCancel = -6;
-    auto listToplevels = reinterpret_cast<ListToplevels>(dlsym(RTLD_DEFAULT, "gtk_window_list_toplevels"));
+    auto listToplevels =
+        reinterpret_cast<ListToplevels>(dlsym(RTLD_DEFAULT, "gtk_window_list_toplevels"));
     auto freeList = reinterpret_cast<FreeList>(dlsym(RTLD_DEFAULT, "g_list_free"));
     auto typeName = reinterpret_cast<TypeName>(dlsym(RTLD_DEFAULT, "g_type_name_from_instance"));
     auto respond = reinterpret_cast<Respond>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
     if (!listToplevels || !freeList || !typeName || !respond) return;
     List* windows = listToplevels();
     for (List* item = windows; item != nullptr; item = item->next) {
-      if (std::string(typeName(item->data)) == "GtkFileChooserDialog") respond(item->data, kResponseCancel);
+      if (std::string(typeName(item->data)) == "GtkFileChooserDialog")
+        respond(item->data, kResponseCancel);
     }
     freeList(windows);
   }
@@ -185,8 +188,8 @@ class SessionHost : public WxHost {
     }
     if (right < left) return false;
     if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
-    return image.GetSubImage(wxRect(left, top, right - left + 1, bottom - top + 1)).SaveFile(ToWx(png),
-                                                                                            wxBITMAP_TYPE_PNG);
+    return image.GetSubImage(wxRect(left, top, right - left + 1, bottom - top + 1))
+        .SaveFile(ToWx(png), wxBITMAP_TYPE_PNG);
   }
 
   std::deque<std::string> m_files;
@@ -197,8 +200,13 @@ class SessionHost : public WxHost {
 
 class Session {
  public:
-  Session(SessionHost& host, PDBGenerator& sheet, wxDialog& window, std::string folder, std::string work)
-      : m_host(host), m_sheet(sheet), m_window(window), m_folder(std::move(folder)), m_work(std::move(work)),
+  Session(SessionHost& host, PDBGenerator& sheet, wxDialog& window, std::string folder,
+          std::string work)
+      : m_host(host),
+        m_sheet(sheet),
+        m_window(window),
+        m_folder(std::move(folder)),
+        m_work(std::move(work)),
         m_generator(dynamic_cast<MakePDB&>(sheet.GeneratorPage())),
         m_viewer(dynamic_cast<PDBView&>(sheet.ViewerPage())) {}
 
@@ -229,14 +237,16 @@ class Session {
     Check(m_generator.GetListView(g::kPreviewList).GetRowCount() == 91, "91 customers previewed");
     m_generator.GetEdit(g::kOutputFolder).SetText(palm);
     Press(m_generator, g::kGenerate, Notification::Clicked);
-    Check(!m_host.messages.empty() && m_host.messages.back().rfind("PDB \"Customers.pdb\" Generated At ", 0) == 0,
+    Check(!m_host.messages.empty() &&
+              m_host.messages.back().rfind("PDB \"Customers.pdb\" Generated At ", 0) == 0,
           "Customers.pdb generated");
     m_generator.GetListBox(g::kAvailableFields).SetSelected(0);
     Check(Photograph("PDBGen"), "PDBGen.jpg");
 
     // The viewer page: the Helper file, then the database.
     m_sheet.SetActivePage(1);
-    Check(ShowDatabase(palm + "/CustomersHelper.mhl", palm + "/Customers.pdb"), "Customers.pdb viewed");
+    Check(ShowDatabase(palm + "/CustomersHelper.mhl", palm + "/Customers.pdb"),
+          "Customers.pdb viewed");
     Check(m_viewer.GetEdit(v::kTotalRecords).GetText() == "91", "91 records shown");
     // Stored in Windows-1252 (the generator's default), shown back as it was.
     Check(m_viewer.GetListView(v::kRecordList).GetCellText(4, 3) == "Lule\xC3\xA5",
@@ -343,17 +353,22 @@ INSERT INTO big SELECT x, 'Customer ' || x, 'City ' || (x % 97), x * 1.25, x % 1
     const auto painted = Clock::now();
     Settle();
     ListView preview = m_generator.GetListView(g::kPreviewList);
-    Check(preview.GetRowCount() == 65535 && preview.GetColumnCount() == 8, "65535 x 8 rows previewed");
+    Check(preview.GetRowCount() == 65535 && preview.GetColumnCount() == 8,
+          "65535 x 8 rows previewed");
     Check(m_host.messages.size() == messages, "no row-limit notice for exactly 65535 rows");
-    report << "preview 65535 x 8: rows read in " << Milliseconds(m_host.waitOpened, m_host.waitClosed)
-           << " ms; list on screen " << Milliseconds(m_host.waitClosed, painted)
-           << " ms after the reading ended (handler returned after " << Milliseconds(m_host.waitClosed, handled)
-           << " ms; press to paint " << Milliseconds(pressed, painted) << " ms)\n";
+    report << "preview 65535 x 8: rows read in "
+           << Milliseconds(m_host.waitOpened, m_host.waitClosed) << " ms; list on screen "
+           << Milliseconds(m_host.waitClosed, painted)
+           << " ms after the reading ended (handler returned after "
+           << Milliseconds(m_host.waitClosed, handled) << " ms; press to paint "
+           << Milliseconds(pressed, painted) << " ms)\n";
 
     m_generator.GetEdit(g::kOutputFolder).SetText(work + "/Palm");
     Press(m_generator, g::kGenerate, Notification::Clicked);
-    Check(m_host.messages.back().rfind("PDB \"big.pdb\" Generated At ", 0) == 0, "big.pdb generated");
-    report << "generate 65535 records: " << Milliseconds(m_host.waitOpened, m_host.waitClosed) << " ms\n";
+    Check(m_host.messages.back().rfind("PDB \"big.pdb\" Generated At ", 0) == 0,
+          "big.pdb generated");
+    report << "generate 65535 records: " << Milliseconds(m_host.waitOpened, m_host.waitClosed)
+           << " ms\n";
 
     m_sheet.SetActivePage(1);
     m_host.AnswerFile(work + "/Palm/bigHelper.mhl");
@@ -370,7 +385,8 @@ INSERT INTO big SELECT x, 'Customer ' || x, 'City ' || (x % 97), x * 1.25, x % 1
     Check(m_viewer.GetListView(v::kRecordList).GetRowCount() == 65535, "65535 records listed");
     report << "viewer 65535 records x 8 fields: read and decoded in "
            << Milliseconds(m_host.waitOpened, m_host.waitClosed) << " ms; list on screen "
-           << Milliseconds(m_host.waitClosed, viewPainted) << " ms after the reading ended (handler returned after "
+           << Milliseconds(m_host.waitClosed, viewPainted)
+           << " ms after the reading ended (handler returned after "
            << Milliseconds(m_host.waitClosed, viewHandled) << " ms; press to paint "
            << Milliseconds(browse, viewPainted) << " ms)\n";
     Check(Photograph("viewer_65535"), "viewer_65535.jpg");
@@ -414,7 +430,6 @@ class PagesOnScreenApp : public wxApp {
     host.CallWhenSheetShown([&](wxDialog& window) {
       status = Session(host, sheet, window, m_folder, m_work).Run() ? 0 : 1;
       sheet.EndDialog(kIdCancel);
-
     });
     sheet.DoModal(host);
     return status;

@@ -25,7 +25,8 @@ using Strings = std::vector<std::string>;
 
 // A PDB-format file of these records.
 void WriteDatabase(const std::string& folder, const std::string& name, const std::string& extension,
-                   const std::string& creator, const std::string& type, const std::vector<Bytes>& records) {
+                   const std::string& creator, const std::string& type,
+                   const std::vector<Bytes>& records) {
   std::vector<PdbRecordEntry> entries(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
     entries[i].length = static_cast<std::uint32_t>(records[i].size());
@@ -49,50 +50,50 @@ struct HelperSpec {
 void WriteHelper(const std::string& folder, const HelperSpec& spec) {
   auto records = BuildHelperRecords(spec.pdbName, spec.creator, spec.type, spec.fields);
   if (records.size() > spec.keepRecords) records.resize(spec.keepRecords);
-  ASSERT_NO_FATAL_FAILURE(WriteDatabase(folder, spec.headerName, ".mhl", spec.fileCreator, spec.fileType, records));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteDatabase(folder, spec.headerName, ".mhl", spec.fileCreator, spec.fileType, records));
 }
 
 const std::vector<HelperField> kEveryKind = {
-    {1, "Text"},  {2, "Double"}, {3, "Float"},   {4, "Long"},   {5, "Short"},
-    {6, "Stamp"}, {7, "Time"},   {8, "Date"},    {5, "After"},
+    {1, "Text"},  {2, "Double"}, {3, "Float"}, {4, "Long"},  {5, "Short"},
+    {6, "Stamp"}, {7, "Time"},   {8, "Date"},  {5, "After"},
 };
 
 const std::vector<Bytes> kEveryKindRecords = {
-    {0x61, 0x0D, 0x0A, 0x62, 0x00,                                             // "a\r\nb"
-     0x3F, 0xF8, 0, 0, 0, 0, 0, 0,                                             // 1.5
-     0x40, 0x20, 0, 0,                                                         // 2.5f
-     0xFF, 0xFF, 0xFF, 0xFF,                                                   // -1
-     0xFF, 0xFF,                                                               // 65535
-     0, 9, 0, 4, 0, 15, 0, 17, 0, 5, 0x07, 0xD3, 0, 6,                         // 2003-05-17 15:04:09
-     8, 5,                                                                     // 08:05
-     0xC6, 0xB1,                                                               // 2003-05-17
-     0x00, 0x2A},                                                              // 42
-    {0x00,                                                                     // ""
-     0x41, 0xCD, 0xCD, 0x65, 0, 0, 0, 0,                                       // 1e9
-     0xBF, 0x00, 0, 0,                                                         // -0.5f
-     0, 0, 0, 7,                                                               // 7
-     0x80, 0x00,                                                               // 32768
-     0, 0, 0, 30, 0, 0, 0, 1, 0, 1, 0x07, 0xD0, 0, 6,                          // 2000-01-01 00:30:00
-     0, 0,                                                                     // 00:00
-     0x00, 0x21,                                                               // 1904-01-01
-     0, 0},
-    {0x78, 0x00,                                                               // "x"
-     0xC2, 0x6D, 0x1A, 0x94, 0xA2, 0, 0, 0,                                    // -1e12
-     0, 0, 0, 0,
-     0x80, 0, 0, 0,                                                            // -2147483648
-     0, 1,
-     0, 0, 0, 30, 0, 12, 0, 1, 0, 1, 0x07, 0xD0, 0, 6,                         // 12:30
-     23, 59,
-     0xFF, 0x9F,                                                               // 2031-12-31
-     0, 3},
-    {0x7A, 0x00, 0x3F, 0xF8},                                                  // "z", then too short
+    {0x61, 0x0D, 0x0A, 0x62, 0x00,                                     // "a\r\nb"
+     0x3F, 0xF8, 0,    0,    0,    0,  0, 0,                           // 1.5
+     0x40, 0x20, 0,    0,                                              // 2.5f
+     0xFF, 0xFF, 0xFF, 0xFF,                                           // -1
+     0xFF, 0xFF,                                                       // 65535
+     0,    9,    0,    4,    0,    15, 0, 17, 0, 5, 0x07, 0xD3, 0, 6,  // 2003-05-17 15:04:09
+     8,    5,                                                          // 08:05
+     0xC6, 0xB1,                                                       // 2003-05-17
+     0x00, 0x2A},                                                      // 42
+    {0x00,                                                             // ""
+     0x41, 0xCD, 0xCD, 0x65, 0, 0, 0, 0,                               // 1e9
+     0xBF, 0x00, 0,    0,                                              // -0.5f
+     0,    0,    0,    7,                                              // 7
+     0x80, 0x00,                                                       // 32768
+     0,    0,    0,    30,   0, 0, 0, 1, 0, 1, 0x07, 0xD0, 0, 6,       // 2000-01-01 00:30:00
+     0,    0,                                                          // 00:00
+     0x00, 0x21,                                                       // 1904-01-01
+     0,    0},
+    {0x78, 0x00,                                                             // "x"
+     0xC2, 0x6D, 0x1A, 0x94, 0xA2, 0,  0, 0,                                 // -1e12
+     0,    0,    0,    0,    0x80, 0,  0, 0,                                 // -2147483648
+     0,    1,    0,    0,    0,    30, 0, 12, 0, 1, 0, 1, 0x07, 0xD0, 0, 6,  // 12:30
+     23,   59,   0xFF, 0x9F,                                                 // 2031-12-31
+     0,    3},
+    {0x7A, 0x00, 0x3F, 0xF8},  // "z", then too short
 };
 
 const std::vector<Strings> kEveryKindTexts = {
-    {"a\nb", "1.500000", "2.500000", "-1", "65535", "2003/5/17 3:4:9::0 PM", "8:5", "2003/5/17", "42"},
-    {"", "1.000000e+09", "-0.500000", "7", "32768", "2000/1/1 12:30:0::0 AM", "0:0", "1904/1/1", "0"},
-    {"x", "-1000000000000.000000", "0.000000", "-2147483648", "1", "2000/1/1 12:30:0::0 AM", "23:59", "2031/12/31",
-     "3"},
+    {"a\nb", "1.500000", "2.500000", "-1", "65535", "2003/5/17 3:4:9::0 PM", "8:5", "2003/5/17",
+     "42"},
+    {"", "1.000000e+09", "-0.500000", "7", "32768", "2000/1/1 12:30:0::0 AM", "0:0", "1904/1/1",
+     "0"},
+    {"x", "-1000000000000.000000", "0.000000", "-2147483648", "1", "2000/1/1 12:30:0::0 AM",
+     "23:59", "2031/12/31", "3"},
     {"z", "", "", "", "", "", "", "", ""},
 };
 
@@ -100,8 +101,10 @@ class ViewerPage : public ::testing::Test {
  protected:
   void SetUp() override {
     m_window = &m_host.ShowPage(m_page);
-    ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"EveryHelper", "Every", "TWck", "DATA", kEveryKind}));
-    ASSERT_NO_FATAL_FAILURE(WriteDatabase(Folder(), "Every", ".pdb", "TWck", "DATA", kEveryKindRecords));
+    ASSERT_NO_FATAL_FAILURE(
+        WriteHelper(Folder(), {"EveryHelper", "Every", "TWck", "DATA", kEveryKind}));
+    ASSERT_NO_FATAL_FAILURE(
+        WriteDatabase(Folder(), "Every", ".pdb", "TWck", "DATA", kEveryKindRecords));
   }
   std::string Folder() const { return m_files.Path() + "/"; }
   ScriptedWindow& W() { return *m_window; }
@@ -114,8 +117,8 @@ class ViewerPage : public ::testing::Test {
     W().Click(v::kBrowsePdb);
   }
   Strings InformationBoxes() {
-    return {W().Text(v::kName), W().Text(v::kCreator), W().Text(v::kType), W().Text(v::kTotalRecords),
-            W().Text(v::kTotalFields)};
+    return {W().Text(v::kName), W().Text(v::kCreator), W().Text(v::kType),
+            W().Text(v::kTotalRecords), W().Text(v::kTotalFields)};
   }
 
   testing::TempFolder m_files;
@@ -140,7 +143,8 @@ TEST_F(ViewerPage, AValidHelperFileShowsWhatItDescribes) {
   EXPECT_EQ(W().Text(v::kPdbPath), "");
   EXPECT_EQ(InformationBoxes(), (Strings{"Every", "TWck", "DATA", "", ""}));
   const FileDialogOptions& helperDialog = m_host.FileDialogs().at(0);
-  EXPECT_EQ(helperDialog.filter, "Tallowick Helper file(*Helper.mhl)|*Helper.mhl|Helper file(*.mhl)|*.mhl||");
+  EXPECT_EQ(helperDialog.filter,
+            "Tallowick Helper file(*Helper.mhl)|*Helper.mhl|Helper file(*.mhl)|*.mhl||");
   EXPECT_EQ(helperDialog.initialName, "*Helper.mhl");
 
   m_host.CancelFile();
@@ -165,20 +169,21 @@ TEST_F(ViewerPage, EveryFieldKindIsShownInItsTextForm) {
   EXPECT_TRUE(m_host.Messages().empty()) << m_host.LastMessage().text;
   EXPECT_EQ(W().Text(v::kPdbPath), Folder() + "Every.pdb");
   EXPECT_EQ(InformationBoxes(), (Strings{"Every", "TWck", "DATA", "4", "9"}));
-  EXPECT_EQ(W().Columns(v::kRecordList),
-            (Strings{"Text", "Double", "Float", "Long", "Short", "Stamp", "Time", "Date", "After"}));
+  EXPECT_EQ(W().Columns(v::kRecordList), (Strings{"Text", "Double", "Float", "Long", "Short",
+                                                  "Stamp", "Time", "Date", "After"}));
   EXPECT_EQ(W().Rows(v::kRecordList), kEveryKindTexts);
   EXPECT_EQ(m_host.WaitWindowsShown(), 1);
   EXPECT_FALSE(m_host.IsWaitWindowOpen());
 }
 
 TEST_F(ViewerPage, TheTwelveHourClockOfDateTimeFields) {
-  ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"ClockHelper", "Clock", "TWck", "DATA", {{6, "When"}}}));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteHelper(Folder(), {"ClockHelper", "Clock", "TWck", "DATA", {{6, "When"}}}));
   auto at = [](unsigned char hour, unsigned char minute) {
     return Bytes{0, 0, 0, minute, 0, hour, 0, 1, 0, 1, 0x07, 0xD0, 0, 6};
   };
-  ASSERT_NO_FATAL_FAILURE(
-      WriteDatabase(Folder(), "Clock", ".pdb", "TWck", "DATA", {at(0, 30), at(12, 30), at(13, 30), at(23, 5)}));
+  ASSERT_NO_FATAL_FAILURE(WriteDatabase(Folder(), "Clock", ".pdb", "TWck", "DATA",
+                                        {at(0, 30), at(12, 30), at(13, 30), at(23, 5)}));
   SelectHelper(Folder() + "ClockHelper.mhl");
   BrowsePdb(Folder() + "Clock.pdb");
   EXPECT_EQ(W().Rows(v::kRecordList), (std::vector<Strings>{{"2000/1/1 12:30:0::0 AM"},
@@ -189,7 +194,8 @@ TEST_F(ViewerPage, TheTwelveHourClockOfDateTimeFields) {
 
 TEST_F(ViewerPage, HelperFilesThatAreAcceptedAndRefused) {
   // Accepted: "Helper" in any case; a name chosen without ".mhl" gets it.
-  ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"CapsHELPER", "Caps", "ABCD", "EFGH", {{4, "n"}}}));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteHelper(Folder(), {"CapsHELPER", "Caps", "ABCD", "EFGH", {{4, "n"}}}));
   std::filesystem::rename(Folder() + "CapsHELPER.mhl", Folder() + "CapsHELPER.MHL");
   SelectHelper(Folder() + "CapsHELPER.MHL");
   EXPECT_TRUE(m_host.Messages().empty());
@@ -212,12 +218,14 @@ TEST_F(ViewerPage, HelperFilesThatAreAcceptedAndRefused) {
   ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"NotAHelpr", "Not", "TWck", "DATA", {}}));
   std::ofstream(Folder() + "junkHelper.mhl") << "not a database";
   // Field kinds outside 1 to 8: nothing after such a field could be decoded.
-  ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"NineHelper", "Nine", "TWck", "DATA", {{4, "n"}, {9, "odd"}}}));
-  ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"ZeroHelper", "Zero", "TWck", "DATA", {{0, "none"}}}));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteHelper(Folder(), {"NineHelper", "Nine", "TWck", "DATA", {{4, "n"}, {9, "odd"}}}));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteHelper(Folder(), {"ZeroHelper", "Zero", "TWck", "DATA", {{0, "none"}}}));
 
-  const Strings refused = {"TypedHelper.mhl", "MadeHelper.mhl", "CutHelper.mhl",  "NotAHelpr.mhl",
-                           "junkHelper.mhl",  "MissingHelper",  "Every.pdb",      "NineHelper.mhl",
-                           "ZeroHelper.mhl"};
+  const Strings refused = {"TypedHelper.mhl", "MadeHelper.mhl", "CutHelper.mhl",
+                           "NotAHelpr.mhl",   "junkHelper.mhl", "MissingHelper",
+                           "Every.pdb",       "NineHelper.mhl", "ZeroHelper.mhl"};
   for (const std::string& name : refused) {
     SelectHelper(Folder() + name);
     EXPECT_EQ(m_host.LastMessage().text, "Invalid Tallowick Helper file, Please Reselect") << name;
@@ -233,17 +241,23 @@ TEST_F(ViewerPage, HelperFilesThatAreAcceptedAndRefused) {
 
 TEST_F(ViewerPage, ADatabaseThatDoesNotMatchChangesNothing) {
   // Same records, other name case, creator or type; and a file that is no database.
-  ASSERT_NO_FATAL_FAILURE(WriteDatabase(Folder(), "EVERY", ".pdb", "TWck", "DATA", kEveryKindRecords));
-  ASSERT_NO_FATAL_FAILURE(WriteDatabase(Folder(), "Every", ".other", "TWcK", "DATA", kEveryKindRecords));
-  ASSERT_NO_FATAL_FAILURE(WriteDatabase(Folder(), "Every", ".type", "TWck", "DATa", kEveryKindRecords));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteDatabase(Folder(), "EVERY", ".pdb", "TWck", "DATA", kEveryKindRecords));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteDatabase(Folder(), "Every", ".other", "TWcK", "DATA", kEveryKindRecords));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteDatabase(Folder(), "Every", ".type", "TWck", "DATa", kEveryKindRecords));
   std::ofstream(Folder() + "junk.pdb") << "xx";
 
   SelectHelper(Folder() + "EveryHelper.mhl");
   BrowsePdb(Folder() + "Every.pdb");
   ASSERT_EQ(W().RowCount(v::kRecordList), 4u);
-  for (const std::string name : {"EVERY.pdb", "Every.other", "Every.type", "junk.pdb", "absent.pdb"}) {
+  for (const std::string name :
+       {"EVERY.pdb", "Every.other", "Every.type", "junk.pdb", "absent.pdb"}) {
     BrowsePdb(Folder() + name);
-    EXPECT_EQ(m_host.LastMessage().text, "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect") << name;
+    EXPECT_EQ(m_host.LastMessage().text,
+              "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect")
+        << name;
     EXPECT_EQ(m_host.LastMessage().icon, MessageIcon::Stop);
     EXPECT_EQ(W().Text(v::kPdbPath), Folder() + "Every.pdb") << name;
     EXPECT_EQ(InformationBoxes(), (Strings{"Every", "TWck", "DATA", "4", "9"})) << name;
@@ -268,7 +282,8 @@ TEST_F(ViewerPage, ANameTooLongForTheHeaderNeverMatches) {
   SelectHelper(Folder() + "LongHelper.mhl");
   EXPECT_EQ(W().Text(v::kName), name);
   BrowsePdb(Folder() + name + ".pdb");
-  EXPECT_EQ(m_host.LastMessage().text, "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect");
+  EXPECT_EQ(m_host.LastMessage().text,
+            "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect");
 }
 
 TEST_F(ViewerPage, ADatabaseWithoutRecordsShowsItsColumnsOnly) {
@@ -284,7 +299,8 @@ TEST_F(ViewerPage, ADatabaseWithoutRecordsShowsItsColumnsOnly) {
 
 TEST_F(ViewerPage, AHelperFileWithoutFieldsShowsOneEmptyRowPerRecord) {
   ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"BareHelper", "Bare", "TWck", "DATA", {}}));
-  ASSERT_NO_FATAL_FAILURE(WriteDatabase(Folder(), "Bare", ".pdb", "TWck", "DATA", {{1, 2}, {3}, {}}));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteDatabase(Folder(), "Bare", ".pdb", "TWck", "DATA", {{1, 2}, {3}, {}}));
   SelectHelper(Folder() + "BareHelper.mhl");
   BrowsePdb(Folder() + "Bare.pdb");
   EXPECT_TRUE(m_host.Messages().empty());
@@ -309,7 +325,8 @@ TEST_F(ViewerPage, RecordsThatCannotBeReadAreReportedAfterTheWaitWindow) {
   EXPECT_EQ(W().Text(v::kPdbPath), Folder() + "Every.pdb");
 
   // A record whose offset points beyond the end of the file.
-  ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"EveryHelper", "Every", "TWck", "DATA", kEveryKind}));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteHelper(Folder(), {"EveryHelper", "Every", "TWck", "DATA", kEveryKind}));
   {
     std::fstream pdb(Folder() + "Every.pdb", std::ios::in | std::ios::out | std::ios::binary);
     pdb.seekp(78 + 8 * 3);  // offset of the last record
@@ -332,15 +349,20 @@ TEST_F(ViewerPage, AnotherHelperFileReplacesTheShownDatabase) {
   EXPECT_EQ(W().RowCount(v::kRecordList), 0u);
   // The old database no longer matches.
   BrowsePdb(Folder() + "Every.pdb");
-  EXPECT_EQ(m_host.LastMessage().text, "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect");
+  EXPECT_EQ(m_host.LastMessage().text,
+            "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect");
 }
 
 // --- "Text as :": the texts as shown, decoded from the chosen set ---
 
 const std::string kMenuName1252 = "Cr\xE8me";
 const std::string kMenuNameUtf8 = "Cr\xC3\xA8me";
-const std::string kDish1252 = "Cr\xE8me br\xFBl\xE9" "e";
-const std::string kDishUtf8 = "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e";
+const std::string kDish1252 =
+    "Cr\xE8me br\xFBl\xE9"
+    "e";
+const std::string kDishUtf8 =
+    "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+    "e";
 const std::string kNihongoShiftJis = "\x93\xFA\x96\x7B\x8C\xEA";
 const std::string kNihongoUtf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
 
@@ -358,10 +380,12 @@ Bytes Join(Bytes a, const Bytes& b) {
 class TextAsTest : public ViewerPage {
  protected:
   // A database `name` (bytes as stored) with a String field `heading` and a Long.
-  void WriteTextDatabase(const std::string& file, const std::string& name, const std::string& heading,
-                         const std::string& text) {
-    ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {file + "Helper", name, "TWck", "DATA", {{1, heading}, {4, "n"}}}));
-    ASSERT_NO_FATAL_FAILURE(WriteDatabase(Folder(), name, ".pdb", "TWck", "DATA", {Join(Text(text), {0, 0, 0, 7})}));
+  void WriteTextDatabase(const std::string& file, const std::string& name,
+                         const std::string& heading, const std::string& text) {
+    ASSERT_NO_FATAL_FAILURE(
+        WriteHelper(Folder(), {file + "Helper", name, "TWck", "DATA", {{1, heading}, {4, "n"}}}));
+    ASSERT_NO_FATAL_FAILURE(
+        WriteDatabase(Folder(), name, ".pdb", "TWck", "DATA", {Join(Text(text), {0, 0, 0, 7})}));
   }
   void Show(const std::string& file, const std::string& pdbFile) {
     SelectHelper(Folder() + file + "Helper.mhl");
@@ -372,8 +396,9 @@ class TextAsTest : public ViewerPage {
 TEST_F(TextAsTest, StartsOnAutomaticFollowedByTheSets) {
   EXPECT_EQ(W().Kind(v::kTextAs), ControlKind::ComboBox);
   EXPECT_EQ(W().Entries(v::kTextAs),
-            (Strings{"Automatic", "Western (Windows-1252)", "Japanese (Shift-JIS)", "Simplified Chinese (GB2312)",
-                     "Traditional Chinese (Big5)", "Korean (EUC-KR)", "UTF-8 (no conversion)"}));
+            (Strings{"Automatic", "Western (Windows-1252)", "Japanese (Shift-JIS)",
+                     "Simplified Chinese (GB2312)", "Traditional Chinese (Big5)", "Korean (EUC-KR)",
+                     "UTF-8 (no conversion)"}));
   EXPECT_EQ(W().Text(v::kTextAs), "Automatic");
   EXPECT_EQ(m_page.TextAs(), std::nullopt);
   EXPECT_THROW(W().Type(v::kTextAs, "Latin-9"), ScriptError);
@@ -387,8 +412,9 @@ TEST_F(TextAsTest, StartsOnAutomaticFollowedByTheSets) {
 TEST_F(TextAsTest, AutomaticShowsWindows1252AndUtf8DatabasesRight) {
   ASSERT_NO_FATAL_FAILURE(WriteTextDatabase("Western", kMenuName1252, "Plat\xE9", kDish1252));
   ASSERT_NO_FATAL_FAILURE(WriteTextDatabase("Unicode", kMenuNameUtf8, "Plat\xC3\xA9", kDishUtf8));
-  for (const auto& [helper, pdb] : {std::pair<std::string, std::string>{"Western", kMenuName1252 + ".pdb"},
-                                    std::pair<std::string, std::string>{"Unicode", kMenuNameUtf8 + ".pdb"}}) {
+  for (const auto& [helper, pdb] :
+       {std::pair<std::string, std::string>{"Western", kMenuName1252 + ".pdb"},
+        std::pair<std::string, std::string>{"Unicode", kMenuNameUtf8 + ".pdb"}}) {
     SelectHelper(Folder() + helper + "Helper.mhl");
     EXPECT_EQ(W().Text(v::kName), kMenuNameUtf8) << helper;
     BrowsePdb(Folder() + pdb);
@@ -402,11 +428,13 @@ TEST_F(TextAsTest, AutomaticShowsWindows1252AndUtf8DatabasesRight) {
   // was written with: the comparison is on the bytes as stored.
   SelectHelper(Folder() + "WesternHelper.mhl");
   BrowsePdb(Folder() + kMenuNameUtf8 + ".pdb");
-  EXPECT_EQ(m_host.LastMessage().text, "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect");
+  EXPECT_EQ(m_host.LastMessage().text,
+            "Incompatible \"Helper file\" - \"Original PDB\", Please Reselect");
 }
 
 TEST_F(TextAsTest, AnotherChoiceDecodesWhatIsShownAgainWithoutReading) {
-  ASSERT_NO_FATAL_FAILURE(WriteTextDatabase("Words", kNihongoShiftJis, kNihongoShiftJis, kNihongoShiftJis));
+  ASSERT_NO_FATAL_FAILURE(
+      WriteTextDatabase("Words", kNihongoShiftJis, kNihongoShiftJis, kNihongoShiftJis));
   SelectHelper(Folder() + "WordsHelper.mhl");
   const std::string automaticName = W().Text(v::kName);
   EXPECT_NE(automaticName, kNihongoUtf8);  // Shift-JIS bytes are not UTF-8: read as Windows-1252

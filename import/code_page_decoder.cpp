@@ -20,180 +20,65 @@ bool IsDoubleByte(int codePage) {
          codePage == 1361;
 }
 
+// The iconv name of each code page a dBase table or a workbook may name.
+struct CodePageName {
+  int codePage;
+  const char* name;
+};
+constexpr CodePageName kIconvNames[] = {
+    {437, "CP437"},          {737, "CP737"},
+    {775, "CP775"},          {850, "CP850"},
+    {852, "CP852"},          {855, "CP855"},
+    {857, "CP857"},          {858, "CP858"},
+    {860, "CP860"},          {861, "CP861"},
+    {862, "CP862"},          {863, "CP863"},
+    {864, "CP864"},          {865, "CP865"},
+    {866, "CP866"},          {869, "CP869"},
+    {874, "CP874"},          {932, "CP932"},
+    {936, "CP936"},          {949, "CP949"},
+    {950, "CP950"},          {1250, "CP1250"},
+    {1251, "CP1251"},        {1252, "CP1252"},
+    {1253, "CP1253"},        {1254, "CP1254"},
+    {1255, "CP1255"},        {1256, "CP1256"},
+    {1257, "CP1257"},        {1258, "CP1258"},
+    {1361, "CP1361"},        {10000, "MACINTOSH"},
+    {10007, "MAC-CYRILLIC"}, {10029, "MAC-CENTRALEUROPE"},
+    {20127, "ASCII"},
+};
+
+// The code page of each dBase language driver byte.
+struct LanguageDriverPage {
+  std::uint8_t languageDriver;
+  int codePage;
+};
+constexpr LanguageDriverPage kLanguageDriverPages[] = {
+    {0x01, 437},  {0x09, 437},   {0x0B, 437},   {0x0D, 437},  {0x0F, 437},  {0x11, 437},
+    {0x15, 437},  {0x18, 437},   {0x19, 437},   {0x1B, 437},  {0x02, 850},  {0x0A, 850},
+    {0x0E, 850},  {0x10, 850},   {0x12, 850},   {0x14, 850},  {0x16, 850},  {0x1A, 850},
+    {0x1D, 850},  {0x25, 850},   {0x37, 850},   {0x03, 1252}, {0x57, 1252}, {0x58, 1252},
+    {0x59, 1252}, {0x04, 10000}, {0x08, 865},   {0x17, 865},  {0x66, 865},  {0x13, 932},
+    {0x7B, 932},  {0x1C, 863},   {0x1F, 852},   {0x22, 852},  {0x23, 852},  {0x40, 852},
+    {0x64, 852},  {0x87, 852},   {0x24, 860},   {0x26, 866},  {0x65, 866},  {0x4D, 936},
+    {0x7A, 936},  {0x4E, 949},   {0x79, 949},   {0x4F, 950},  {0x78, 950},  {0x50, 874},
+    {0x7C, 874},  {0x67, 861},   {0x6A, 737},   {0x6B, 857},  {0x88, 857},  {0x7D, 1255},
+    {0x7E, 1256}, {0x96, 10007}, {0x97, 10029}, {0xC8, 1250}, {0xC9, 1251}, {0xCA, 1254},
+    {0xCB, 1253}, {0xCC, 1257},  {0xF0, 65001},  // marked UTF-8 by some newer writers
+};
+
 }  // namespace
 
 const char* IconvNameOfCodePage(int codePage) {
-  switch (codePage) {
-    case 437:
-      return "CP437";
-    case 737:
-      return "CP737";
-    case 775:
-      return "CP775";
-    case 850:
-      return "CP850";
-    case 852:
-      return "CP852";
-    case 855:
-      return "CP855";
-    case 857:
-      return "CP857";
-    case 858:
-      return "CP858";
-    case 860:
-      return "CP860";
-    case 861:
-      return "CP861";
-    case 862:
-      return "CP862";
-    case 863:
-      return "CP863";
-    case 864:
-      return "CP864";
-    case 865:
-      return "CP865";
-    case 866:
-      return "CP866";
-    case 869:
-      return "CP869";
-    case 874:
-      return "CP874";
-    case 932:
-      return "CP932";
-    case 936:
-      return "CP936";
-    case 949:
-      return "CP949";
-    case 950:
-      return "CP950";
-    case 1250:
-      return "CP1250";
-    case 1251:
-      return "CP1251";
-    case 1252:
-      return "CP1252";
-    case 1253:
-      return "CP1253";
-    case 1254:
-      return "CP1254";
-    case 1255:
-      return "CP1255";
-    case 1256:
-      return "CP1256";
-    case 1257:
-      return "CP1257";
-    case 1258:
-      return "CP1258";
-    case 1361:
-      return "CP1361";
-    case 10000:
-      return "MACINTOSH";
-    case 10007:
-      return "MAC-CYRILLIC";
-    case 10029:
-      return "MAC-CENTRALEUROPE";
-    case 20127:
-      return "ASCII";
-    default:
-      return nullptr;
+  for (const CodePageName& entry : kIconvNames) {
+    if (entry.codePage == codePage) return entry.name;
   }
+  return nullptr;
 }
 
 int CodePageOfLanguageDriver(std::uint8_t languageDriver) {
-  switch (languageDriver) {
-    case 0x01:
-    case 0x09:
-    case 0x0B:
-    case 0x0D:
-    case 0x0F:
-    case 0x11:
-    case 0x15:
-    case 0x18:
-    case 0x19:
-    case 0x1B:
-      return 437;
-    case 0x02:
-    case 0x0A:
-    case 0x0E:
-    case 0x10:
-    case 0x12:
-    case 0x14:
-    case 0x16:
-    case 0x1A:
-    case 0x1D:
-    case 0x25:
-    case 0x37:
-      return 850;
-    case 0x03:
-    case 0x57:
-    case 0x58:
-    case 0x59:
-      return 1252;
-    case 0x04:
-      return 10000;
-    case 0x08:
-    case 0x17:
-    case 0x66:
-      return 865;
-    case 0x13:
-    case 0x7B:
-      return 932;
-    case 0x1C:
-      return 863;
-    case 0x1F:
-    case 0x22:
-    case 0x23:
-    case 0x40:
-    case 0x64:
-    case 0x87:
-      return 852;
-    case 0x24:
-      return 860;
-    case 0x26:
-    case 0x65:
-      return 866;
-    case 0x4D:
-    case 0x7A:
-      return 936;
-    case 0x4E:
-    case 0x79:
-      return 949;
-    case 0x4F:
-    case 0x78:
-      return 950;
-    case 0x50:
-    case 0x7C:
-      return 874;
-    case 0x67:
-      return 861;
-    case 0x6A:
-      return 737;
-    case 0x6B:
-    case 0x88:
-      return 857;
-    case 0x7D:
-      return 1255;
-    case 0x7E:
-      return 1256;
-    case 0x96:
-      return 10007;
-    case 0x97:
-      return 10029;
-    case 0xC8:
-      return 1250;
-    case 0xC9:
-      return 1251;
-    case 0xCA:
-      return 1254;
-    case 0xCB:
-      return 1253;
-    case 0xCC:
-      return 1257;
-    case 0xF0:
-      return 65001;  // marked UTF-8 by some newer writers
-    default:
-      return CodePageDecoder::kUnknownCodePage;
+  for (const LanguageDriverPage& entry : kLanguageDriverPages) {
+    if (entry.languageDriver == languageDriver) return entry.codePage;
   }
+  return CodePageDecoder::kUnknownCodePage;
 }
 
 CodePageDecoder::CodePageDecoder(int codePage) : m_codePage(codePage) {

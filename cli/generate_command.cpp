@@ -18,7 +18,7 @@ constexpr const char* kGenerateHelp =
     "                              [--creator XXXX] [--type XXXX] [--charset SET]\n\n"
     "Writes NAME.pdb (one record per result row), its Helper file and the logs\n"
     "TallowickLog.txt and TallowickProcess.log into DIR. Creator and type are\n"
-    "four characters each (default HWRP).\n\n"
+    "four printable ASCII characters each (default HWRP).\n\n"
     "Text goes to the handheld in its own encoding, SET: cp1252 (Western, the\n"
     "default), shift-jis, gb2312, big5, euc-kr, or utf-8 (no conversion). A\n"
     "character the set cannot hold is stored as \"?\" and counted in the\n"

@@ -97,7 +97,8 @@ void GenerationJob::DescribeColumns(ResultSource& source) {
   WriteLogHead(log, m_request.pdbName, m_request.creator, m_request.type);
 
   HandheldTextEncoder encoder(m_request.charset);
-  m_handheldPdbName = encoder.Convert(m_request.pdbName);
+  // The header holds 31 bytes of the name: whole characters only.
+  m_handheldPdbName = encoder.ConvertWithin(m_request.pdbName, kPdbNameField - 1);
   std::vector<HelperField> fields;
   for (int number = 1; number <= m_request.columnCount; ++number) {
     std::string name;
@@ -109,7 +110,7 @@ void GenerationJob::DescribeColumns(ResultSource& source) {
         MakeColumnInfo(static_cast<std::uint16_t>(number), std::move(name), sqlType);
     if (column.kind) {
       WriteLogMember(log, column.group, column.name);
-      fields.push_back({static_cast<std::uint8_t>(*column.kind), encoder.Convert(column.name)});
+      fields.push_back({static_cast<std::uint8_t>(*column.kind), column.name});
     }
     WriteProcessColumn(processLog, number, column.name, column.group);
     m_columns.push_back(std::move(column));
@@ -119,8 +120,8 @@ void GenerationJob::DescribeColumns(ResultSource& source) {
   const std::string helperPath = HelperFilePath(folder, m_request.pdbName);
   m_helperFile = std::make_unique<TemporaryOutputFile>();
   if (!CanReplaceByRename(helperPath) ||
-      !WriteHelperFile(*m_helperFile, folder, m_request.pdbName, m_handheldPdbName,
-                       m_request.creator, m_request.type, fields)) {
+      !WriteHelperFile(*m_helperFile, folder, m_request.pdbName, m_request.creator, m_request.type,
+                       fields, m_request.charset)) {
     m_helperFile->Remove();
     FailWriting(helperPath);
   }

@@ -122,6 +122,12 @@ std::string HandheldTextEncoder::Convert(const std::string& text, std::size_t* r
   return out;
 }
 
+std::string HandheldTextEncoder::ConvertWithin(std::string_view text, std::size_t maxBytes) {
+  std::string out;
+  Convert(text.data(), text.size(), out, maxBytes);
+  return out;
+}
+
 bool IsAsciiText(const char* text, std::size_t length) {
   return std::all_of(text, text + length,
                      [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });

@@ -47,6 +47,9 @@ class HandheldTextEncoder {
   // number of characters replaced by "?".
   std::size_t Convert(const char* text, std::size_t length, std::string& out, std::size_t maxBytes);
   std::string Convert(const std::string& text, std::size_t* replaced = nullptr);
+  // The longest run of whole characters of `text` that fits `maxBytes`
+  // bytes once converted.
+  std::string ConvertWithin(std::string_view text, std::size_t maxBytes);
 
   HandheldCharset Charset() const { return m_charset; }
 

@@ -8,6 +8,8 @@
 
 #include "engine/field_kind.h"
 #include "engine/pdb_file.h"
+#include "engine/pdb_layout.h"
+#include "engine/utf8.h"
 
 namespace tallowick {
 
@@ -20,7 +22,7 @@ constexpr std::size_t kHeadRecords = 3;
 std::vector<unsigned char> HelperRecord(std::uint8_t kind, const std::string& text) {
   std::vector<unsigned char> record(kHelperRecordSize, 0);
   record[0] = kind;
-  // The text and its NUL stay inside the record: at most 64 characters.
+  // The text and its NUL stay inside the record: at most 64 bytes.
   std::memcpy(record.data() + 1, text.data(), std::min(text.size(), kMaxHelperColumnName));
   return record;
 }
@@ -28,7 +30,14 @@ std::vector<unsigned char> HelperRecord(std::uint8_t kind, const std::string& te
 }  // namespace
 
 std::string HelperName(const std::string& pdbName) {
-  return pdbName.substr(0, kHelperNamePrefix) + kHelperSuffix;
+  return std::string(FirstCharacters(pdbName, kHelperNamePrefix)) + kHelperSuffix;
+}
+
+std::string HandheldHelperName(const std::string& pdbName, HandheldCharset charset) {
+  constexpr std::size_t kRoom = kPdbNameField - 1 - (sizeof kHelperSuffix - 1);
+  return HandheldTextEncoder(charset).ConvertWithin(FirstCharacters(pdbName, kHelperNamePrefix),
+                                                    kRoom) +
+         kHelperSuffix;
 }
 
 std::vector<std::vector<unsigned char>> BuildHelperRecords(const std::string& pdbName,
@@ -44,20 +53,15 @@ std::vector<std::vector<unsigned char>> BuildHelperRecords(const std::string& pd
   return records;
 }
 
-bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
-                     const std::string& creator, const std::string& type,
-                     const std::vector<HelperField>& fields) {
-  return WriteHelperFile(folder, pdbName, pdbName, creator, type, fields);
-}
-
 namespace {
 
-// Writes the Helper file with `write`, given the file and its record entries.
+// Writes the Helper file named after `pdbName` with `write`, given the file
+// and its record entries; the texts are stored as given.
 template <class WriteFile>
 bool WriteHelperRecords(const std::string& folder, const std::string& pdbName,
-                        const std::string& handheldPdbName, const std::string& creator,
-                        const std::string& type, const std::vector<HelperField>& fields,
-                        WriteFile write) {
+                        const std::string& headerName, const std::string& handheldPdbName,
+                        const std::string& creator, const std::string& type,
+                        const std::vector<HelperField>& fields, WriteFile write) {
   const auto records = BuildHelperRecords(handheldPdbName, creator, type, fields);
   if (records.size() > 65535) return false;
   std::vector<PdbRecordEntry> entries(records.size());
@@ -66,33 +70,58 @@ bool WriteHelperRecords(const std::string& folder, const std::string& pdbName,
     entries[i].data = records[i].data();
   }
   PdbFile file(HelperName(pdbName), folder, kHelperExtension);
-  file.SetDatabaseName(HelperName(handheldPdbName));
+  file.SetDatabaseName(headerName);
   return write(file, entries);
+}
+
+// The same, the texts given in UTF-8 and stored in `charset`.
+template <class WriteFile>
+bool WriteConvertedHelperRecords(const std::string& folder, const std::string& pdbName,
+                                 const std::string& creator, const std::string& type,
+                                 const std::vector<HelperField>& fields, HandheldCharset charset,
+                                 WriteFile write) {
+  HandheldTextEncoder encoder(charset);
+  std::vector<HelperField> handheldFields;
+  handheldFields.reserve(fields.size());
+  for (const HelperField& field : fields) {
+    handheldFields.push_back({field.kind, encoder.ConvertWithin(field.name, kMaxHelperColumnName)});
+  }
+  return WriteHelperRecords(folder, pdbName, HandheldHelperName(pdbName, charset),
+                            encoder.ConvertWithin(pdbName, kMaxHelperColumnName), creator, type,
+                            handheldFields, write);
+}
+
+bool WriteWhole(PdbFile& file, std::vector<PdbRecordEntry>& entries) {
+  return file.Write(entries, kHelperCreatorType, kHelperCreatorType,
+                    static_cast<std::uint16_t>(entries.size()));
 }
 
 }  // namespace
 
 bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
+                     const std::string& creator, const std::string& type,
+                     const std::vector<HelperField>& fields, HandheldCharset charset) {
+  return WriteConvertedHelperRecords(folder, pdbName, creator, type, fields, charset, WriteWhole);
+}
+
+bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
                      const std::string& handheldPdbName, const std::string& creator,
                      const std::string& type, const std::vector<HelperField>& fields) {
-  return WriteHelperRecords(folder, pdbName, handheldPdbName, creator, type, fields,
-                            [](PdbFile& file, std::vector<PdbRecordEntry>& entries) {
-                              return file.Write(entries, kHelperCreatorType, kHelperCreatorType,
-                                                static_cast<std::uint16_t>(entries.size()));
-                            });
+  return WriteHelperRecords(folder, pdbName, HelperName(handheldPdbName), handheldPdbName, creator,
+                            type, fields, WriteWhole);
 }
 
 bool WriteHelperFile(TemporaryOutputFile& out, const std::string& folder,
-                     const std::string& pdbName, const std::string& handheldPdbName,
-                     const std::string& creator, const std::string& type,
-                     const std::vector<HelperField>& fields) {
-  return WriteHelperRecords(folder, pdbName, handheldPdbName, creator, type, fields,
-                            [&out](PdbFile& file, std::vector<PdbRecordEntry>& entries) {
-                              return file.WriteInto(out, entries, kHelperCreatorType,
-                                                    kHelperCreatorType,
-                                                    static_cast<std::uint16_t>(entries.size()),
-                                                    static_cast<std::int64_t>(std::time(nullptr)));
-                            });
+                     const std::string& pdbName, const std::string& creator,
+                     const std::string& type, const std::vector<HelperField>& fields,
+                     HandheldCharset charset) {
+  return WriteConvertedHelperRecords(folder, pdbName, creator, type, fields, charset,
+                                     [&out](PdbFile& file, std::vector<PdbRecordEntry>& entries) {
+                                       return file.WriteInto(
+                                           out, entries, kHelperCreatorType, kHelperCreatorType,
+                                           static_cast<std::uint16_t>(entries.size()),
+                                           static_cast<std::int64_t>(std::time(nullptr)));
+                                     });
 }
 
 std::string HelperFilePath(const std::string& folder, const std::string& pdbName) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/handheld_charset.h"
+
 namespace tallowick {
 
 inline constexpr std::size_t kHelperRecordSize = 66;
@@ -26,23 +28,34 @@ struct HelperInfo {
   std::vector<HelperField> fields;  // records 3...
 };
 
-// PDB name (first 23 characters) + "Helper".
+// PDB name (its first 23 characters, never part of one) + "Helper": the
+// Helper file's name, in UTF-8 as the PDB name.
 std::string HelperName(const std::string& pdbName);
 
+// The Helper file's database name as the handheld reads it: HelperName in
+// the handheld's set, the name's characters as many whole ones as leave
+// "Helper" room in the header's 31 bytes.
+std::string HandheldHelperName(const std::string& pdbName, HandheldCharset charset);
+
 // 66-byte blocks: three head records, then one per field. Names longer than
-// 64 characters are cut to 64.
+// 64 bytes are cut to 64.
 std::vector<std::vector<unsigned char>> BuildHelperRecords(const std::string& pdbName,
                                                            const std::string& creator,
                                                            const std::string& type,
                                                            const std::vector<HelperField>& fields);
 
-// Writes folder + HelperName(pdbName) + ".mhl"; false when it could not be written.
+// Writes folder + HelperName(pdbName) + ".mhl"; false when it could not be
+// written. The PDB name and the field names, given in UTF-8, are stored in
+// `charset`, each name as the longest run of whole characters that fits its
+// record.
 bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
                      const std::string& creator, const std::string& type,
-                     const std::vector<HelperField>& fields);
+                     const std::vector<HelperField>& fields,
+                     HandheldCharset charset = HandheldCharset::Utf8);
 
-// The same, with the PDB name as the handheld reads it in the records and
-// the header; the file is named after `pdbName`.
+// The same, with the PDB name as the handheld reads it in record 0 and the
+// header given as bytes, and the field names stored as given; the file is
+// named after `pdbName`.
 bool WriteHelperFile(const std::string& folder, const std::string& pdbName,
                      const std::string& handheldPdbName, const std::string& creator,
                      const std::string& type, const std::vector<HelperField>& fields);
@@ -51,9 +64,9 @@ class TemporaryOutputFile;
 // The same, written whole into `out`, a new temporary file in `folder`, and
 // not yet put in place: the caller renames it to HelperFilePath().
 bool WriteHelperFile(TemporaryOutputFile& out, const std::string& folder,
-                     const std::string& pdbName, const std::string& handheldPdbName,
-                     const std::string& creator, const std::string& type,
-                     const std::vector<HelperField>& fields);
+                     const std::string& pdbName, const std::string& creator,
+                     const std::string& type, const std::vector<HelperField>& fields,
+                     HandheldCharset charset);
 // folder + HelperName(pdbName) + ".mhl"
 std::string HelperFilePath(const std::string& folder, const std::string& pdbName);
 

@@ -1,5 +1,6 @@
 #include "engine/utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tallowick {
@@ -36,6 +37,14 @@ bool IsValidUtf8(std::string_view text) {
     i += length;
   }
   return true;
+}
+
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+  std::size_t end = 0;
+  for (; count > 0 && end < text.size(); --count) {
+    end += std::max<std::size_t>(Utf8SequenceLength(text, end), 1);
+  }
+  return text.substr(0, end);
 }
 
 std::string WithReplacementCharacters(std::string_view bytes) {

@@ -12,6 +12,10 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
 
 bool IsValidUtf8(std::string_view text);
 
+// The first `count` characters of `text`, never part of one. A byte that
+// starts no valid sequence counts as one character.
+std::string_view FirstCharacters(std::string_view text, std::size_t count);
+
 // `bytes` with every byte that starts no valid sequence replaced by U+FFFD.
 std::string WithReplacementCharacters(std::string_view bytes);
 

@@ -29,16 +29,31 @@ std::string CheckPdbName(const std::string& name, HandheldCharset charset) {
   return {};
 }
 
-std::string CheckCreator(const std::string& creator) {
-  if (creator.empty()) return kEmptyCreatorMessage;
-  if (creator.size() != 4) return kCreatorLengthMessage;
+namespace {
+
+bool IsPrintableAscii(const std::string& text) {
+  for (const char c : text) {
+    if (c < ' ' || c > '~') return false;
+  }
+  return true;
+}
+
+std::string CheckCode(const std::string& code, const char* emptyMessage,
+                      const char* charactersMessage, const char* lengthMessage) {
+  if (code.empty()) return emptyMessage;
+  if (!IsPrintableAscii(code)) return charactersMessage;
+  if (code.size() != 4) return lengthMessage;
   return {};
 }
 
+}  // namespace
+
+std::string CheckCreator(const std::string& creator) {
+  return CheckCode(creator, kEmptyCreatorMessage, kCreatorCharactersMessage, kCreatorLengthMessage);
+}
+
 std::string CheckType(const std::string& type) {
-  if (type.empty()) return kEmptyTypeMessage;
-  if (type.size() != 4) return kTypeLengthMessage;
-  return {};
+  return CheckCode(type, kEmptyTypeMessage, kTypeCharactersMessage, kTypeLengthMessage);
 }
 
 bool CheckOutputFolder(std::string& folder) {

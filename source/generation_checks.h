@@ -15,8 +15,12 @@ inline constexpr const char* kPdbNameTooLongMessage =
 inline constexpr const char* kPdbNameSlashMessage = "PDB Name must not contain \"/\"";
 inline constexpr const char* kEmptyCreatorMessage = "Please Enter valid creator ID for this PDB";
 inline constexpr const char* kCreatorLengthMessage = "Creator ID must be of length four";
+inline constexpr const char* kCreatorCharactersMessage =
+    "Creator ID must be four printable ASCII characters (letters, digits, signs or blanks)";
 inline constexpr const char* kEmptyTypeMessage = "Please Enter valid PDB Type";
 inline constexpr const char* kTypeLengthMessage = "PDB Type must be of length four";
+inline constexpr const char* kTypeCharactersMessage =
+    "PDB Type must be four printable ASCII characters (letters, digits, signs or blanks)";
 inline constexpr const char* kInvalidOutputPathMessage = "Invalid Ouput path";
 
 inline constexpr std::size_t kMaxPdbNameLength = 31;
@@ -30,6 +34,9 @@ bool IsSelectQuery(const std::string& query);
 // holding '/' (the name also names the files).
 std::string CheckPdbName(const std::string& name,
                          HandheldCharset charset = HandheldCharset::Western);
+// Creator and type are four-byte codes: "" for exactly four printable ASCII
+// characters, else the message (empty, then any other character, then the
+// length).
 std::string CheckCreator(const std::string& creator);
 std::string CheckType(const std::string& type);
 

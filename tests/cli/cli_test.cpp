@@ -2,6 +2,7 @@
 // and a generation read back through `view`.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "engine/helper_file.h"
 #include "engine/pdb_file.h"
+#include "engine/utf8.h"
 #include "platform/file_lock.h"
 #include "tests/support/command_output.h"
 #include "tests/support/private_odbc.h"
@@ -494,6 +496,83 @@ TEST_F(HandheldTextTest, WorkbookSheetsAreTablesOnTheCommandLine) {
   EXPECT_EQ(Cli("view " + ShellQuoted(m_folder.File("MenuHelper.mhl")) + " --format csv").out,
             "dish,price\r\nCr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
             "e,7.250000\r\n");
+}
+
+// Long names in each set: the file names and logs stay valid UTF-8, the
+// pair is read back by `view`, a name or code that cannot be stored is
+// refused before anything is written.
+TEST_F(HandheldTextTest, NamesAreCutAtWholeCharactersInEverySet) {
+  RunSqliteScript(m_database, "CREATE TABLE t(v VARCHAR(10)); INSERT INTO t VALUES('v');");
+  const std::string german =
+      "Artikel\xC3\xBC"
+      "bersicht_Gr\xC3\xB6\xC3\x9F"
+      "e";
+  std::string umlauts;  // 16 characters: 16 bytes in Windows-1252, 32 in UTF-8
+  for (int i = 0; i < 16; ++i) umlauts += "\xC3\x9C";
+  std::string suns;   // 13 characters: 26 bytes in Shift-JIS
+  std::string words;  // 31 characters: 62 bytes in Shift-JIS
+  for (int i = 0; i < 13; ++i) suns += "\xE6\x97\xA5";
+  for (int i = 0; i < 31; ++i) words += "\xE8\xAA\x9E";
+  const std::string longAccented = std::string(63, 'c') + "\xC3\xA9";
+  const std::string tooLong = "tallowick-cli: PDB Name must not be longer than 31 characters\n";
+  const struct {
+    std::string charset;
+    std::string name;
+    std::string column;
+    std::string options;
+    std::string error;       // empty when the run succeeds
+    std::string helperFile;  // then: without ".mhl"
+    std::string columnShown;
+  } cases[] = {
+      {"cp1252", german + "_XY", longAccented, "", "", german + "_Helper", longAccented},
+      {"utf-8", german + "_XY", longAccented, "", "", german + "_Helper", std::string(63, 'c')},
+      {"cp1252", umlauts, "u", "", "", umlauts + "Helper", "u"},
+      {"utf-8", umlauts, "u", "", tooLong, "", ""},
+      {"shift-jis", suns + "X", words + "a" + words, "", "", suns + "XHelper", words + "a"},
+      {"cp1252", "Codes", "u", " --creator 'HWR\xC3\xA9'",
+       "tallowick-cli: Creator ID must be four printable ASCII characters (letters, digits, signs "
+       "or blanks)\n",
+       "", ""},
+      {"cp1252", "Codes", "u",
+       " --type 'AB\x01"
+       "C'",
+       "tallowick-cli: PDB Type must be four printable ASCII characters (letters, digits, signs or "
+       "blanks)\n",
+       "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.charset + " " + c.name);
+    TempFolder out;
+    const std::string query = "SELECT v AS \"" + c.column + "\" FROM t";
+    const CliRun run = Cli("generate " + Source() + " --query " + ShellQuoted(query) + " --name " +
+                           ShellQuoted(c.name) + " --charset " + c.charset + c.options + " --out " +
+                           ShellQuoted(out.Path()));
+    if (!c.error.empty()) {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.err, c.error);
+      EXPECT_TRUE(out.Entries().empty());
+      continue;
+    }
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> expected = {c.name + ".pdb", c.helperFile + ".mhl", "TallowickLog.txt",
+                                         "TallowickProcess.log"};
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::string> entries = out.Entries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, expected);
+    for (const char* log : {"TallowickLog.txt", "TallowickProcess.log"}) {
+      std::ifstream file(out.File(log));
+      const std::string text((std::istreambuf_iterator<char>(file)),
+                             std::istreambuf_iterator<char>());
+      EXPECT_TRUE(IsValidUtf8(text)) << log;
+      EXPECT_NE(text.find(c.helperFile), std::string::npos) << log;
+    }
+    const CliRun view =
+        Cli("view " + ShellQuoted(out.File(c.helperFile + ".mhl")) + " " +
+            ShellQuoted(out.File(c.name + ".pdb")) + " --format csv --charset " + c.charset);
+    EXPECT_EQ(view.status, 0) << view.err;
+    EXPECT_EQ(view.out, c.columnShown + "\r\nv\r\n");
+  }
 }
 
 TEST_F(HandheldTextTest, ViewFindsAPdbWhoseNameTheHandheldSpellsDifferently) {

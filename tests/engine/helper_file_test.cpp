@@ -84,6 +84,74 @@ TEST(HelperFile, ColumnNamesNeverRunPastTheirRecord) {
   EXPECT_EQ(HelperRecordText(records[4]), std::string(64, 'y'));
 }
 
+TEST(HelperFile, NamesKeepWholeCharactersInEverySet) {
+  const std::string sun = "\xE6\x97\xA5";   // 日, 93 FA in Shift-JIS
+  const std::string word = "\xE8\xAA\x9E";  // 語, 8C EA in Shift-JIS
+  const std::string german =
+      "Artikel\xC3\xBC"
+      "bersicht_Gr\xC3\xB6\xC3\x9F"
+      "e";  // 22 characters
+  std::string suns;
+  std::string words;
+  for (int i = 0; i < 13; ++i) suns += sun;
+  for (int i = 0; i < 31; ++i) words += word;
+  const struct {
+    HandheldCharset charset;
+    std::string pdbName;     // UTF-8
+    std::string column;      // UTF-8
+    std::string fileName;    // UTF-8, without ".mhl"
+    std::string headerName;  // in the set
+    std::string record0;     // in the set
+    std::string field;       // in the set
+  } cases[] = {
+      // 25 characters: the file is named after the first 23.
+      {HandheldCharset::Western, german + "_XY", std::string(63, 'c') + "\xC3\xA9",
+       german + "_Helper",
+       "Artikel\xFC"
+       "bersicht_Gr\xF6\xDF"
+       "e_Helper",
+       "Artikel\xFC"
+       "bersicht_Gr\xF6\xDF"
+       "e_XY",
+       std::string(63, 'c') + "\xE9"},
+      // In UTF-8 the header holds the 22 characters that fit beside "Helper";
+      // the column name loses the character that would pass its 64 bytes.
+      {HandheldCharset::Utf8, german + "_XY", std::string(63, 'c') + "\xC3\xA9", german + "_Helper",
+       german + "Helper", german + "_XY", std::string(63, 'c')},
+      {HandheldCharset::Japanese, suns + "X", words + "a" + word, suns + "XHelper",
+       [] {
+         std::string twelve;
+         for (int i = 0; i < 12; ++i) twelve += "\x93\xFA";
+         return twelve + "Helper";
+       }(),
+       [] {
+         std::string thirteen;
+         for (int i = 0; i < 13; ++i) thirteen += "\x93\xFA";
+         return thirteen + "X";
+       }(),
+       [] {
+         std::string kept;
+         for (int i = 0; i < 31; ++i) kept += "\x8C\xEA";
+         return kept + "a";
+       }()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(InfoOf(c.charset).option);
+    TempFolder folder;
+    EXPECT_EQ(HelperName(c.pdbName), c.fileName);
+    ASSERT_TRUE(
+        WriteHelperFile(folder.Directory(), c.pdbName, "HWRP", "HWRP", {{1, c.column}}, c.charset));
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{c.fileName + ".mhl"});
+    const auto info = ReadHelperFile(folder / (c.fileName + ".mhl"));
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->headerName, c.headerName);
+    EXPECT_LE(info->headerName.size(), kPdbNameField - 1);
+    EXPECT_EQ(info->pdbName, c.record0);
+    ASSERT_EQ(info->fields.size(), 1u);
+    EXPECT_EQ(info->fields[0].name, c.field);
+  }
+}
+
 TEST(HelperFile, NoFieldsGivesThreeRecordsAndZeroFields) {
   TempFolder folder;
   ASSERT_TRUE(WriteHelperFile(folder.Directory(), "Blobs", "HWRP", "HWRP", {}));

@@ -79,6 +79,44 @@ TEST(GenerationChecks, RefuseAPdbNameThatWouldNotFitOrWouldNameAnotherFolder) {
   EXPECT_EQ(CheckGenerationInputs(inputs).message, "PDB Name must not contain \"/\"");
 }
 
+TEST(GenerationChecks, CreatorAndTypeAreFourPrintableAsciiCharacters) {
+  const struct {
+    std::string code;
+    std::string creatorMessage;
+  } cases[] = {
+      {"HWRP", ""},
+      {"a 1~", ""},
+      {"HWR\xC3\xA9",
+       "Creator ID must be four printable ASCII characters (letters, digits, "
+       "signs or blanks)"},  // four characters, five bytes
+      {"\xC3\xA9\xC3\xA9",
+       "Creator ID must be four printable ASCII characters (letters, "
+       "digits, signs or blanks)"},  // four bytes, two characters
+      {"AB\tC",
+       "Creator ID must be four printable ASCII characters (letters, digits, signs or "
+       "blanks)"},
+      {"ABC\x7F",
+       "Creator ID must be four printable ASCII characters (letters, digits, signs "
+       "or blanks)"},
+      {std::string("AB\0C", 4),
+       "Creator ID must be four printable ASCII characters (letters, "
+       "digits, signs or blanks)"},
+      {"ABC", "Creator ID must be of length four"},
+      {"ABCDE", "Creator ID must be of length four"},
+      {"", "Please Enter valid creator ID for this PDB"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CheckCreator(c.code), c.creatorMessage) << c.code;
+    std::string typeMessage = c.creatorMessage;
+    if (c.code.empty()) {
+      typeMessage = "Please Enter valid PDB Type";
+    } else if (!typeMessage.empty()) {
+      typeMessage.replace(0, std::string("Creator ID").size(), "PDB Type");
+    }
+    EXPECT_EQ(CheckType(c.code), typeMessage) << c.code;
+  }
+}
+
 TEST(OutputFolder, IsNormalisedWithoutTrailingBlanksAndWithOneSlash) {
   TempFolder folder;
   std::string text = folder.Path() + "   ";

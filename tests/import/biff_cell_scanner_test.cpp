@@ -70,7 +70,7 @@ TEST(BiffCellScannerTest, TextRecordsAndSharedStringsSplitOverContinueRecords) {
   const std::vector<Case> cases = {
       {"characters go on in a CONTINUE that switches to UTF-16",
        Workbook(Sst(2, U16(2) + '\0' + "ab" + U16(4) + '\0' + "cd") +
-                    Record(0x003C, "\x01" + Wide("ef")),
+                    Record(0x003C, std::string("\x01") + Wide("ef")),
                 LabelSst(0, 1, 1) + LabelSst(0, 0, 0)),
        "0:0=ab;0:1=cdef;"},
       {"rich-text runs and a phonetic block run on without a flag byte",

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <future>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -168,7 +169,12 @@ void InstallSignalCleanup() {
     // A broken pipe on a write is directed at the writing thread, where it
     // stays blocked: the write then fails with EPIPE, which the writer turns
     // into EndAfterSignal(SIGPIPE).
-    std::thread thread([set] {
+    // The thread is running before this returns: a program that ends at
+    // once (a usage error) never exits while the thread is still starting.
+    std::promise<void> started;
+    std::future<void> running = started.get_future();
+    std::thread thread([set, started = std::move(started)]() mutable {
+      started.set_value();
       for (;;) {
         int signal = 0;
         if (sigwait(&set, &signal) != 0) continue;
@@ -178,6 +184,7 @@ void InstallSignalCleanup() {
     });
     g_cleanupThread = thread.native_handle();
     thread.detach();
+    running.wait();
     InstallFaultHandlers();
   });
 }

@@ -7,6 +7,10 @@ Arguments::Arguments(const std::vector<std::string>& words, const std::set<std::
   bool onlyPositionals = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
+    if (!onlyPositionals && word == "-h" && flags.count("--help")) {
+      m_flags.insert("--help");
+      continue;
+    }
     if (onlyPositionals || word.size() < 2 || word.compare(0, 2, "--") != 0) {
       m_positionals.push_back(word);
       continue;

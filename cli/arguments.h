@@ -19,7 +19,8 @@ class UsageError : public std::exception {
 
 class Arguments {
  public:
-  // `valued` options take the next word (or "--opt=value"); `flags` take none.
+  // `valued` options take the next word (or "--opt=value"); `flags` take none;
+  // "-h" stands for "--help" where that is a flag.
   // Throws UsageError on an unknown option or a missing value.
   Arguments(const std::vector<std::string>& words, const std::set<std::string>& valued,
             const std::set<std::string>& flags);

@@ -30,12 +30,14 @@ constexpr const char* kUsage =
     "\n"
     "The text format and standard error show control characters escaped:\n"
     "\\n, \\r, \\t, \\xHH (other C0, DEL, stray bytes 0x80-0x9F) and \\uHHHH\n"
-    "(U+0080-U+009F). csv and json carry every text exactly.\n"
+    "(U+0080-U+009F). csv carries every text exactly; json too, with numbers\n"
+    "as numbers and NULL as null.\n"
     "\n"
     "Exit status: 0 done, 1 failed (the reason on standard error), 2 usage\n"
     "error, 128 + n ended by signal n (130 Ctrl-C, 141 reader of the output gone).\n"
     "\n"
-    "Run tallowick-cli COMMAND --help for the details of a command.\n";
+    "Run tallowick-cli COMMAND --help (or -h) for the details of a command;\n"
+    "tallowick-cli --version (or -V) prints the version.\n";
 
 }  // namespace
 
@@ -51,6 +53,10 @@ int RunCommandLine(const Words& words, std::ostream& out, std::ostream& err) {
       out << kUsage;
       return kExitOk;
     }
+    if (command == "--version" || command == "-V") {
+      out << "tallowick-cli " << TALLOWICK_VERSION << '\n';
+      return kExitOk;
+    }
     if (command == "sources") return RunSources(rest, out, err);
     if (command == "tables") return RunTables(rest, out, err);
     if (command == "columns") return RunColumns(rest, out, err);
@@ -60,8 +66,8 @@ int RunCommandLine(const Words& words, std::ostream& out, std::ostream& err) {
     err << "tallowick-cli: unknown command \"" << TerminalText(command) << "\"\n\n" << kUsage;
     return kExitUsage;
   } catch (const UsageError& error) {
-    err << "tallowick-cli " << command << ": " << TerminalText(error.what())
-        << "\n(try tallowick-cli " << command << " --help)\n";
+    err << "tallowick-cli: " << TerminalText(command) << ": " << TerminalText(error.what())
+        << "\n(try tallowick-cli " << TerminalText(command) << " --help)\n";
     return kExitUsage;
   }
 }

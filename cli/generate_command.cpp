@@ -5,7 +5,9 @@
 #include "cli/source_options.h"
 #include "cli/terminal_sinks.h"
 #include "cli/terminal_text.h"
+#include "engine/generation_log.h"
 #include "engine/handheld_charset.h"
+#include "engine/helper_file.h"
 #include "source/generation_checks.h"
 #include "source/query_run.h"
 
@@ -22,7 +24,9 @@ constexpr const char* kGenerateHelp =
     "Text goes to the handheld in its own encoding, SET: cp1252 (Western, the\n"
     "default), shift-jis, gb2312, big5, euc-kr, or utf-8 (no conversion). A\n"
     "character the set cannot hold is stored as \"?\" and counted in the\n"
-    "process log.\n\n";
+    "process log.\n\n"
+    "Once they are written, says where, on one line:\n"
+    "  PDB DIR/NAME.pdb, Helper file DIR/NAMEHelper.mhl, log DIR/TallowickLog.txt\n\n";
 
 // The run's inputs as the generator page holds them.
 GenerationInputs InputsOf(const Arguments& arguments) {
@@ -62,10 +66,10 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   if (!source.error.empty()) return Fail(err, source.error);
 
   const GenerationRequest request = RequestFor(inputs, check);
-  StreamNotices notices(err);
   GenerationRun run;
   {
     TerminalProgress progress(err);
+    StreamNotices notices(err, progress);
     run = RunGeneration(source.connection->Connection(), inputs.query, request, notices,
                         progress.IfShown());
   }
@@ -78,7 +82,10 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
     // Named as a file, "prog: file: message": several runs may share one stderr.
     return Fail(err, TerminalText(inputs.pdbName) + ".pdb: " + GenerationFailedMessage(run.result));
   }
-  out << TerminalMessage(GeneratedMessage(inputs.pdbName, check.outputFolder)) << '\n';
+  const std::string& folder = check.outputFolder;
+  out << "PDB " << TerminalText(folder + inputs.pdbName + ".pdb") << ", Helper file "
+      << TerminalText(HelperFilePath(folder, inputs.pdbName)) << ", log "
+      << TerminalText(folder + kLogFileName) << '\n';
   return kExitOk;
 }
 

@@ -8,6 +8,19 @@
 
 namespace tallowick::cli {
 
+namespace {
+
+// The preview's texts, and what each of them stands for.
+class PreviewWithForms : public PreviewTable {
+ public:
+  void RowForms(const std::vector<PreviewValueForm>& rowForms) override {
+    forms.push_back(rowForms);
+  }
+  std::vector<std::vector<PreviewValueForm>> forms;
+};
+
+}  // namespace
+
 int RunPreview(const Words& args, std::ostream& out, std::ostream& err) {
   std::set<std::string> valued = SourceValuedOptions();
   valued.insert({"--query", "--format"});
@@ -19,7 +32,9 @@ int RunPreview(const Words& args, std::ostream& out, std::ostream& err) {
            "are read, the headings and the rows read so far are shown, the driver's\n"
            "word goes to standard error and the status is 1. The text format shows\n"
            "control characters escaped (\\n, \\r, \\t, \\xHH, \\uHHHH for U+0080 to\n"
-           "U+009F); csv and json carry every text exactly.\n\n"
+           "U+009F) and aligns the columns by their width on the terminal; csv and\n"
+           "json carry every text exactly. json gives {\"columns\":[...],\n"
+           "\"records\":[[...],...]}, numbers as numbers and NULL as null.\n\n"
         << kSourceHelp;
     return kExitOk;
   }
@@ -31,11 +46,11 @@ int RunPreview(const Words& args, std::ostream& out, std::ostream& err) {
   OpenedSource source = OpenSource(arguments, err);
   if (!source.error.empty()) return Fail(err, source.error);
 
-  PreviewTable table;
-  StreamNotices notices(err);
+  PreviewWithForms table;
   PreviewRun run;
   {
     TerminalProgress progress(err);
+    StreamNotices notices(err, progress);
     run = RunPreview(source.connection->Connection(), *query, table, notices, progress.IfShown());
   }
   if (!run.message.empty()) {
@@ -49,7 +64,8 @@ int RunPreview(const Words& args, std::ostream& out, std::ostream& err) {
     if (!run.driverDiagnostic.empty()) message += "\n  " + run.driverDiagnostic;
     Tell(err, message);
   }
-  PrintTable(TextTable{std::move(table.columns), std::move(table.rows)}, format, out);
+  PrintTable(TextTable{std::move(table.columns), std::move(table.rows), std::move(table.forms)},
+             format, out);
   return run.failed ? kExitFailure : kExitOk;
 }
 

@@ -18,17 +18,6 @@ OutputFormat ParseOutputFormat(const std::string& name) {
 
 namespace {
 
-// Display width in characters, counting each UTF-8 sequence once.
-std::size_t DisplayWidth(const std::string& text) {
-  std::size_t width = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t length = Utf8SequenceLength(text, i);
-    i += length == 0 ? 1 : length;
-    ++width;
-  }
-  return width;
-}
-
 void PrintText(const TextTable& table, std::ostream& out) {
   std::vector<std::size_t> widths(table.headers.size(), 0);
   for (std::size_t c = 0; c < table.headers.size(); ++c) {
@@ -80,12 +69,14 @@ void PrintJson(const TextTable& table, std::ostream& out) {
     if (c) out << ',';
     out << JsonString(table.headers[c]);
   }
-  out << "],\"rows\":[";
+  out << "],\"records\":[";
   for (std::size_t r = 0; r < table.rows.size() && out; ++r) {
     out << (r ? ",\n[" : "\n[");
-    for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
+    const auto& row = table.rows[r];
+    const auto* forms = r < table.forms.size() ? &table.forms[r] : nullptr;
+    for (std::size_t c = 0; c < row.size(); ++c) {
       if (c) out << ',';
-      out << JsonString(table.rows[r][c]);
+      out << JsonValue(row[c], forms && c < forms->size() ? (*forms)[c] : PreviewValueForm::Text);
     }
     out << ']';
   }
@@ -133,6 +124,40 @@ std::string JsonString(const std::string& text) {
   }
   out += '"';
   return out;
+}
+
+namespace {
+
+// -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
+bool IsJsonNumber(const std::string& text) {
+  std::size_t i = 0;
+  const auto digits = [&] {
+    const std::size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i - start;
+  };
+  if (i < text.size() && text[i] == '-') ++i;
+  const std::size_t start = i;
+  const std::size_t whole = digits();
+  if (whole == 0 || (whole > 1 && text[start] == '0')) return false;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    if (digits() == 0) return false;
+  }
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (digits() == 0) return false;
+  }
+  return i == text.size();
+}
+
+}  // namespace
+
+std::string JsonValue(const std::string& text, PreviewValueForm form) {
+  if (form == PreviewValueForm::Null) return "null";
+  if (form == PreviewValueForm::Number && IsJsonNumber(text)) return text;
+  return JsonString(text);
 }
 
 std::string CsvField(const std::string& text) {

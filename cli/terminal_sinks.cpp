@@ -7,18 +7,26 @@
 namespace tallowick::cli {
 
 void StreamNotices::Notice(const std::string& text) {
+  m_progress.Clear();
   m_err << "tallowick-cli: " << TerminalMessage(text) << '\n';
 }
 
 void StreamNotices::Waiting(const std::string& text) {
+  m_progress.Clear();
   m_err << "tallowick-cli: " << TerminalMessage(text) << '\n';
 }
 
 TerminalProgress::TerminalProgress(std::ostream& err)
-    : m_err(err), m_shown(isatty(STDERR_FILENO)) {}
+    : TerminalProgress(err, isatty(STDERR_FILENO) != 0) {}
 
-TerminalProgress::~TerminalProgress() {
-  if (m_wrote) m_err << "\r\033[K" << std::flush;
+TerminalProgress::TerminalProgress(std::ostream& err, bool shown) : m_err(err), m_shown(shown) {}
+
+TerminalProgress::~TerminalProgress() { Clear(); }
+
+void TerminalProgress::Clear() {
+  if (!m_wrote) return;
+  m_err << "\r\033[K" << std::flush;
+  m_wrote = false;
 }
 
 void TerminalProgress::RowsRead(std::uint32_t rows) {

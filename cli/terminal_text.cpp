@@ -1,6 +1,8 @@
 #include "cli/terminal_text.h"
 
+#include <clocale>
 #include <cstdio>
+#include <cwchar>
 
 #include "engine/utf8.h"
 
@@ -49,7 +51,57 @@ std::string Escaped(const std::string& text, bool keepLineBreaks) {
   return out;
 }
 
+// The code point of the valid `length`-byte sequence at text[i].
+char32_t CodePointAt(const std::string& text, std::size_t i, std::size_t length) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+  if (length == 1) return byte(0);
+  static constexpr unsigned char kLeadMask[] = {0, 0, 0x1F, 0x0F, 0x07};
+  char32_t point = byte(0) & kLeadMask[length];
+  for (std::size_t k = 1; k < length; ++k) point = (point << 6) | (byte(k) & 0x3F);
+  return point;
+}
+
+// wcwidth answers by the thread's character set; widths are asked in UTF-8's.
+class Utf8Widths {
+ public:
+  Utf8Widths() : m_locale(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0))) {}
+  ~Utf8Widths() {
+    if (m_locale != static_cast<locale_t>(0)) freelocale(m_locale);
+  }
+  Utf8Widths(const Utf8Widths&) = delete;
+  Utf8Widths& operator=(const Utf8Widths&) = delete;
+
+  std::size_t Of(const std::string& text) const {
+    const locale_t previous =
+        m_locale != static_cast<locale_t>(0) ? uselocale(m_locale) : static_cast<locale_t>(0);
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+      const std::size_t length = Utf8SequenceLength(text, i);
+      if (length == 0) {
+        ++width;
+        ++i;
+        continue;
+      }
+      const int columns = m_locale != static_cast<locale_t>(0)
+                              ? wcwidth(static_cast<wchar_t>(CodePointAt(text, i, length)))
+                              : 1;
+      width += columns < 0 ? 1 : static_cast<std::size_t>(columns);
+      i += length;
+    }
+    if (previous != static_cast<locale_t>(0)) uselocale(previous);
+    return width;
+  }
+
+ private:
+  locale_t m_locale;
+};
+
 }  // namespace
+
+std::size_t DisplayWidth(const std::string& text) {
+  static const Utf8Widths widths;
+  return widths.Of(text);
+}
 
 std::string TerminalText(const std::string& text) { return Escaped(text, false); }
 

@@ -39,6 +39,7 @@ PreviewResult FillPreview(ResultSource& source, std::int16_t columnCount, Previe
     }
   }
 
+  std::vector<PreviewValueForm> forms(columns.size());
   for (;;) {
     const FetchStatus status = source.FetchNext();
     if (status == FetchStatus::NoData) break;
@@ -55,7 +56,11 @@ PreviewResult FillPreview(ResultSource& source, std::int16_t columnCount, Previe
     }
     std::vector<std::string> texts;
     texts.reserve(columns.size());
-    for (const ColumnInfo& column : columns) texts.push_back(PreviewValueText(column));
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      texts.push_back(PreviewValueText(columns[c]));
+      forms[c] = PreviewValueFormOf(columns[c]);
+    }
+    sink.RowForms(forms);
     sink.Row(std::move(texts));
     ++result.rows;
     if (progress != nullptr && result.rows % kProgressInterval == 0)

@@ -9,6 +9,10 @@
 
 namespace tallowick {
 
+// What a preview text stands for, for a printer that keeps numbers and NULL
+// apart from text (the command line's JSON).
+enum class PreviewValueForm : std::uint8_t { Text, Number, Null };
+
 // Where the preview goes: the GUI's list view, or a printer of the CLI.
 class PreviewSink {
  public:
@@ -17,6 +21,9 @@ class PreviewSink {
   virtual void Columns(const std::vector<std::string>& names) = 0;
   // One per row, one text per described column.
   virtual void Row(std::vector<std::string> texts) = 0;
+  // Before each Row: one form per text. A sink that shows texts alone
+  // ignores it.
+  virtual void RowForms(const std::vector<PreviewValueForm>& /*forms*/) {}
 };
 
 // A sink that keeps everything (a virtual list view reads it by index).

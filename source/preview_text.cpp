@@ -117,4 +117,23 @@ std::string PreviewValueText(const ColumnInfo& column) {
   }
 }
 
+PreviewValueForm PreviewValueFormOf(const ColumnInfo& column) {
+  switch (column.bindType) {
+    case bind::Long:
+    case bind::Short:
+    case bind::TinyInt:
+    case bind::Bit:
+    case bind::Double:
+    case bind::Float:
+      return column.IsNull() ? PreviewValueForm::Null : PreviewValueForm::Number;
+    case bind::Char:
+    case bind::Date:
+    case bind::Time:
+    case bind::Timestamp:
+      return column.IsNull() ? PreviewValueForm::Null : PreviewValueForm::Text;
+    default:
+      return PreviewValueForm::Text;  // "Not Supported"
+  }
+}
+
 }  // namespace tallowick

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/column_info.h"
+#include "source/preview.h"
 
 namespace tallowick {
 
@@ -26,5 +27,8 @@ std::string PreviewTimestampText(int year, int month, int day, int hour, int min
 // dates and times, "0" for integers, "0.000000" for floating values; a
 // column that is not bound shows "Not Supported".
 std::string PreviewValueText(const ColumnInfo& column);
+// What that text stands for: NULL, a number (integer and floating columns)
+// or text (every other column, "Not Supported" included).
+PreviewValueForm PreviewValueFormOf(const ColumnInfo& column);
 
 }  // namespace tallowick

@@ -87,6 +87,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndEveryCommandHasHelp) {
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("usage: tallowick-cli " + std::string(command)), std::string::npos)
         << command;
+    EXPECT_EQ(Cli(std::string(command) + " -h").out, help.out) << command;
   }
 }
 
@@ -124,8 +125,9 @@ TEST_F(CliTest, GeneratedPdbReadsBackThroughView) {
                               " --type DATA --out " +
                               ShellQuoted(m_folder.Path()));
   ASSERT_EQ(generate.status, 0) << generate.err;
-  EXPECT_EQ(generate.out, "PDB \"Orders.pdb\" Generated At " + m_folder.Path() +
-                              "/ \n\nClick View Log to see PDB details\n");
+  EXPECT_EQ(generate.out, "PDB " + m_folder.File("Orders.pdb") + ", Helper file " +
+                              m_folder.File("OrdersHelper.mhl") + ", log " +
+                              m_folder.File("TallowickLog.txt") + "\n");
 
   const CliRun json =
       Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " --format json");
@@ -135,8 +137,8 @@ TEST_F(CliTest, GeneratedPdbReadsBackThroughView) {
             "{\"name\":\"id\",\"kind\":\"Long\"},{\"name\":\"item\",\"kind\":\"String\"},"
             "{\"name\":\"price\",\"kind\":\"Double\"},{\"name\":\"day\",\"kind\":\"Date\"},"
             "{\"name\":\"stamp\",\"kind\":\"DateTime\"}],\"records\":[\n"
-            "[\"1\",\"Tea, green\",\"2.500000\",\"2003/7/15\",\"2003/5/17 3:4:9::0 PM\"],\n"
-            "[\"2\",\"\",\"0.000000\",\"1904/0/0\",\"0/0/0 12:0:0::0 AM\"]]}\n");
+            "[1,\"Tea, green\",2.500000,\"2003/7/15\",\"2003/5/17 3:4:9::0 PM\"],\n"
+            "[2,\"\",0.000000,\"1904/0/0\",\"0/0/0 12:0:0::0 AM\"]]}\n");
 
   const CliRun csv = Cli("view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " " +
                          ShellQuoted(m_folder.File("Orders.pdb")) + " --format csv");
@@ -150,7 +152,8 @@ TEST_F(CliTest, GeneratedPdbReadsBackThroughView) {
 TEST_F(CliTest, ViewRefusesWrongFilesWithTheViewersTexts) {
   const CliRun missing = Cli("view " + ShellQuoted(m_folder.File("NoneHelper.mhl")));
   EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("Invalid Tallowick Helper file, Please Reselect"), std::string::npos);
+  EXPECT_EQ(missing.err,
+            "tallowick-cli: " + m_folder.File("NoneHelper.mhl") + ": No such file or directory\n");
 
   for (const char* name : {"Orders", "Other"}) {
     ASSERT_EQ(Cli("generate " + Source() + " --query 'SELECT * FROM orders' --name " + name +
@@ -190,9 +193,9 @@ TEST_F(CliTest, BadInputIsRefusedWithItsMessage) {
        "tallowick-cli: the Helper file names the PDB \"../outside\", which is not a file of the "
        "Helper file's folder"},
       {"view " + ShellQuoted(m_folder.File("NineHelper.mhl")),
-       "Invalid Tallowick Helper file, Please Reselect"},
+       "tallowick-cli: Invalid Tallowick Helper file, Please Reselect"},
       {"view " + ShellQuoted(m_folder.File("InsideHelper.mhl")),
-       "Unable To View PDB contents, Please select valid pdb(s)"},
+       "tallowick-cli: Unable To View PDB contents, Please select valid pdb(s)"},
       {"columns " + Source() + " --table nosuch",
        "tallowick-cli: there is no table \"nosuch\" in this source\n"},
   };
@@ -226,6 +229,82 @@ TEST_F(CliTest, FailuresEndWithStatusOne) {
   const CliRun full = Cli("preview " + Source() + " --query 'SELECT id FROM orders' >/dev/full");
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.err, "tallowick-cli: standard output could not be written completely\n");
+}
+
+// Every failure is named on standard error after "tallowick-cli: " with
+// status 1 (2 for usage); output that cannot be written is a failure too.
+TEST_F(CliTest, ErrorsNameTheProgramAndOutputThatCannotBeWrittenFails) {
+  const std::string folder = ShellQuoted(m_folder.Path());
+  const std::string generate =
+      "generate " + Source() + " --query 'SELECT id FROM orders' --name Ids --out " + folder;
+  ASSERT_EQ(Cli(generate).status, 0);
+  const std::string helper = ShellQuoted(m_folder.File("IdsHelper.mhl"));
+  const std::string version = std::string("tallowick-cli ") + TALLOWICK_VERSION + "\n";
+  const std::string full = "tallowick-cli: standard output could not be written completely\n";
+  const struct {
+    std::string arguments;
+    int status;
+    std::string out;
+    std::string err;
+  } cases[] = {
+      {"--version", 0, version, ""},
+      {"-V", 0, version, ""},
+      {"view " + ShellQuoted(m_folder.File("nonexist.mhl")), 1, "",
+       "tallowick-cli: " + m_folder.File("nonexist.mhl") + ": No such file or directory\n"},
+      {"view " + helper + " " + ShellQuoted(m_folder.File("none.pdb")), 1, "",
+       "tallowick-cli: " + m_folder.File("none.pdb") + ": No such file or directory\n"},
+      {"view " + helper + " --format xml", 2, "",
+       "tallowick-cli: view: unknown format \"xml\" (text, csv or json)\n"
+       "(try tallowick-cli view --help)\n"},
+      {"preview --bogus", 2, "",
+       "tallowick-cli: preview: unknown option --bogus\n(try tallowick-cli preview --help)\n"},
+      {"--version >/dev/full", 1, "", full},
+      {"view -h >/dev/full", 1, "", full},
+      {"view " + helper + " >/dev/full", 1, "", full},
+      {generate + " >/dev/full", 1, "", full},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = Cli(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments;
+    EXPECT_EQ(run.out, c.out) << c.arguments;
+    EXPECT_EQ(run.err, c.err) << c.arguments;
+  }
+}
+
+// JSON tells numbers and NULL from text, in one shape for both commands;
+// CSV keeps the texts the page shows.
+TEST_F(CliTest, JsonKeepsNumbersAndNullCsvKeepsTheTexts) {
+  ASSERT_EQ(Cli("generate " + Source() + " --query 'SELECT * FROM orders' --name Orders --out " +
+                ShellQuoted(m_folder.Path()))
+                .status,
+            0);
+  const std::string query = " --query 'SELECT * FROM orders'";
+  const std::string columns = "{\"columns\":[\"id\",\"item\",\"price\",\"day\",\"stamp\"],";
+  const std::pair<std::string, std::string> cases[] = {
+      {"preview " + Source() + query + " --format json",
+       columns + "\"records\":[\n"
+                 "[1,\"Tea, green\",2.500000,\"2003/7/15\",\"2003/05/17 03:04:09 PM\"],\n"
+                 "[2,null,null,null,null]]}\n"},
+      {"preview " + Source() + query + " --format csv",
+       "id,item,price,day,stamp\r\n"
+       "1,\"Tea, green\",2.500000,2003/7/15,2003/05/17 03:04:09 PM\r\n"
+       "2,,0.000000,,\r\n"},
+      {"preview " + Source() +
+           " --query 'SELECT item, price FROM orders WHERE id = 3' --format json",
+       "{\"columns\":[\"item\",\"price\"],\"records\":[]}\n"},
+      {"view " + ShellQuoted(m_folder.File("OrdersHelper.mhl")) + " --format json",
+       "{\"name\":\"Orders\",\"creator\":\"HWRP\",\"type\":\"HWRP\",\"fields\":["
+       "{\"name\":\"id\",\"kind\":\"Long\"},{\"name\":\"item\",\"kind\":\"String\"},"
+       "{\"name\":\"price\",\"kind\":\"Double\"},{\"name\":\"day\",\"kind\":\"Date\"},"
+       "{\"name\":\"stamp\",\"kind\":\"DateTime\"}],\"records\":[\n"
+       "[1,\"Tea, green\",2.500000,\"2003/7/15\",\"2003/5/17 3:4:9::0 PM\"],\n"
+       "[2,\"\",0.000000,\"1904/0/0\",\"0/0/0 12:0:0::0 AM\"]]}\n"},
+  };
+  for (const auto& [arguments, out] : cases) {
+    const CliRun run = Cli(arguments);
+    EXPECT_EQ(run.status, 0) << arguments << "\n" << run.err;
+    EXPECT_EQ(run.out, out) << arguments;
+  }
 }
 
 // A second run into the same folder says on stderr that it waits, then runs.
@@ -271,7 +350,7 @@ TEST_F(CliTest, ControlCharactersReachTheTerminalEscaped) {
             "v\x1b[2J\r\n\"a\rb\xC2\x9B"
             "c\nd\"\r\n");
   EXPECT_EQ(Cli("preview " + Source() + odd + " --format json").out,
-            "{\"columns\":[\"v\\u001b[2J\"],\"rows\":[\n[\"a\\rb\\u009bc\\nd\"]]}\n");
+            "{\"columns\":[\"v\\u001b[2J\"],\"records\":[\n[\"a\\rb\\u009bc\\nd\"]]}\n");
   EXPECT_EQ(Cli("tables " + Source()).out, "odd\\x1b]0;title\\x07\norders\n");
   EXPECT_EQ(Cli("columns " + Source() + " --table " + ShellQuoted("odd\x1b]0;title\x07")).out,
             "v\\x1b[2J\n");
@@ -584,6 +663,62 @@ TEST_F(HandheldTextTest, ViewFindsAPdbWhoseNameTheHandheldSpellsDifferently) {
       Cli("view " + ShellQuoted(m_folder.File("Cr\xC3\xA8meHelper.mhl")) + " --format csv");
   EXPECT_EQ(view.status, 0) << view.err;
   EXPECT_EQ(view.out, "id\r\n1\r\n2\r\n");
+}
+
+// Without PDB.pdb, view opens the PDB of the Helper file's folder whose
+// header carries the Helper file's name, creator and type, whatever the file
+// is called; never one whose header differs, and never a guess among several.
+TEST_F(HandheldTextTest, ViewFindsThePdbByItsHeader) {
+  const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC";
+  // A copy of Sales.pdb under another creator: same name, not its PDB.
+  const std::string decoy =
+      "cp Sales.pdb sales.pdb && printf ABCD | dd of=sales.pdb bs=1 seek=64 conv=notrunc "
+      "2>/dev/null";
+  const struct {
+    std::string name;
+    std::string charset;
+    std::string shell;  // run in the output folder after the generation
+    std::string error;  // empty when the PDB is found
+  } cases[] = {
+      {"Sales", "cp1252", decoy + " && mv Sales.pdb SALES.PDB", ""},
+      {japanese, "shift-jis", "", ""},  // shown as Windows-1252, the name is not the file's
+      {japanese, "shift-jis", "mv " + japanese + ".pdb x.Pdb", ""},
+      {"Sales", "cp1252", "cp Sales.pdb Copy.pdb", ""},  // the file it names comes first
+      {"Sales", "cp1252", "mv Sales.pdb A.pdb && cp A.pdb B.pdb",
+       "tallowick-cli: several PDBs in DIR/ carry the name, creator and type of "
+       "DIR/SalesHelper.mhl: A.pdb B.pdb\ngive the one to show as the second argument\n"},
+      {"Sales", "cp1252", decoy + " && rm Sales.pdb",
+       "tallowick-cli: no PDB in DIR/ carries the name \"Sales\", creator and type of "
+       "DIR/SalesHelper.mhl; give the PDB as the second argument\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shell);
+    TempFolder out;
+    ASSERT_EQ(
+        Cli("generate " + Source() + " --query 'SELECT id FROM orders' --name " +
+            ShellQuoted(c.name) + " --charset " + c.charset + " --out " + ShellQuoted(out.Path()))
+            .status,
+        0);
+    if (!c.shell.empty()) {
+      int status = -1;
+      CommandOutput("cd " + ShellQuoted(out.Path()) + " && " + c.shell, &status);
+      ASSERT_EQ(status, 0);
+    }
+    const CliRun view =
+        Cli("view " + ShellQuoted(out.File(c.name + "Helper.mhl")) + " --format csv");
+    if (c.error.empty()) {
+      EXPECT_EQ(view.status, 0) << view.err;
+      EXPECT_EQ(view.out, "id\r\n1\r\n2\r\n");
+      continue;
+    }
+    std::string error = c.error;
+    for (std::size_t at; (at = error.find("DIR")) != std::string::npos;) {
+      error.replace(at, 3, out.Path());
+    }
+    EXPECT_EQ(view.status, 1);
+    EXPECT_EQ(view.err, error);
+    EXPECT_EQ(view.out, "");
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/arguments.h"
+#include "cli/terminal_sinks.h"
 #include "cli/terminal_text.h"
 
 namespace tallowick::cli {
@@ -20,6 +21,21 @@ TEST(TableOutput, JsonStringsAreValidWhateverTheBytes) {
   EXPECT_EQ(JsonString("\xC0\xAF"), "\"\\ufffd\\ufffd\"") << "no overlong forms";
   EXPECT_EQ(JsonString("\x1b[2J\x7f\xC2\x9B\xC2\xA0"), "\"\\u001b[2J\\u007f\\u009b\xC2\xA0\"")
       << "C0, DEL and C1 escaped; U+00A0 is no control character";
+  const struct {
+    const char* text;
+    PreviewValueForm form;
+    const char* json;
+  } values[] = {
+      {"-12", PreviewValueForm::Number, "-12"},
+      {"2.500000", PreviewValueForm::Number, "2.500000"},
+      {"1.000000e+08", PreviewValueForm::Number, "1.000000e+08"},
+      {"inf", PreviewValueForm::Number, "\"inf\""},
+      {"-nan", PreviewValueForm::Number, "\"-nan\""},
+      {"007", PreviewValueForm::Number, "\"007\""},
+      {"12", PreviewValueForm::Text, "\"12\""},
+      {"", PreviewValueForm::Null, "null"},
+  };
+  for (const auto& v : values) EXPECT_EQ(JsonValue(v.text, v.form), v.json) << v.text;
 }
 
 TEST(TerminalText, ControlCharactersAreShownEscaped) {
@@ -48,18 +64,50 @@ TEST(TableOutput, CsvQuotesOnlyWhatNeedsIt) {
   EXPECT_EQ(CsvField("two\nlines"), "\"two\nlines\"");
 }
 
-TEST(TableOutput, TextColumnsAlignByCharactersNotBytes) {
-  std::ostringstream out;
-  PrintTable({{"name", "n"}, {{"Crème", "1"}, {"ab", "22"}}}, OutputFormat::Text, out);
-  EXPECT_EQ(out.str(), "name   n\n-----  --\nCrème  1\nab     22\n");
+TEST(TableOutput, TextColumnsAlignByDisplayWidth) {
+  const struct {
+    TextTable table;
+    OutputFormat format;
+    std::string shown;
+  } cases[] = {
+      {{{"name", "n"}, {{"Cr\xC3\xA8me", "1"}, {"ab", "22"}}, {}},
+       OutputFormat::Text,
+       "name   n\n-----  --\nCr\xC3\xA8me  1\nab     22\n"},
+      // Wide characters take two columns, a combining mark none.
+      {{{"word", "n"},
+        {{"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "1"}, {"e\xCC\x81", "2"}, {"abcdefg", "3"}},
+        {}},
+       OutputFormat::Text,
+       "word     n\n-------  -\n\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E   1\ne\xCC\x81        2\n"
+       "abcdefg  3\n"},
+      // Escaped cells are aligned by what is shown; a line break stays on the line.
+      {{{"a\tb", "n"}, {{"\x1b", "1"}, {"x\r\ny", "2"}}, {}},
+       OutputFormat::Text,
+       "a\\tb    n\n------  -\n\\x1b    1\nx\\r\\ny  2\n"},
+      {{{"a\tb"}, {{"\x1b"}}, {}}, OutputFormat::Csv, "a\tb\r\n\x1b\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream out;
+    PrintTable(c.table, c.format, out);
+    EXPECT_EQ(out.str(), c.shown);
+  }
+}
 
-  // Escaped cells are aligned by what is shown.
-  std::ostringstream escaped;
-  PrintTable({{"a\tb", "n"}, {{"\x1b", "1"}}}, OutputFormat::Text, escaped);
-  EXPECT_EQ(escaped.str(), "a\\tb  n\n----  -\n\\x1b  1\n");
-  std::ostringstream exact;
-  PrintTable({{"a\tb"}, {{"\x1b"}}}, OutputFormat::Csv, exact);
-  EXPECT_EQ(exact.str(), "a\tb\r\n\x1b\r\n");
+TEST(TerminalSinks, TheProgressLineIsClearedBeforeANotice) {
+  std::ostringstream err;
+  {
+    TerminalProgress progress(err, true);
+    StreamNotices notices(err, progress);
+    progress.RowsRead(65000);
+    notices.Notice("No More than 65535 records supported in a single PDB!!");
+    notices.Notice("again");
+    progress.RowsRead(65535);
+  }
+  EXPECT_EQ(err.str(),
+            "\rRows read: 65000\r\033[K"
+            "tallowick-cli: No More than 65535 records supported in a single PDB!!\n"
+            "tallowick-cli: again\n"
+            "\rRows read: 65535\r\033[K");
 }
 
 TEST(Arguments, OptionsTakeValuesInEitherFormAndUnknownOnesAreRefused) {

@@ -134,7 +134,11 @@ std::string HelperRecordText(const std::vector<unsigned char>& record) {
   return std::string(text, strnlen(text, record.size() - 1));
 }
 
-std::optional<HelperInfo> ReadHelperFile(const std::string& path) {
+namespace {
+
+// The checks of ReadHelperFile; with `withFields` false only records 0 to 2
+// are read.
+std::optional<HelperInfo> ReadHelper(const std::string& path, bool withFields) {
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -156,8 +160,9 @@ std::optional<HelperInfo> ReadHelperFile(const std::string& path) {
 
   HelperInfo info;
   info.headerName = header.name;
-  info.fields.reserve(count - kHeadRecords);
-  for (std::size_t i = 0; i < count; ++i) {
+  const std::size_t read = withFields ? count : kHeadRecords;
+  info.fields.reserve(read - kHeadRecords);
+  for (std::size_t i = 0; i < read; ++i) {
     const auto record = file.ReadRecord(entries, i, count);
     // An unreadable field record would shift every later field: the file is
     // damaged as a whole.
@@ -181,6 +186,14 @@ std::optional<HelperInfo> ReadHelperFile(const std::string& path) {
     }
   }
   return info;
+}
+
+}  // namespace
+
+std::optional<HelperInfo> ReadHelperFile(const std::string& path) { return ReadHelper(path, true); }
+
+std::optional<HelperInfo> ReadHelperHead(const std::string& path) {
+  return ReadHelper(path, false);
 }
 
 }  // namespace tallowick

@@ -77,5 +77,8 @@ std::string HelperRecordText(const std::vector<unsigned char>& record);
 // header name ending in "Helper" (any case), creator and type "HWRP", at
 // least three readable records, every field of a kind from 1 to 8.
 std::optional<HelperInfo> ReadHelperFile(const std::string& path);
+// The same checks on the header and records 0 to 2 only (the name, creator
+// and type); `fields` stays empty and the field records are not read.
+std::optional<HelperInfo> ReadHelperHead(const std::string& path);
 
 }  // namespace tallowick

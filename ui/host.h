@@ -25,6 +25,7 @@ struct FileDialogOptions {
   std::string filter;
   std::string defaultExtension;  // without the dot: "mdb"
   std::string initialName;       // file name shown at first; may be a pattern such as "*Helper.mhl"
+  std::string initialFolder;     // folder shown at first; empty: the desktop's choice
   std::string title;             // empty: the desktop's own title
 };
 

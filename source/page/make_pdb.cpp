@@ -42,7 +42,17 @@ std::vector<std::size_t> AsSizes(const std::vector<int>& indices) {
   return std::vector<std::size_t>(indices.begin(), indices.end());
 }
 
+// The page's text first, as it stands; the driver's word on it below.
+std::string WithDriverLine(std::string text, const std::string& driverDiagnostic) {
+  if (!driverDiagnostic.empty()) text += "\n\n" + driverDiagnostic;
+  return text;
+}
+
 }  // namespace
+
+std::string LogNotOpenedMessage(const std::string& path) {
+  return "The log could not be opened. It is here:\n\n" + path;
+}
 
 MakePDB::MakePDB()
     : PropertyPage(res::DialogTemplateOf(res::kGeneratorPage)),
@@ -262,16 +272,14 @@ void MakePDB::OnFetch() {
       [this, &wait] { wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog)); });
   wait.reset();
   if (!run.message.empty()) {
-    Stop(run.message);
+    Stop(WithDriverLine(run.message, run.driverDiagnostic));
     return;
   }
   GetListView(g::kPreviewList).SetModel(model);
   notices.ShowAll(GetHost(), kMessageCaption);
   if (run.failed) {
     // The headings (and any rows read before the failure) stay in view.
-    std::string text = PreviewFailedMessage(run);
-    if (!run.driverDiagnostic.empty()) text += "\n\n" + run.driverDiagnostic;
-    Stop(text);
+    Stop(WithDriverLine(PreviewFailedMessage(run), run.driverDiagnostic));
   }
 }
 
@@ -301,7 +309,7 @@ void MakePDB::OnGenerate() {
       [this, &wait] { wait = GetHost().ShowWaitWindow(res::DialogTemplateOf(res::kWaitDialog)); });
   wait.reset();
   if (!run.message.empty()) {
-    Stop(run.message);
+    Stop(WithDriverLine(run.message, run.driverDiagnostic));
     return;
   }
   notices.ShowAll(GetHost(), kMessageCaption);
@@ -319,7 +327,11 @@ void MakePDB::OnBrowseOutput() {
   if (folder) GetEdit(g::kOutputFolder).SetText(*folder);
 }
 
-void MakePDB::OnViewLog() { GetHost().OpenWithDesktop(m_outputFolder + kLogFileName); }
+void MakePDB::OnViewLog() {
+  const std::string path = m_outputFolder + kLogFileName;
+  if (GetHost().OpenWithDesktop(path)) return;
+  GetHost().ShowMessage(LogNotOpenedMessage(path), kMessageCaption, MessageIcon::Exclamation);
+}
 
 void MakePDB::Stop(const std::string& text) {
   GetHost().ShowMessage(text, kMessageCaption, MessageIcon::Stop);

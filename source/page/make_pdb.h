@@ -17,6 +17,9 @@ namespace tallowick {
 inline constexpr const char* kMessageCaption = "Tallowick";
 inline constexpr const char* kOutputFolderTitle = "Select o/p Path";
 
+// ViewLog's message when the desktop could not open the log: where it is.
+std::string LogNotOpenedMessage(const std::string& path);
+
 class MakePDB : public PropertyPage {
  public:
   MakePDB();

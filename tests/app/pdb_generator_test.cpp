@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,6 +99,8 @@ TEST_F(PdbGeneratorTest, TheCloseBoxEndsTheSheetAsCloseDoes) {
 }
 
 TEST_F(PdbGeneratorTest, HelpButtonAndF1OpenHelpHtmlOfTheWorkingFolderAtThatMoment) {
+  std::ofstream(m_temp / "Help.html") << "first\n";
+  std::ofstream(m_temp / "other" / "Help.html") << "second\n";
   ScriptedHost host;
   auto sheet = MakeSheet();
   ScriptedSheet& shown = host.OpenSheet(*sheet);
@@ -112,13 +116,54 @@ TEST_F(PdbGeneratorTest, HelpButtonAndF1OpenHelpHtmlOfTheWorkingFolderAtThatMome
   EXPECT_TRUE(shown.IsOpen());
 }
 
-TEST_F(PdbGeneratorTest, AHelpPageTheDesktopCannotOpenShowsNoMessage) {
-  ScriptedHost host;
-  host.SetOpenResult(false);
-  auto sheet = MakeSheet();
-  host.OpenSheet(*sheet).Click(kIdHelp);
-  EXPECT_EQ(host.OpenedPaths().size(), 1u);
-  EXPECT_TRUE(host.Messages().empty());
+TEST_F(PdbGeneratorTest, HelpIsLookedForInTheWorkingFolderThenBesideTheInstalledProgram) {
+  // An installation under m_temp/prefix; the working folder is m_temp.
+  const std::filesystem::path prefix = m_temp / "prefix";
+  std::filesystem::create_directories(prefix / "share" / "tallowick");
+  const std::string working = (m_temp / "Help.html").string();
+  const std::string installed = (prefix / "share" / "tallowick" / "Help.html").string();
+  const std::optional<std::string> fromProgram =
+      InstalledHelpPagePath((prefix / "bin" / "tallowick").string());
+  ASSERT_EQ(fromProgram, installed);
+  const std::vector<std::string> places = {HelpPagePath().value(), *fromProgram};
+  ASSERT_EQ(places.front(), working);
+
+  struct Case {
+    const char* what;
+    bool inWorking;
+    bool inInstalled;
+    bool desktopOpens;
+    std::vector<std::string> opened;
+    std::vector<std::string> named;  // the paths the message names; none: no message
+  };
+  const std::vector<Case> cases = {
+      {"in both", true, true, true, {working}, {}},
+      {"installed only", false, true, true, {installed}, {}},
+      {"nowhere", false, false, true, {}, {working, installed}},
+      {"no program for it", false, true, false, {installed}, {installed}},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(working);
+    std::filesystem::remove(installed);
+    if (c.inWorking) std::ofstream(working) << "working\n";
+    if (c.inInstalled) std::ofstream(installed) << "installed\n";
+    ScriptedHost host;
+    host.SetOpenResult(c.desktopOpens);
+    EXPECT_EQ(OpenHelpPage(host, places), c.desktopOpens && !c.opened.empty()) << c.what;
+    EXPECT_EQ(host.OpenedPaths(), c.opened) << c.what;
+    if (c.named.empty()) {
+      EXPECT_TRUE(host.Messages().empty()) << c.what;
+      continue;
+    }
+    ASSERT_EQ(host.Messages().size(), 1u) << c.what;
+    const MessageRecord& message = host.Messages().front();
+    EXPECT_EQ(message.caption, "Tallowick") << c.what;
+    EXPECT_EQ(message.icon, MessageIcon::Exclamation) << c.what;
+    std::string lines;
+    for (const std::string& path : c.named) lines += "\n" + path;
+    ASSERT_GE(message.text.size(), lines.size()) << c.what;
+    EXPECT_EQ(message.text.substr(message.text.size() - lines.size()), lines) << c.what;
+  }
 }
 
 TEST_F(PdbGeneratorTest, PagesGoWithTheSheetTheViewerFirst) {

@@ -16,6 +16,15 @@ namespace v = res::viewer;
 namespace {
 constexpr const char* kMessageCaption = "Tallowick";
 constexpr const char* kAutomaticEntry = "Automatic";
+
+// The folder of a full path, without a separator at the end (but "/").
+std::string FolderOf(const std::string& path) {
+  std::string folder;
+  std::string fileName;
+  SplitPath(path, folder, fileName);
+  if (folder.size() > 1) folder.pop_back();
+  return folder;
+}
 }  // namespace
 
 const MessageEntry<PDBView> PDBView::kMessageMap[] = {
@@ -53,7 +62,9 @@ void PDBView::OnSelectHelper() {
   const std::optional<std::string> path = GetHost().ChooseFile(options);
   if (!path) return;
 
-  std::optional<HelperInfo> helper = ReadHelperFile(*path);
+  // Only the head decides: a field record that cannot be read is reported
+  // when the records are shown.
+  std::optional<HelperInfo> helper = ReadHelperHead(*path);
   if (!helper) {
     Stop(kInvalidHelperMessage);  // everything shown and held before stays
     return;
@@ -89,6 +100,8 @@ void PDBView::OnBrowsePdb() {
   FileDialogOptions options;
   options.filter = kPdbFileFilter;
   options.defaultExtension = "pdb";
+  // The database was written beside its Helper file.
+  options.initialFolder = FolderOf(GetEdit(v::kHelperPath).GetText());
   // A name that would lead the dialog out of its folder is not offered.
   if (IsPlainFileName(shownName)) options.initialName = m_pdbFileName;
   const std::optional<std::string> path = GetHost().ChooseFile(options);

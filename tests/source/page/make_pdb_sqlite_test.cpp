@@ -211,7 +211,9 @@ TEST_F(SqlitePage, FetchRefusesWhatIsNotASelectAndWhatTheDriverRefuses) {
   // Refused by the driver: one blank between SELECT and Query; preview emptied.
   W().Type(g::kQuery, "SELECT nothing FROM nowhere");
   W().Click(g::kFetch);
-  EXPECT_EQ(m_host.LastMessage().text, "Invalid Query, Please Enter Valid SELECT Query");
+  EXPECT_EQ(
+      m_host.LastMessage().text.rfind("Invalid Query, Please Enter Valid SELECT Query\n\n", 0), 0u)
+      << m_host.LastMessage().text;
   EXPECT_EQ(m_host.LastMessage().caption, "Tallowick");
   EXPECT_EQ(m_host.LastMessage().icon, MessageIcon::Stop);
   EXPECT_TRUE(W().Columns(g::kPreviewList).empty());
@@ -327,9 +329,6 @@ TEST_F(SqlitePage, GenerateChecksItsInputsInOrder) {
        "Invalid Ouput path"},
       {"empty folder", [](ScriptedWindow& w) { w.Type(g::kOutputFolder, ""); },
        "Invalid Ouput path"},
-      {"refused by the driver",
-       [](ScriptedWindow& w) { w.Type(g::kQuery, "SELECT nothing FROM nowhere"); },
-       "Invalid Query, Please Enter Valid SELECT  Query"},
   };
   const auto workingFolder = CurrentWorkingFolder();
   for (const Case& c : cases) {
@@ -343,13 +342,37 @@ TEST_F(SqlitePage, GenerateChecksItsInputsInOrder) {
     EXPECT_EQ(m_host.LastMessage().icon, MessageIcon::Stop) << c.what;
     EXPECT_FALSE(W().IsVisible(g::kViewLog)) << c.what;
     EXPECT_EQ(CurrentWorkingFolder(), workingFolder) << c.what;
-    if (c.message != "Invalid Query, Please Enter Valid SELECT  Query") {
-      EXPECT_EQ(W().Text(g::kOutputFolder), folderBefore) << c.what;  // nothing changed yet
-    }
+    EXPECT_EQ(W().Text(g::kOutputFolder), folderBefore) << c.what;  // nothing changed yet
   }
   EXPECT_EQ(m_host.WaitWindowsShown(), 0);
   EXPECT_TRUE(OutputFiles().empty());
   EXPECT_TRUE(m_page.OutputFolder().empty() || m_page.OutputFolder() == m_output.Path() + "/");
+}
+
+TEST_F(SqlitePage, AQueryTheDriverRefusesIsReportedWithTheDriversLine) {
+  ConnectAndHighlightPeople();
+  struct Case {
+    int button;
+    std::string fixedText;
+  };
+  const std::vector<Case> cases = {
+      {g::kFetch, "Invalid Query, Please Enter Valid SELECT Query"},
+      {g::kGenerate, "Invalid Query, Please Enter Valid SELECT  Query"},
+  };
+  for (const Case& c : cases) {
+    FillGenerateInputs("people");
+    W().Type(g::kQuery, "SELECT id FROM nowhere");
+    W().Click(c.button);
+    const MessageRecord& refused = m_host.LastMessage();
+    ASSERT_EQ(refused.text.rfind(c.fixedText + "\n\n", 0), 0u) << refused.text;
+    const std::string driverLine = refused.text.substr(c.fixedText.size() + 2);
+    EXPECT_NE(driverLine.find("no such table: nowhere"), std::string::npos) << refused.text;
+    EXPECT_EQ(refused.caption, "Tallowick");
+    EXPECT_EQ(refused.icon, MessageIcon::Stop);
+  }
+  EXPECT_FALSE(W().IsVisible(g::kViewLog));
+  EXPECT_EQ(m_host.WaitWindowsShown(), 0);
+  EXPECT_TRUE(OutputFiles().empty());
 }
 
 TEST_F(SqlitePage, AProposedNameLongerThan31IsRefused) {
@@ -394,6 +417,17 @@ TEST_F(SqlitePage, GenerateWritesTheFilesReportsAndOffersTheLog) {
   W().Type(g::kOutputFolder, "/somewhere/else");
   W().Click(g::kViewLog);
   EXPECT_EQ(m_host.OpenedPaths(), (Strings{folder + "TallowickLog.txt"}));
+  EXPECT_EQ(m_host.LastMessage().icon, MessageIcon::Information);  // no word of its own
+  // No program for it on the desktop: the page says where the log is.
+  m_host.SetOpenResult(false);
+  W().Click(g::kViewLog);
+  EXPECT_EQ(m_host.OpenedPaths().size(), 2u);
+  const MessageRecord& notOpened = m_host.LastMessage();
+  EXPECT_EQ(notOpened.icon, MessageIcon::Exclamation);
+  EXPECT_EQ(notOpened.caption, "Tallowick");
+  const std::string logPath = folder + "TallowickLog.txt";
+  ASSERT_GE(notOpened.text.size(), logPath.size() + 1);
+  EXPECT_EQ(notOpened.text.substr(notOpened.text.size() - logPath.size() - 1), "\n" + logPath);
 
   // A new connection attempt hides ViewLog again.
   Browse(m_database);

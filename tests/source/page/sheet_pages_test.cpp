@@ -2,10 +2,13 @@
 // the button row, and Help from either page.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "app/pdb_generator.h"
 #include "resources/resource_ids.h"
 #include "source/page/make_pdb.h"
 #include "tests/support/private_odbc.h"
+#include "tests/support/temp_folder.h"
 #include "ui/testing/scripted_host.h"
 #include "ui/working_folder.h"
 #include "viewer/page/pdb_view.h"
@@ -32,7 +35,12 @@ TEST_F(SheetWithPages, ShowsBothPagesCloseAndHelp) {
   EXPECT_EQ(shown.Page(0).Text(res::generator::kCreator), "HWRP");
   EXPECT_FALSE(shown.Page(0).IsEnabled(res::generator::kFetch));
 
-  const std::string help = CurrentWorkingFolder().value() + "/Help.html";
+  // Help.html in the working folder of the moment.
+  testing::TempFolder helpFolder;
+  std::ofstream(helpFolder.File("Help.html")) << "<html></html>\n";
+  WorkingFolderGuard keepWorkingFolder;
+  ASSERT_TRUE(ChangeWorkingFolder(helpFolder.Path()));
+  const std::string help = helpFolder.File("Help.html");
   shown.Click(kIdHelp);
   shown.SelectTab(1);
   shown.PressF1();

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -217,15 +218,9 @@ TEST_F(ViewerPage, HelperFilesThatAreAcceptedAndRefused) {
   ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), cut));
   ASSERT_NO_FATAL_FAILURE(WriteHelper(Folder(), {"NotAHelpr", "Not", "TWck", "DATA", {}}));
   std::ofstream(Folder() + "junkHelper.mhl") << "not a database";
-  // Field kinds outside 1 to 8: nothing after such a field could be decoded.
-  ASSERT_NO_FATAL_FAILURE(
-      WriteHelper(Folder(), {"NineHelper", "Nine", "TWck", "DATA", {{4, "n"}, {9, "odd"}}}));
-  ASSERT_NO_FATAL_FAILURE(
-      WriteHelper(Folder(), {"ZeroHelper", "Zero", "TWck", "DATA", {{0, "none"}}}));
 
-  const Strings refused = {"TypedHelper.mhl", "MadeHelper.mhl", "CutHelper.mhl",
-                           "NotAHelpr.mhl",   "junkHelper.mhl", "MissingHelper",
-                           "Every.pdb",       "NineHelper.mhl", "ZeroHelper.mhl"};
+  const Strings refused = {"TypedHelper.mhl", "MadeHelper.mhl", "CutHelper.mhl", "NotAHelpr.mhl",
+                           "junkHelper.mhl",  "MissingHelper",  "Every.pdb"};
   for (const std::string& name : refused) {
     SelectHelper(Folder() + name);
     EXPECT_EQ(m_host.LastMessage().text, "Invalid Tallowick Helper file, Please Reselect") << name;
@@ -336,6 +331,76 @@ TEST_F(ViewerPage, RecordsThatCannotBeReadAreReportedAfterTheWaitWindow) {
   BrowsePdb(Folder() + "Every.pdb");
   EXPECT_EQ(m_host.LastMessage().text, "Unable To View PDB contents, Please select valid pdb(s)");
   EXPECT_EQ(m_host.Messages().size(), 2u);
+}
+
+// Sets the offset of record `index` of a PDB-format file beyond the file's end.
+void PointRecordBeyondTheEnd(const std::string& path, std::size_t index) {
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(static_cast<std::streamoff>(78 + 8 * index));
+  const char beyond[4] = {0x00, 0x10, 0x00, 0x00};
+  file.write(beyond, 4);
+  ASSERT_TRUE(file.good()) << path;
+}
+
+// A Helper file is judged at Select by its header and records 0 to 2; what
+// else is wrong with it, or with the database, is found when the records are
+// read, and then the page shows nothing of that database.
+TEST_F(ViewerPage, DamageFoundWhileViewingEmptiesThePage) {
+  struct Case {
+    const char* what;
+    std::string pdbFile;
+    std::function<void(const std::string& helperPath)> damage;
+  };
+  const std::vector<Case> cases = {
+      {"a database record beyond the file's end", "Damaged.pdb",
+       [&](const std::string&) { PointRecordBeyondTheEnd(Folder() + "Damaged.pdb", 3); }},
+      // Record 3 now ends, and record 4 starts, beyond the end.
+      {"field records beyond the file's end", "Every.pdb",
+       [&](const std::string& helper) { PointRecordBeyondTheEnd(helper, 4); }},
+      {"a field kind above 8", "Every.pdb",
+       [&](const std::string&) {
+         WriteHelper(Folder(), {"CaseHelper", "Every", "TWck", "DATA", {{4, "n"}, {9, "odd"}}});
+       }},
+      {"a field kind 0", "Every.pdb",
+       [&](const std::string&) {
+         WriteHelper(Folder(), {"CaseHelper", "Every", "TWck", "DATA", {{0, "none"}}});
+       }},
+  };
+  const std::string helper = Folder() + "CaseHelper.mhl";
+  const Strings nothing = {"", "", "", "", ""};
+  for (const Case& c : cases) {
+    ASSERT_NO_FATAL_FAILURE(
+        WriteHelper(Folder(), {"CaseHelper", "Every", "TWck", "DATA", kEveryKind}));
+    std::filesystem::copy_file(Folder() + "Every.pdb", Folder() + "Damaged.pdb",
+                               std::filesystem::copy_options::overwrite_existing);
+    SelectHelper(helper);
+    BrowsePdb(Folder() + c.pdbFile);
+    ASSERT_EQ(W().RowCount(v::kRecordList), 4u) << c.what;
+    // The database dialog opens beside the Helper file, on the name it gives.
+    EXPECT_EQ(m_host.FileDialogs().back().initialFolder, m_files.Path()) << c.what;
+    EXPECT_EQ(m_host.FileDialogs().back().initialName, "Every.pdb") << c.what;
+    const std::size_t messagesBefore = m_host.Messages().size();
+
+    ASSERT_NO_FATAL_FAILURE(c.damage(helper)) << c.what;
+    BrowsePdb(Folder() + c.pdbFile);
+    EXPECT_EQ(m_host.LastMessage().text, "Unable To View PDB contents, Please select valid pdb(s)")
+        << c.what;
+    EXPECT_EQ(InformationBoxes(), nothing) << c.what;
+    EXPECT_TRUE(W().Columns(v::kRecordList).empty()) << c.what;
+    EXPECT_EQ(W().RowCount(v::kRecordList), 0u) << c.what;
+
+    // Selected again as it is now: accepted, and refused again when viewed.
+    SelectHelper(helper);
+    EXPECT_EQ(m_host.Messages().size(), messagesBefore + 1) << c.what;
+    EXPECT_EQ(W().Text(v::kHelperPath), helper) << c.what;
+    EXPECT_EQ(InformationBoxes(), (Strings{"Every", "TWck", "DATA", "", ""})) << c.what;
+    BrowsePdb(Folder() + c.pdbFile);
+    EXPECT_EQ(m_host.Messages().size(), messagesBefore + 2) << c.what;
+    EXPECT_EQ(m_host.LastMessage().text, "Unable To View PDB contents, Please select valid pdb(s)")
+        << c.what;
+    EXPECT_EQ(InformationBoxes(), nothing) << c.what;
+    EXPECT_EQ(W().RowCount(v::kRecordList), 0u) << c.what;
+  }
 }
 
 TEST_F(ViewerPage, AnotherHelperFileReplacesTheShownDatabase) {

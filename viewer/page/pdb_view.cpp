@@ -44,6 +44,8 @@ bool PDBView::OnInitDialog() {
   ComboBox textAs = GetComboBox(v::kTextAs);
   textAs.SetCurSel(textAs.AddString(kAutomaticEntry));
   for (const HandheldCharsetInfo& info : HandheldCharsets()) textAs.AddString(info.label);
+  // The page's first step; the boxes before it in the layout are only read.
+  GetButton(v::kSelectHelper).SetFocus();
   return true;
 }
 

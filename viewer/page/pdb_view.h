@@ -38,7 +38,8 @@ class PDBView : public PropertyPage {
   // (not the two paths).
   void ResetView();
 
-  // Lists "Automatic" and the handheld's character sets, "Automatic" chosen.
+  // Lists "Automatic" and the handheld's character sets, "Automatic" chosen;
+  // the focus goes to "&Select".
   bool OnInitDialog() override;
 
   bool HelperSelected() const { return m_helperSelected; }

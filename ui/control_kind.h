@@ -38,6 +38,12 @@ enum ControlStyle : ControlStyles {
   kCentred = 1u << 14,           // Label: text centred in its rectangle
   kRight = 1u << 15,             // Label: text aligned right
   kBorder = 1u << 16,            // Label, Bitmap: drawn with a thin border
+  // When a window is larger than its template, the extra room goes to the
+  // controls marked to grow; those to their right or below move along.
+  kGrowWidth = 1u << 17,   // any: takes the extra width
+  kGrowHeight = 1u << 18,  // any: takes the extra height
+  kMoveRight = 1u << 19,   // any: moves right by the extra width
+  kMoveDown = 1u << 20,    // any: moves down by the extra height
 };
 
 inline constexpr bool HasStyle(ControlStyles styles, ControlStyle flag) {

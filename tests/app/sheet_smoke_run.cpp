@@ -4,13 +4,16 @@
 #include <wx/bookctrl.h>
 #include <wx/combobox.h>
 #include <wx/dialog.h>
+#include <wx/display.h>
 #include <wx/image.h>
 #include <wx/propdlg.h>
+#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <functional>
@@ -151,8 +154,15 @@ class DialogProbe : public Dialog {
  private:
   void CallAfter() {
     wxTheApp->CallAfter([this] {
-      wxWindow* window =
-          wxGetActiveWindow() != nullptr ? wxGetTopLevelParent(wxGetActiveWindow()) : nullptr;
+      // The modal window with this dialog's caption (with a window manager
+      // the active window may still be the sheet).
+      wxWindow* window = nullptr;
+      for (wxWindow* top : wxTopLevelWindows) {
+        auto* dialog = wxDynamicCast(top, wxDialog);
+        if (dialog != nullptr && dialog->IsModal() &&
+            FromWx(dialog->GetTitle()) == Template().caption)
+          window = dialog;
+      }
       if (window != nullptr) m_saved = SaveWindowScreenshot(*window, m_path);
       EndDialog(kIdCancel);
     });
@@ -189,6 +199,24 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window,
                "the Help button reads He&lp");
   report.Check(window.GetIcon().IsOk(), "the sheet carries the program icon");
 
+  {
+    // The whole window, frame included, fits a laptop's screen: within
+    // 1300 x 720 and inside the display's work area (panels excluded).
+    const wxRect frame = window.GetScreenRect();
+    const int display = wxDisplay::GetFromWindow(&window);
+    const wxRect work = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetClientArea();
+    const std::string size = std::to_string(frame.width) + " x " + std::to_string(frame.height);
+    report.Check(frame.width <= 1300 && frame.height <= 720,
+                 "the sheet is " + size + ", within 1300 x 720");
+    report.Check(work.Contains(frame),
+                 "the sheet (" + size + " at " + std::to_string(frame.x) + ", " +
+                     std::to_string(frame.y) + ") lies inside the work area " +
+                     std::to_string(work.width) + " x " + std::to_string(work.height));
+    report.Check(window.HasFlag(wxRESIZE_BORDER) && window.GetMinSize().x <= frame.width &&
+                     window.GetMinSize().y <= frame.height,
+                 "the sheet can be resized, not below its first size");
+  }
+
   const std::vector<std::pair<PropertyPage*, std::string>> pages = {
       {&sheet.GeneratorPage(), "generator.png"}, {&sheet.ViewerPage(), "viewer.png"}};
   for (std::size_t i = 0; i < pages.size() && i < book->GetPageCount(); ++i) {
@@ -205,6 +233,40 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window,
     }
     report.Check(SaveWindowScreenshot(window, folder + "/" + pages[i].second),
                  "screenshot " + pages[i].second);
+    if (i == 1) {
+      // The focus the viewer asks for when it starts is there once its tab shows.
+      wxWindow* focused = wxWindow::FindFocus();
+      report.Check(focused != nullptr && focused->GetId() == res::viewer::kSelectHelper,
+                   "the viewer's focus is on &Select");
+    }
+  }
+  {
+    // Enlarged: the lists take the room, the buttons beside them move along.
+    wxWindow* list = book->GetPage(1)->FindWindow(res::viewer::kRecordList);
+    wxWindow* select = book->GetPage(1)->FindWindow(res::viewer::kSelectHelper);
+    wxWindow* page = book->GetPage(1);
+    const wxRect first = window.GetRect();
+    const wxSize pageBefore = page->GetSize();
+    const wxRect listBefore = list != nullptr ? list->GetRect() : wxRect();
+    const wxRect selectBefore = select != nullptr ? select->GetRect() : wxRect();
+    const wxRect work = wxDisplay(0u).GetClientArea();
+    window.SetSize(work.x, work.y, std::min(first.width + 200, work.width),
+                   std::min(first.height + 80, work.height));
+    for (int i = 0; i < 50 && page->GetSize() == pageBefore; ++i) {
+      wxYield();
+      wxMilliSleep(10);
+    }
+    const wxSize grown = page->GetSize() - pageBefore;
+    report.Check(grown.x > 0 && grown.y > 0, "the sheet can be enlarged");
+    report.Check(list != nullptr && list->GetSize() - listBefore.GetSize() == grown,
+                 "enlarged, the viewer's list takes the extra room");
+    report.Check(select != nullptr && select->GetSize() == selectBefore.GetSize() &&
+                     select->GetPosition() - selectBefore.GetPosition() == wxPoint(grown.x, 0),
+                 "enlarged, Select keeps its size and moves along");
+    report.Check(SaveWindowScreenshot(window, folder + "/viewer_enlarged.png"),
+                 "screenshot viewer_enlarged.png");
+    window.SetSize(first);
+    wxYield();
   }
   book->SetSelection(0);
 
@@ -258,6 +320,27 @@ bool RunSmokeChecks(WxHost& host, PDBGenerator& sheet, wxDialog& window,
     report.Check(probe.DoModal(host) == kIdCancel,
                  "dialog " + std::to_string(templateId) + " ends with Cancel");
     report.Check(saved, "screenshot " + picture);
+  }
+
+  {
+    // A message box shows its icon's picture beside the text.
+    bool saved = false;
+    bool pictured = false;
+    wxTheApp->CallAfter([&] {
+      for (wxWindow* top : wxTopLevelWindows) {
+        auto* box = wxDynamicCast(top, wxDialog);
+        if (box == nullptr || !box->IsModal() || FromWx(box->GetTitle()) != "Tallowick") continue;
+        if (box == &window) continue;
+        for (wxWindow* child : box->GetChildren())
+          pictured = pictured || wxDynamicCast(child, wxStaticBitmap) != nullptr;
+        saved = SaveWindowScreenshot(*box, folder + "/message.png");
+        box->EndModal(wxID_OK);
+      }
+    });
+    static_cast<Host&>(host).ShowMessage("Unable To Connect The Database", "Tallowick",
+                                         MessageIcon::Stop);
+    report.Check(pictured, "the stop message shows a picture");
+    report.Check(saved, "screenshot message.png");
   }
 
   // The program icon, enlarged for a person to look at.

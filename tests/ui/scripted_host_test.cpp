@@ -40,7 +40,10 @@ class ProbePage : public PropertyPage {
   }
 
   void OnBrowse() {
-    auto path = GetHost().ChooseFile({"Microsoft Access Database(*.mdb)|*.mdb||", "mdb", "", ""});
+    FileDialogOptions options;
+    options.filter = "Microsoft Access Database(*.mdb)|*.mdb||";
+    options.defaultExtension = "mdb";
+    auto path = GetHost().ChooseFile(options);
     if (!path) return;
     GetComboBox(g::kDataSource).SetText(*path);
     connected = true;
@@ -302,7 +305,10 @@ TEST(ScriptedHostDialogs, FileAndFolderAnswersAreUsedInOrder) {
   host.AnswerFolder("/out");
   host.CancelFolder();
   EXPECT_EQ(host.PendingAnswers(), 4u);
-  FileDialogOptions options{"Palm Database(*.pdb)|*.pdb||", "pdb", "Orders.pdb", ""};
+  FileDialogOptions options;
+  options.filter = "Palm Database(*.pdb)|*.pdb||";
+  options.defaultExtension = "pdb";
+  options.initialName = "Orders.pdb";
   EXPECT_EQ(host.ChooseFile(options), "/a.mdb");
   EXPECT_EQ(host.ChooseFile(options), std::nullopt);
   EXPECT_THROW(host.ChooseFile(options), ScriptError);

@@ -1,18 +1,26 @@
 // The wx back end on a virtual display: the same behaviour the scripted host
 // promises (notifications, sorting, limits, virtual lists, modal runs, the
 // sheet's buttons and F1), through real wx controls and events.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/bookctrl.h>
 #include <wx/button.h>
+#include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/frame.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
 #include <wx/propdlg.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +31,7 @@
 #include "ui/list_view_table.h"
 #include "ui/property_page.h"
 #include "ui/property_sheet.h"
+#include "ui/wx/desktop_opener.h"
 #include "ui/wx/wx_assert.h"
 #include "ui/wx/wx_host.h"
 #include "ui/wx/wx_text.h"
@@ -153,6 +162,69 @@ TEST_F(WxPageTest, VirtualListShows65535RowsAtOnce) {
   EXPECT_EQ(list->GetColumnCount(), 0);
 }
 
+void SendComboEvent(wxComboBox* combo, wxEventType type) {
+  wxCommandEvent event(type, combo->GetId());
+  event.SetEventObject(combo);
+  combo->GetEventHandler()->ProcessEvent(event);
+}
+
+// What GTK does when an entry of the dropped-down list is chosen: it makes
+// that entry the active one (and says so only when it was not already).
+void ChooseAsGtkDoes(wxComboBox* combo, int entry) {
+  using SetActive = void (*)(void*, int);
+  static const auto setActive =
+      reinterpret_cast<SetActive>(dlsym(RTLD_DEFAULT, "gtk_combo_box_set_active"));
+  ASSERT_NE(setActive, nullptr);
+  setActive(combo->GetHandle(), entry);
+}
+
+TEST_F(WxPageTest, EveryChoiceFromTheListNotifiesTheSameEntryAgainToo) {
+  ComboBox sources = m_page.GetComboBox(g::kDataSource);
+  sources.AddString("Orders");
+  sources.AddString("Sales");
+  auto* combo = wxDynamicCast(Find(g::kDataSource), wxComboBox);
+  ASSERT_NE(combo, nullptr);
+  m_page.commands.clear();
+  // The list drops down and closes; then GTK reports the choice, if any (-1: none).
+  for (const int chosen : {1, 1, -1, 1}) {
+    SendComboEvent(combo, wxEVT_COMBOBOX_DROPDOWN);
+    SendComboEvent(combo, wxEVT_COMBOBOX_CLOSEUP);
+    if (chosen >= 0) ChooseAsGtkDoes(combo, chosen);
+    for (int i = 0; i < 3; ++i) wxYield();
+    EXPECT_EQ(sources.GetCurSel(), 1) << chosen;
+    EXPECT_EQ(sources.GetText(), "Sales") << chosen;
+  }
+  const auto choices = std::count(m_page.commands.begin(), m_page.commands.end(),
+                                  std::make_pair(g::kDataSource, Notification::SelectionChange));
+  EXPECT_EQ(choices, 3);
+  EXPECT_EQ(m_page.commands.size(), 3u);  // no text change either
+}
+
+TEST_F(WxPageTest, CellsAreDrawnOnOneLineTheModelKeepsItsText) {
+  struct Case {
+    std::string held;
+    std::string shown;
+  };
+  const std::vector<Case> cases = {{"plain", "plain"},
+                                   {"two\nlines", "two\u23CElines"},
+                                   {"crlf\r\nend\r", "crlf\u23CEend\u23CE"},
+                                   {"cr\rlf\n\ndone", "cr\u23CElf\u23CE\u23CEdone"},
+                                   {"tab\there", "tab here"},
+                                   {std::string("nul\0bell\a", 9), "nul\u2400bell\u2407"},
+                                   {"del\x7f", "del\u2421"},
+                                   {"\u00dcbersicht \u65e5\u672c", "\u00dcbersicht \u65e5\u672c"}};
+  auto table = std::make_shared<ListViewTable>();
+  table->AddColumn("Value");
+  for (const Case& c : cases) table->AddRow({c.held});
+  m_page.GetListView(g::kPreviewList).SetModel(table);
+  auto* list = wxDynamicCast(Find(g::kPreviewList), wxListCtrl);
+  ASSERT_NE(list, nullptr);
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(FromWx(list->GetItemText(static_cast<long>(i), 0)), cases[i].shown) << i;
+    EXPECT_EQ(table->Text(i, 0), cases[i].held) << i;
+  }
+}
+
 TEST_F(WxPageTest, HiddenAndDisabledFollowTheTemplateAndTheProgram) {
   EXPECT_FALSE(m_page.GetButton(g::kViewLog).IsVisible());
   m_page.GetButton(g::kViewLog).Show();
@@ -208,6 +280,118 @@ TEST(WxModalDialog, EscapeIsCancel) {
   });
   EXPECT_EQ(login.DoModal(host), kIdCancel);
   EXPECT_EQ(login.userName, "preset");
+}
+
+// The shown modal dialog with this caption, or null.
+wxDialog* ShownDialog(const std::string& caption) {
+  for (wxWindow* top : wxTopLevelWindows) {
+    auto* dialog = wxDynamicCast(top, wxDialog);
+    if (dialog != nullptr && dialog->IsModal() && FromWx(dialog->GetTitle()) == caption)
+      return dialog;
+  }
+  return nullptr;
+}
+
+wxStaticBitmap* PictureOf(wxWindow* window) {
+  for (wxWindow* child : window->GetChildren()) {
+    if (auto* picture = wxDynamicCast(child, wxStaticBitmap)) return picture;
+  }
+  return nullptr;
+}
+
+TEST(WxMessageBox, EachIconShowsItsOwnPictureAndEachButtonAnswers) {
+  struct Case {
+    MessageIcon icon;
+    MessageButtons buttons;
+    int press;  // a wx button id, or WXK_ESCAPE
+    int result;
+  };
+  const Case cases[] = {
+      {MessageIcon::Stop, MessageButtons::Ok, wxID_OK, kIdOk},
+      {MessageIcon::Information, MessageButtons::Ok, WXK_ESCAPE, kIdOk},
+      {MessageIcon::Question, MessageButtons::YesNo, wxID_YES, kIdYes},
+      {MessageIcon::Question, MessageButtons::YesNo, wxID_NO, kIdNo},
+      {MessageIcon::Exclamation, MessageButtons::YesNo, WXK_ESCAPE, kIdNo},
+      {MessageIcon::Exclamation, MessageButtons::OkCancel, wxID_CANCEL, kIdCancel},
+      {MessageIcon::None, MessageButtons::OkCancel, WXK_ESCAPE, kIdCancel},
+  };
+  WxHost host;
+  std::vector<std::pair<MessageIcon, wxImage>> pictures;
+  for (const Case& c : cases) {
+    bool shown = false;
+    std::string text;
+    wxTheApp->CallAfter([&] {
+      wxDialog* box = ShownDialog("Tallowick");
+      ASSERT_NE(box, nullptr);
+      shown = true;
+      for (wxWindow* child : box->GetChildren()) {
+        if (wxDynamicCast(child, wxStaticText) != nullptr) text = FromWx(child->GetLabel());
+      }
+      wxStaticBitmap* picture = PictureOf(box);
+      EXPECT_EQ(picture != nullptr, c.icon != MessageIcon::None);
+      if (picture != nullptr && picture->GetBitmap().IsOk())
+        pictures.emplace_back(c.icon, picture->GetBitmap().ConvertToImage());
+      if (c.press == WXK_ESCAPE) {
+        wxKeyEvent escape(wxEVT_CHAR_HOOK);
+        escape.m_keyCode = WXK_ESCAPE;
+        escape.SetEventObject(box);
+        box->GetEventHandler()->ProcessEvent(escape);
+      } else {
+        wxWindow* button = box->FindWindow(c.press);
+        ASSERT_NE(button, nullptr);
+        wxCommandEvent click(wxEVT_BUTTON, c.press);
+        click.SetEventObject(button);
+        button->GetEventHandler()->ProcessEvent(click);
+      }
+    });
+    EXPECT_EQ(host.ShowMessage("Database connected...", "Tallowick", c.icon, c.buttons), c.result)
+        << static_cast<int>(c.icon) << " " << c.press;
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(text, "Database connected...");
+  }
+  // Every kind of box shows a picture of its own.
+  ASSERT_EQ(pictures.size(), 6u);
+  for (const auto& [icon, picture] : pictures) {
+    for (const auto& [other, otherPicture] : pictures) {
+      if (icon == other) continue;
+      const bool same = picture.GetSize() == otherPicture.GetSize() &&
+                        std::equal(picture.GetData(),
+                                   picture.GetData() + picture.GetWidth() * picture.GetHeight() * 3,
+                                   otherPicture.GetData());
+      EXPECT_FALSE(same) << static_cast<int>(icon) << " looks like " << static_cast<int>(other);
+    }
+  }
+}
+
+TEST(WxDesktop, OpeningCountsOnlyWhenTheOpenerAcceptsTheFile) {
+  char pattern[] = "/tmp/tallowick-opener-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::filesystem::path folder = pattern;
+  struct Case {
+    const char* name;
+    const char* script;  // null: no such program
+    bool opened;
+  };
+  const Case cases[] = {
+      {"accepts", "[ \"$1\" = /the/file.log ] && exit 0; exit 9", true},
+      {"has no program for it", "exit 4", false},
+      {"stays with the file", "exec sleep 5", true},
+      {"is missing", nullptr, false},
+  };
+  for (const Case& c : cases) {
+    const std::filesystem::path opener = folder / c.name;
+    if (c.script != nullptr) {
+      std::ofstream(opener) << "#!/bin/sh\n" << c.script << "\n";
+      std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(
+        OpenWithDesktopProgram("/the/file.log", opener.string(), std::chrono::milliseconds(500)),
+        c.opened)
+        << c.name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.name;
+  }
+  std::filesystem::remove_all(folder);
 }
 
 class HelpSheet : public PropertySheet {

@@ -46,7 +46,13 @@ bool WxControlPeer::IsEnabled() const { return m_window->IsThisEnabled(); }
 void WxControlPeer::Enable(bool enable) { m_window->Enable(enable); }
 bool WxControlPeer::IsVisible() const { return m_window->IsShown(); }
 void WxControlPeer::Show(bool show) { m_window->Show(show); }
-void WxControlPeer::SetFocus() { m_window->SetFocus(); }
+void WxControlPeer::SetFocus() {
+  if (m_focus) {
+    m_focus(m_window);
+  } else {
+    m_window->SetFocus();
+  }
+}
 
 void WxControlPeer::Notify(Notification code) const {
   if (m_notify) m_notify(m_id, code);
@@ -92,6 +98,14 @@ WxComboPeer::WxComboPeer(const ControlTemplate& layout, wxComboBox* combo, Notif
   m_combo->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) {
     if (!m_quiet) Notify(Notification::SelectionChange);
   });
+  m_combo->Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent& event) {
+    OnDropDown();
+    event.Skip();
+  });
+  m_combo->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent& event) {
+    OnCloseUp();
+    event.Skip();
+  });
   m_combo->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
     if (m_quiet) return;
     // Picking an entry from the list also changes the text; only typing counts here.
@@ -101,6 +115,30 @@ WxComboPeer::WxComboPeer(const ControlTemplate& layout, wxComboBox* combo, Notif
       return;
     }
     Notify(Notification::TextChange);
+  });
+}
+
+void WxComboPeer::OnDropDown() {
+  if (m_combo->GetSelection() == wxNOT_FOUND) return;
+  m_quiet = true;
+  const wxString value = m_combo->GetValue();
+  m_combo->SetSelection(wxNOT_FOUND);
+  m_combo->ChangeValue(value);
+  m_quiet = false;
+}
+
+void WxComboPeer::OnCloseUp() {
+  // The choice, if any, arrives after the list has closed: look once it has.
+  // Only the combo box is touched then, which takes its pending calls with it.
+  wxComboBox* combo = m_combo;
+  const wxString value = combo->GetValue();
+  combo->CallAfter([combo, value] {
+    if (combo->GetSelection() != wxNOT_FOUND || combo->GetValue() != value) return;
+    // Nothing chosen: the entry shown is the chosen one again, quietly.
+    const int entry = combo->FindString(value, true);
+    if (entry == wxNOT_FOUND) return;
+    combo->SetSelection(entry);  // sends nothing
+    combo->ChangeValue(value);
   });
 }
 
@@ -254,7 +292,7 @@ wxString VirtualListCtrl::OnGetItemText(long item, long column) const {
   const auto row = static_cast<std::size_t>(item);
   const auto col = static_cast<std::size_t>(column);
   if (row >= m_model->RowCount() || col >= m_model->ColumnCount()) return {};
-  return ToWx(m_model->Text(row, col));
+  return OneLineText(ToWx(m_model->Text(row, col)));
 }
 
 WxListViewPeer::WxListViewPeer(const ControlTemplate& layout, VirtualListCtrl* list,

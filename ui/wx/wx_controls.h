@@ -35,6 +35,9 @@ class WxControlPeer : public ControlPeer {
   void Show(bool show) override;
   void SetFocus() override;
   wxWindow* Window() const { return m_window; }
+  // SetFocus goes through `request` (the window decides when the control
+  // can take the focus); without one the control takes it at once.
+  void SetFocusRequest(std::function<void(wxWindow*)> request) { m_focus = std::move(request); }
 
  protected:
   void Notify(Notification code) const;
@@ -46,6 +49,7 @@ class WxControlPeer : public ControlPeer {
   ControlStyles m_style;
   wxWindow* m_window;
   NotifyFunction m_notify;
+  std::function<void(wxWindow*)> m_focus;
 };
 
 class WxEditPeer : public WxControlPeer {
@@ -78,6 +82,11 @@ class WxComboPeer : public WxControlPeer {
   void SetEntrySelected(int index, bool selected) override;
 
  private:
+  // GTK reports a choice only when it differs from the entry already chosen;
+  // while the list is down nothing is chosen, so that every choice is one.
+  void OnDropDown();
+  void OnCloseUp();
+
   wxComboBox* m_combo;
   bool m_quiet = false;  // a change made by the program: no notification
 };

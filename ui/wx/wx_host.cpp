@@ -5,7 +5,6 @@
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/frame.h>
-#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
@@ -15,40 +14,14 @@
 #include "ui/property_page.h"
 #include "ui/property_sheet.h"
 #include "ui/standard_ids.h"
+#include "ui/wx/desktop_opener.h"
+#include "ui/wx/wx_message_box.h"
 #include "ui/wx/wx_sheet.h"
 #include "ui/wx/wx_text.h"
 #include "ui/wx/wx_window_peer.h"
 
 namespace tallowick {
 namespace {
-
-long IconStyle(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::None:
-      return wxICON_NONE;
-    case MessageIcon::Stop:
-      return wxICON_ERROR;
-    case MessageIcon::Information:
-      return wxICON_INFORMATION;
-    case MessageIcon::Question:
-      return wxICON_QUESTION;
-    case MessageIcon::Exclamation:
-      return wxICON_WARNING;
-  }
-  return wxICON_NONE;
-}
-
-long ButtonStyle(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::Ok:
-      return wxOK;
-    case MessageButtons::OkCancel:
-      return wxOK | wxCANCEL;
-    case MessageButtons::YesNo:
-      return wxYES_NO;
-  }
-  return wxOK;
-}
 
 int ResultOf(int wxResult) {
   switch (wxResult) {
@@ -144,9 +117,7 @@ WxHost::~WxHost() = default;
 
 int WxHost::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                         MessageButtons buttons) {
-  wxMessageDialog box(CurrentOwnerWindow(), ToWx(text), ToWx(caption),
-                      IconStyle(icon) | ButtonStyle(buttons));
-  return ResultOf(box.ShowModal());
+  return ResultOf(RunMessageBox(CurrentOwnerWindow(), text, caption, icon, buttons));
 }
 
 std::optional<std::string> WxHost::ChooseFile(const FileDialogOptions& options) {
@@ -154,9 +125,9 @@ std::optional<std::string> WxHost::ChooseFile(const FileDialogOptions& options) 
   const bool namePattern = options.initialName.find_first_of("*?") != std::string::npos;
   wxFileDialog dialog(
       CurrentOwnerWindow(),
-      options.title.empty() ? wxString(wxFileSelectorPromptStr) : ToWx(options.title), wxString(),
-      namePattern ? wxString() : ToWx(options.initialName), WildcardOf(options.filter),
-      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+      options.title.empty() ? wxString(wxFileSelectorPromptStr) : ToWx(options.title),
+      ToWx(options.initialFolder), namePattern ? wxString() : ToWx(options.initialName),
+      WildcardOf(options.filter), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   return FromWx(dialog.GetPath());
 }
@@ -175,7 +146,11 @@ std::unique_ptr<WaitWindow> WxHost::ShowWaitWindow(const DialogTemplate& layout)
 }
 
 bool WxHost::OpenWithDesktop(const std::string& path) {
+#ifdef __UNIX__
+  return OpenWithDesktopProgram(path);
+#else
   return wxLaunchDefaultApplication(ToWx(path));
+#endif
 }
 
 int WxHost::RunModal(Dialog& dialog) {
@@ -206,6 +181,7 @@ int WxHost::RunModal(Dialog& dialog) {
   });
   dialog.OnInitDialog();
   if (layout.centred) window->CentreOnScreen();
+  window->CallAfter([&peer] { peer->TakePendingFocus(); });
   const int result = window->ShowModal();
   dialog.DetachPeer();
   peer->OwnerGone();
@@ -220,6 +196,7 @@ int WxHost::RunModal(PropertySheet& sheet) {
   sheet.OnInitDialog();
   wxPropertySheetDialog& dialog = shown.Dialog();
   dialog.Centre();
+  dialog.CallAfter([&shown] { shown.TakeActivePageFocus(); });
   if (m_sheetShown) {
     dialog.CallAfter([this, &dialog] {
       auto action = std::move(m_sheetShown);

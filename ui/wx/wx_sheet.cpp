@@ -24,7 +24,7 @@ ControlTemplate ButtonTemplate(int id) {
 
 WxSheet::WxSheet(PropertySheet& owner, Host& host, wxWindow* parent) : m_owner(&owner) {
   m_dialog = new wxPropertySheetDialog(parent, wxID_ANY, ToWx(owner.Caption()), wxDefaultPosition,
-                                       wxDefaultSize, wxDEFAULT_DIALOG_STYLE);
+                                       wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
   if (owner.IconId() != 0) m_dialog->SetIcon(ImageIcon(owner.IconId()));
   m_dialog->CreateButtons(wxOK | wxCANCEL | (owner.HasHelp() ? wxHELP : 0));
 
@@ -49,6 +49,14 @@ WxSheet::WxSheet(PropertySheet& owner, Host& host, wxWindow* parent) : m_owner(&
   owner.AttachPeer(*this, host);
   BindEvents();
   m_dialog->LayoutDialog();
+  // The pages at their templates' size are the smallest the sheet gets.
+  m_dialog->GetSizer()->SetSizeHints(m_dialog);
+}
+
+void WxSheet::TakeActivePageFocus() {
+  const int active = ActivePage();
+  if (active >= 0 && static_cast<std::size_t>(active) < m_pages.size())
+    m_pages[static_cast<std::size_t>(active)]->TakePendingFocus();
 }
 
 WxSheet::~WxSheet() {
@@ -81,6 +89,12 @@ void WxSheet::BindEvents() {
     } else {
       event.Skip();
     }
+  });
+  // A page shown for the first time takes the focus its program asked for,
+  // once the click on its tab has been handled.
+  m_dialog->GetBookCtrl()->Bind(wxEVT_BOOKCTRL_PAGE_CHANGED, [this](wxBookCtrlEvent& event) {
+    m_dialog->CallAfter([this] { TakeActivePageFocus(); });
+    event.Skip();
   });
   m_dialog->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
     if (event.GetKeyCode() == WXK_F1 && event.GetModifiers() == wxMOD_NONE && m_owner != nullptr &&

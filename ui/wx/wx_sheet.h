@@ -27,6 +27,8 @@ class WxSheet : public SheetPeer {
   void OwnerGone() override { m_owner = nullptr; }
   int ActivePage() const override;
   void SetActivePage(int index) override;
+  // The focus asked for on the page on top (see WxWindowPeer::TakePendingFocus).
+  void TakeActivePageFocus();
 
  private:
   void BindEvents();

@@ -10,4 +10,9 @@ namespace tallowick {
 wxString ToWx(const std::string& text);
 std::string FromWx(const wxString& text);
 
+// `text` for a one-line cell: each line break (CR, LF or CR LF) shown as
+// "\u23CE", a tab as a space, other control characters as their visible
+// pictures (U+2400...). What the cell holds is not changed.
+wxString OneLineText(const wxString& text);
+
 }  // namespace tallowick

@@ -4,6 +4,7 @@
 #include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/listbox.h>
+#include <wx/settings.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -13,6 +14,7 @@
 #include <algorithm>
 
 #include "ui/dialog_window.h"
+#include "ui/wx/wx_compact_style.h"
 #include "ui/wx/wx_images.h"
 #include "ui/wx/wx_text.h"
 
@@ -22,6 +24,15 @@ namespace {
 // Heights in dialog units that the templates give an edit box and a button.
 constexpr int kEditHeight = 12;
 constexpr int kButtonHeight = 14;
+
+// The desktop's face at the template's size: the dialog units, and the text
+// of the controls, come out as large as the templates were drawn for.
+void UseTemplateFont(wxWindow* window, const DialogTemplate& layout) {
+  wxFont font = window->GetFont();
+  if (!font.IsOk()) return;
+  font.SetPointSize(layout.fontSize);
+  window->SetFont(font);
+}
 
 double Stretch(wxWindow* window, const wxSize& base) {
   // What the desktop's theme needs for a one-line edit box and a button.
@@ -54,8 +65,25 @@ long LabelStyle(ControlStyles style) {
 
 }  // namespace
 
+namespace {
+
+// The average width of a letter and the height of a line in the window's own
+// font: four and eight dialog units. (wx's own conversion reads the font of
+// the top-level window, not of the page.)
+wxSize BaseUnits(wxWindow* window) {
+  const wxFont font = window->GetFont();
+  int width = 0;
+  int height = 0;
+  window->GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", &width, &height,
+                        nullptr, nullptr, &font);
+  if (width <= 0 || height <= 0) return window->ConvertDialogToPixels(wxSize(4, 8));
+  return wxSize((width / 26 + 1) / 2, height);
+}
+
+}  // namespace
+
 DialogUnits::DialogUnits(wxWindow* window)
-    : m_base(window->ConvertDialogToPixels(wxSize(4, 8))), m_stretch(Stretch(window, m_base)) {}
+    : m_base(BaseUnits(window)), m_stretch(Stretch(window, m_base)) {}
 
 wxPoint DialogUnits::Point(int x, int y) const {
   const wxPoint p =
@@ -113,6 +141,9 @@ std::unique_ptr<WxControlPeer> CreateControl(wxWindow* parent, const ControlTemp
     }
     case ControlKind::Edit: {
       auto* edit = new wxTextCtrl(parent, id, text, pos, size, EditStyle(control.style));
+      // Read-only boxes on the dialog's own grey; their text can still be selected and copied.
+      if (HasStyle(control.style, kReadOnly))
+        edit->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
       peer = std::make_unique<WxEditPeer>(control, edit, notify);
       break;
     }
@@ -151,9 +182,13 @@ std::unique_ptr<WxControlPeer> CreateControl(wxWindow* parent, const ControlTemp
 }  // namespace
 
 void WxWindowPeer::Build(const DialogTemplate& layout) {
+  UseTemplateFont(m_parent, layout);
+  UseCompactControls(m_parent);
   const DialogUnits units(m_parent);
   m_clientSize = units.Size(layout.width, layout.height);
   const NotifyFunction notify = [this](int id, Notification code) { Notify(id, code); };
+  const auto focus = [this](wxWindow* window) { RequestFocus(window); };
+  constexpr ControlStyles kResizing = kGrowWidth | kGrowHeight | kMoveRight | kMoveDown;
 
   for (const ControlTemplate& control : layout.controls) {
     std::unique_ptr<WxControlPeer> peer =
@@ -161,10 +196,47 @@ void WxWindowPeer::Build(const DialogTemplate& layout) {
                       units.Size(control.rect.width, control.rect.height), notify);
     if (HasStyle(control.style, kHidden)) peer->Window()->Hide();
     if (HasStyle(control.style, kDisabled)) peer->Window()->Disable();
+    peer->SetFocusRequest(focus);
+    if ((control.style & kResizing) != 0)
+      m_resizable.push_back({peer->Window(), control.style, peer->Window()->GetRect()});
     if (control.id != kIdStatic && m_byId.find(control.id) == m_byId.end())
       m_byId[control.id] = peer.get();
     m_controls.push_back(std::move(peer));
   }
+  if (!m_resizable.empty()) {
+    m_parent->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+      Arrange(event.GetSize());
+      event.Skip();
+    });
+  }
+}
+
+void WxWindowPeer::Arrange(const wxSize& size) {
+  const int dx = std::max(0, size.x - m_clientSize.x);
+  const int dy = std::max(0, size.y - m_clientSize.y);
+  for (const Placed& placed : m_resizable) {
+    wxRect rect = placed.rect;
+    if (HasStyle(placed.style, kMoveRight)) rect.x += dx;
+    if (HasStyle(placed.style, kMoveDown)) rect.y += dy;
+    if (HasStyle(placed.style, kGrowWidth)) rect.width += dx;
+    if (HasStyle(placed.style, kGrowHeight)) rect.height += dy;
+    placed.window->SetSize(rect);
+  }
+}
+
+void WxWindowPeer::RequestFocus(wxWindow* window) {
+  if (m_parent->IsShownOnScreen()) {
+    m_pendingFocus = nullptr;
+    window->SetFocus();
+  } else {
+    m_pendingFocus = window;
+  }
+}
+
+void WxWindowPeer::TakePendingFocus() {
+  wxWindow* window = m_pendingFocus;
+  m_pendingFocus = nullptr;
+  if (window != nullptr && window->IsShownOnScreen() && window->IsEnabled()) window->SetFocus();
 }
 
 ControlPeer* WxWindowPeer::FindControl(int id) {

@@ -38,20 +38,36 @@ class WxWindowPeer : public WindowPeer {
   void EndModal(int result) override;
   void OwnerGone() override { m_owner = nullptr; }
 
-  // The size of the template in pixels.
+  // The size of the template in pixels: the smallest the window may be.
   wxSize ClientSize() const { return m_clientSize; }
   wxWindow* Parent() const { return m_parent; }
   DialogWindow* Owner() const { return m_owner; }
 
+  // Gives the focus to the control the program asked for while the window
+  // was not yet on the screen (a page behind another tab, a dialog not yet
+  // shown); called once it is.
+  void TakePendingFocus();
+
  private:
+  struct Placed {
+    wxWindow* window;
+    ControlStyles style;
+    wxRect rect;  // in pixels, at the template's size
+  };
+
   void Build(const DialogTemplate& layout);
   void Notify(int id, Notification code);
+  void RequestFocus(wxWindow* window);
+  // Hands the room beyond the template's size to the controls marked to grow.
+  void Arrange(const wxSize& size);
 
   DialogWindow* m_owner;
   wxWindow* m_parent;
   wxSize m_clientSize;
   std::vector<std::unique_ptr<WxControlPeer>> m_controls;
   std::map<int, WxControlPeer*> m_byId;
+  std::vector<Placed> m_resizable;
+  wxWindow* m_pendingFocus = nullptr;
 };
 
 }  // namespace tallowick

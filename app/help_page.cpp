@@ -52,7 +52,8 @@ std::optional<std::string> InstalledHelpPagePath() {
 std::vector<std::string> HelpPagePlaces() {
   std::vector<std::string> places;
   for (const std::optional<std::string>& place : {HelpPagePath(), InstalledHelpPagePath()}) {
-    if (place) places.push_back(*place);
+    // Started in the installed folder, both are the same place.
+    if (place && (places.empty() || places.back() != *place)) places.push_back(*place);
   }
   return places;
 }

@@ -245,6 +245,8 @@ class Session {
 
     // The viewer page: the Helper file, then the database.
     m_sheet.SetActivePage(1);
+    Settle();
+    Check(HasFocus(v::kSelectHelper), "the viewer page starts with the focus on Select");
     Check(ShowDatabase(palm + "/CustomersHelper.mhl", palm + "/Customers.pdb"),
           "Customers.pdb viewed");
     Check(m_viewer.GetEdit(v::kTotalRecords).GetText() == "91", "91 records shown");
@@ -307,6 +309,12 @@ class Session {
     m_host.AnswerFile(pdb);
     Press(m_viewer, v::kBrowsePdb, Notification::Clicked);
     return m_host.messages.size() == before;
+  }
+
+  bool HasFocus(int id) const {
+    auto* book = dynamic_cast<wxPropertySheetDialog&>(m_window).GetBookCtrl();
+    wxWindow* control = wxWindow::FindWindowById(id, book);
+    return control != nullptr && wxWindow::FindFocus() == control;
   }
 
   // Paints the list at once: the moment it is on the screen with its rows.

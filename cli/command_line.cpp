@@ -43,7 +43,7 @@ constexpr const char* kUsage =
 
 int RunCommandLine(const Words& words, std::ostream& out, std::ostream& err) {
   if (words.empty()) {
-    err << kUsage;
+    err << "tallowick-cli: no command given\n\n" << kUsage;
     return kExitUsage;
   }
   const std::string& command = words[0];

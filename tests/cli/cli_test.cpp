@@ -75,7 +75,10 @@ class CliTest : public OdbcTest {
 };
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndEveryCommandHasHelp) {
-  EXPECT_EQ(Cli("").status, 2);
+  const CliRun none = Cli("");
+  EXPECT_EQ(none.status, 2);
+  EXPECT_EQ(none.err.rfind("tallowick-cli: no command given\n\nusage: tallowick-cli COMMAND", 0),
+            0u);
   EXPECT_EQ(Cli("frobnicate").status, 2);
   EXPECT_EQ(Cli("tables " + Source() + " --bogus").status, 2);
   EXPECT_EQ(Cli("tables").status, 2) << "a source is required";

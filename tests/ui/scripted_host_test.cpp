@@ -30,6 +30,7 @@ class ProbePage : public PropertyPage {
     GetEdit(g::kPdbName).SetLimitText(31);
     GetEdit(g::kCreator).SetLimitText(4);
     GetEdit(g::kCreator).SetText("HWRP");  // a TextChange reaches OnCommand
+    GetButton(g::kBrowse).SetFocus();
     return true;
   }
 
@@ -90,6 +91,7 @@ TEST(ScriptedPage, BuildsTheTemplateAndRunsTheRuleBeforeRouting) {
   EXPECT_EQ(w.Kind(g::kPreviewList), ControlKind::ListView);
   EXPECT_FALSE(w.IsVisible(g::kViewLog));  // hidden by its template style
   EXPECT_TRUE(w.IsVisible(g::kGenerate));
+  EXPECT_EQ(w.Focused(), g::kBrowse);
   // Setting the creator's text at start-up already ran the rule.
   EXPECT_EQ(page.commands, std::vector<int>{g::kCreator});
   EXPECT_FALSE(w.IsEnabled(g::kFetch));

@@ -28,7 +28,11 @@ class ScriptedControl : public ControlPeer {
   void Enable(bool enable) override { m_enabled = enable; }
   bool IsVisible() const override { return m_visible; }
   void Show(bool show) override { m_visible = show; }
-  void SetFocus() override {}
+  void SetFocus() override {
+    if (m_focus) m_focus(Id());
+  }
+  // Where SetFocus reports the control's id (its window keeps the last one).
+  void SetFocusCallback(std::function<void(int)> focus) { m_focus = std::move(focus); }
 
   void SetTextLimit(std::size_t limit) override;
   std::size_t TextLimit() const override;
@@ -57,6 +61,7 @@ class ScriptedControl : public ControlPeer {
 
   ControlTemplate m_template;
   std::function<void(int, Notification)> m_notify;
+  std::function<void(int)> m_focus;
   std::string m_text;
   bool m_enabled;
   bool m_visible;

@@ -15,6 +15,7 @@ ScriptedWindow::ScriptedWindow(DialogWindow& owner, const DialogTemplate& layout
   for (const auto& control : m_template.controls) {
     auto built = std::make_unique<ScriptedControl>(
         control, [this](int id, Notification code) { Notify(id, code); });
+    built->SetFocusCallback([this](int id) { m_focused = id; });
     if (control.id != kIdStatic && m_byId.find(control.id) == m_byId.end())
       m_byId[control.id] = built.get();
     m_controls.push_back(std::move(built));

@@ -56,6 +56,8 @@ class ScriptedWindow : public WindowPeer {
   std::size_t RowCount(int id) const;
   std::string Cell(int id, std::size_t row, std::size_t column) const;
   std::vector<std::vector<std::string>> Rows(int id) const;
+  // The control the program last gave the focus (SetFocus); 0 when none.
+  int Focused() const { return m_focused; }
 
   // Modal state: whether EndModal was called, and with what.
   bool IsEnded() const { return m_ended; }
@@ -80,6 +82,7 @@ class ScriptedWindow : public WindowPeer {
   std::map<int, ScriptedControl*> m_byId;
   bool m_ended = false;
   int m_result = 0;
+  int m_focused = 0;
 };
 
 }  // namespace tallowick

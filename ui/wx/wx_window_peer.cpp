@@ -63,10 +63,6 @@ long LabelStyle(ControlStyles style) {
   return flags;
 }
 
-}  // namespace
-
-namespace {
-
 // The average width of a letter and the height of a line in the window's own
 // font: four and eight dialog units. (wx's own conversion reads the font of
 // the top-level window, not of the page.)
@@ -101,6 +97,7 @@ WxWindowPeer::WxWindowPeer(DialogWindow& owner, const DialogTemplate& layout, wx
 }
 
 WxWindowPeer::~WxWindowPeer() {
+  *m_alive = nullptr;
   if (m_owner != nullptr) m_owner->DetachPeer();
 }
 
@@ -204,8 +201,9 @@ void WxWindowPeer::Build(const DialogTemplate& layout) {
     m_controls.push_back(std::move(peer));
   }
   if (!m_resizable.empty()) {
-    m_parent->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
-      Arrange(event.GetSize());
+    // The window may outlive this object (a page's frame destroyed later).
+    m_parent->Bind(wxEVT_SIZE, [alive = m_alive](wxSizeEvent& event) {
+      if (*alive != nullptr) (*alive)->Arrange(event.GetSize());
       event.Skip();
     });
   }

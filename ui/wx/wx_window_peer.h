@@ -68,6 +68,8 @@ class WxWindowPeer : public WindowPeer {
   std::map<int, WxControlPeer*> m_byId;
   std::vector<Placed> m_resizable;
   wxWindow* m_pendingFocus = nullptr;
+  // This object while it lives, for handlers bound to the window.
+  std::shared_ptr<WxWindowPeer*> m_alive = std::make_shared<WxWindowPeer*>(this);
 };
 
 }  // namespace tallowick

@@ -100,7 +100,10 @@ std::string FileUrl(std::string_view absolutePath) {
 }
 
 std::optional<std::string> DesktopEntryText(const DesktopEntry& entry) {
-  if (!IsStringValueText(entry.name) || !IsStringValueText(entry.comment)) return std::nullopt;
+  if (!IsStringValueText(entry.name) || !IsStringValueText(entry.comment) ||
+      !IsStringValueText(entry.icon)) {
+    return std::nullopt;
+  }
   std::string text = "[Desktop Entry]\n";
   if (entry.type == DesktopEntry::Type::Application) {
     if (entry.program.empty() || entry.program.front() != '/' ||
@@ -114,6 +117,7 @@ std::optional<std::string> DesktopEntryText(const DesktopEntry& entry) {
     AddKey(text, "Type", "Application");
     AddKey(text, "Name", EscapeStringValue(entry.name));
     if (!entry.comment.empty()) AddKey(text, "Comment", EscapeStringValue(entry.comment));
+    if (!entry.icon.empty()) AddKey(text, "Icon", EscapeStringValue(entry.icon));
     AddKey(text, "Exec", EscapeStringValue(QuoteExecArgument(entry.program)));
     if (!entry.workingFolder.empty()) AddKey(text, "Path", EscapeStringValue(entry.workingFolder));
     AddKey(text, "Terminal", "false");
@@ -122,6 +126,7 @@ std::optional<std::string> DesktopEntryText(const DesktopEntry& entry) {
     AddKey(text, "Type", "Link");
     AddKey(text, "Name", EscapeStringValue(entry.name));
     if (!entry.comment.empty()) AddKey(text, "Comment", EscapeStringValue(entry.comment));
+    if (!entry.icon.empty()) AddKey(text, "Icon", EscapeStringValue(entry.icon));
     AddKey(text, "URL", FileUrl(entry.linkTarget));
   }
   return text;

@@ -13,6 +13,7 @@ struct DesktopEntry {
   Type type = Type::Application;
   std::string name;
   std::string comment;        // empty: no Comment key
+  std::string icon;           // an icon's absolute path or theme name; empty: no Icon key
   std::string program;        // Application: the program started (an absolute path)
   std::string workingFolder;  // Application: the folder it is started in; empty: no Path key
   std::string linkTarget;     // Link: the absolute path of the document opened

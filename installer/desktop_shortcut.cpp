@@ -17,17 +17,21 @@ bool CreateShellLink(const DesktopEntry& entry, const std::string& linkPath) {
 
 void CreateDesktopShortcut(const std::string& installationFolder, std::string_view fileName,
                            std::string_view linkName, std::string_view description,
-                           ShortcutKind kind) {
+                           ShortcutKind kind, std::string_view iconFile) {
   const std::optional<std::string> desktop = DesktopFolder();
   if (!desktop) return;
   const std::optional<std::string> linkPath =
       JoinPath(*desktop, std::string(linkName) + std::string(kShortcutExtension));
   const std::optional<std::string> target = JoinPath(installationFolder, fileName);
-  if (!linkPath || !target) return;
+  const std::optional<std::string> icon = iconFile.empty()
+                                              ? std::optional<std::string>(std::string())
+                                              : JoinPath(installationFolder, iconFile);
+  if (!linkPath || !target || !icon) return;
 
   DesktopEntry entry;
   entry.name = std::string(linkName);
   entry.comment = std::string(description);
+  entry.icon = *icon;
   if (kind == ShortcutKind::Program) {
     entry.type = DesktopEntry::Type::Application;
     entry.program = *target;

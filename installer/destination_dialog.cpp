@@ -101,11 +101,13 @@ void CDestinationDialog::OnOK() {
 
   for (const ShortcutSpec& shortcut : kShortcuts) {
     CreateDesktopShortcut(folder, shortcut.fileName, shortcut.linkName, shortcut.description,
-                          shortcut.kind);
+                          shortcut.kind, shortcut.iconFile);
   }
-  Dialog::OnOK();
+  // The success box stands over the page, which stays on the screen until the
+  // box is closed; the page's run then ends with OK.
   GetHost().ShowMessage(kSuccessMessage, kSuccessCaption, MessageIcon::Information,
                         MessageButtons::Ok);
+  Dialog::OnOK();
 }
 
 void CDestinationDialog::CopyEntry(std::string_view entry, const std::string& destination,

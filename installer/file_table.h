@@ -11,13 +11,15 @@ inline constexpr std::string_view kSetupProgramName = "tallowick-setup";
 
 // Copied in this order from the working folder into the installation folder.
 // Entries beginning with the separator live in the subfolder kImageFolder.
-inline constexpr std::array<std::string_view, 5> kInstallFiles = {
+inline constexpr std::array<std::string_view, 6> kInstallFiles = {
 #include "installer/install_files.inc"
 };
 inline constexpr std::string_view kImageFolder = "img";
 
 inline constexpr std::string_view kHelpPageFile = "Help.html";
 inline constexpr std::string_view kProgramFile = "tallowick";
+// The program's icon, beside it; its desktop shortcut shows it.
+inline constexpr std::string_view kProgramIconFile = "tallowick.png";
 
 // What a shortcut opens: a program it starts, or a document shown by the
 // desktop's program for it.
@@ -28,12 +30,13 @@ struct ShortcutSpec {
   std::string_view linkName;  // the shortcut file's name without ".desktop"
   std::string_view description;
   ShortcutKind kind;
+  std::string_view iconFile;  // the icon within the installation folder; empty: none
 };
 
 // Created in this order on the user's desktop.
 inline constexpr std::array<ShortcutSpec, 2> kShortcuts = {{
-    {kHelpPageFile, "Tallowick_UserGuide", "User Guide", ShortcutKind::Document},
-    {kProgramFile, "Tallowick", "Tallowick", ShortcutKind::Program},
+    {kHelpPageFile, "Tallowick_UserGuide", "User Guide", ShortcutKind::Document, {}},
+    {kProgramFile, "Tallowick", "Tallowick", ShortcutKind::Program, kProgramIconFile},
 }};
 
 inline constexpr std::string_view kShortcutExtension = ".desktop";

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package Tallowick needs to build, run and test. Run as root.
+# Installs every Debian package Tallowick needs to build, run, test and package.
+# Run as root, or as a user who may use sudo: it raises itself when needed.
 set -euo pipefail
 packages=(
   # build
@@ -10,6 +11,8 @@ packages=(
   # tests: display, test data writers, fuzzing, packaging checks, independent PDB reader
   xvfb xauth python3 python3-dbf python3-xlwt clang libclang-rt-14-dev clang-format
   desktop-file-utils xdg-utils xdg-user-dirs libglib2.0-bin file
+  # the Debian packages: build, lintian, the AppStream validator
+  debhelper lintian appstream
 )
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo "$0" "$@"

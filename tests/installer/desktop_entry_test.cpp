@@ -110,7 +110,7 @@ class ShortcutReaders : public testing::InstallerFixture {
                                std::filesystem::copy_options::overwrite_existing);
     for (const ShortcutSpec& shortcut : kShortcuts) {
       CreateDesktopShortcut(folder, shortcut.fileName, shortcut.linkName, shortcut.description,
-                            shortcut.kind);
+                            shortcut.kind, shortcut.iconFile);
     }
     return folder;
   }

@@ -37,6 +37,9 @@ TEST_F(InstallSource, HoldsTheInstallerAndInstallsEveryFileFromIt) {
     EXPECT_EQ(installed, ReadFile(help + "/" + file)) << file;
   }
   EXPECT_EQ(ReadFile(target + "/tallowick"), ReadFile(TALLOWICK_PROGRAM_FILE));
+  const std::string icon = ReadFile(target + "/tallowick.png");
+  EXPECT_EQ(icon.substr(0, 8), "\x89PNG\r\n\x1a\n") << "the program's icon beside it";
+  EXPECT_EQ(icon, ReadFile(source + "/tallowick.png"));
   EXPECT_TRUE(IsExecutable(target + "/tallowick"));
   EXPECT_FALSE(Exists(target + "/tallowick-setup")) << "the installer does not install itself";
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,8 +27,22 @@ constexpr const char* kFolderMessage =
     "Could not copy files in installation path, please re-select path";
 constexpr const char* kSuccessMessage =
     "Tallowick installed successfully!\nShortcut created on Desktop";
-const std::vector<std::string> kEntries = {"Help.html", "tallowick", "/img/PDBGen.jpg",
+const std::vector<std::string> kEntries = {"Help.html",        "tallowick",
+                                           "tallowick.png",    "/img/PDBGen.jpg",
                                            "/img/PDBView.jpg", "/img/browse.jpg"};
+
+// Notes, for each message box, whether the page was still open under it.
+class PageWatchingHost : public ScriptedHost {
+ public:
+  std::function<bool()> pageOpen;
+  std::vector<bool> openUnderMessage;
+
+  int ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                  MessageButtons buttons) override {
+    openUnderMessage.push_back(pageOpen && pageOpen());
+    return ScriptedHost::ShowMessage(text, caption, icon, buttons);
+  }
+};
 
 class Installation : public testing::InstallerFixture {
  protected:
@@ -58,13 +73,13 @@ class Installation : public testing::InstallerFixture {
   // program would, not through the folder dialog).
   void ReopenWithFolder(const std::string& folder) {
     m_window = nullptr;
-    m_hostHolder = std::make_unique<ScriptedHost>();
+    m_hostHolder = std::make_unique<PageWatchingHost>();
     m_window = &ScriptHost().OpenDialog(m_dialog);
     m_dialog.GetItem(d::kFolder).SetText(folder);
   }
 
-  std::unique_ptr<ScriptedHost> m_hostHolder = std::make_unique<ScriptedHost>();
-  ScriptedHost& ScriptHost() const { return *m_hostHolder; }
+  std::unique_ptr<PageWatchingHost> m_hostHolder = std::make_unique<PageWatchingHost>();
+  PageWatchingHost& ScriptHost() const { return *m_hostHolder; }
   CDestinationDialog m_dialog{"tallowick-setup"};
   ScriptedWindow* m_window = nullptr;
 };
@@ -75,6 +90,7 @@ std::string In(const std::string& folder, const std::string& entry) {
 
 TEST_F(Installation, NewFolderReceivesTheFilesTheShortcutsAndTheSuccessMessage) {
   const std::string target = Scratch() + "/Tallowick";
+  ScriptHost().pageOpen = [this] { return m_window != nullptr && !m_window->IsEnded(); };
   Install(target, Source());
 
   for (const std::string& entry : kEntries)
@@ -82,8 +98,8 @@ TEST_F(Installation, NewFolderReceivesTheFilesTheShortcutsAndTheSuccessMessage) 
   EXPECT_TRUE(IsExecutable(target + "/tallowick"));
   EXPECT_FALSE(IsExecutable(target + "/Help.html"));
   EXPECT_TRUE(std::filesystem::is_directory(target + "/img"));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(target), {}), 3)
-      << "Help.html, tallowick, img";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(target), {}), 4)
+      << "Help.html, tallowick, tallowick.png, img";
 
   ASSERT_EQ(ScriptHost().Messages().size(), 1u);
   const MessageRecord& success = ScriptHost().Messages()[0];
@@ -91,6 +107,8 @@ TEST_F(Installation, NewFolderReceivesTheFilesTheShortcutsAndTheSuccessMessage) 
   EXPECT_EQ(success.caption, "Thank you for using Tallowick");
   EXPECT_EQ(success.icon, MessageIcon::Information);
   EXPECT_EQ(success.buttons, MessageButtons::Ok);
+  EXPECT_EQ(ScriptHost().openUnderMessage, std::vector<bool>{true})
+      << "the success box stands over the page, which ends when the box is closed";
   EXPECT_TRUE(m_window->IsEnded());
   EXPECT_EQ(m_window->Result(), kIdOk);
   EXPECT_TRUE(Exists(Desktop() + "/Tallowick.desktop"));
@@ -110,6 +128,7 @@ TEST_F(Installation, ShortcutFilesCarryTheRightKeys) {
   EXPECT_EQ(keys["Comment"], "Tallowick");
   EXPECT_EQ(keys["Exec"], target + "/tallowick");
   EXPECT_EQ(keys["Path"], target) << "the program finds its help page in its working folder";
+  EXPECT_EQ(keys["Icon"], target + "/tallowick.png") << "the icon installed beside the program";
   EXPECT_EQ(keys.count("URL"), 0u);
 
   keys = DesktopEntryKeys(ReadFile(guide));
@@ -119,6 +138,7 @@ TEST_F(Installation, ShortcutFilesCarryTheRightKeys) {
   EXPECT_EQ(keys["URL"], "file://" + target + "/Help.html");
   EXPECT_EQ(keys.count("Exec"), 0u);
   EXPECT_EQ(keys.count("Path"), 0u) << "Path is valid for applications only";
+  EXPECT_EQ(keys.count("Icon"), 0u) << "the desktop shows its own icon for a page";
 
   for (const std::string& file : {program, guide}) {
     EXPECT_TRUE(IsExecutable(file)) << file;
@@ -165,7 +185,7 @@ TEST_F(Installation, FolderWhoseParentIsMissingGivesTheFolderMessageAndCopiesNot
 
 TEST_F(Installation, WorkingFolderWithoutTheFilesGivesOneMessagePerFileThenShortcutsAndSuccess) {
   const std::string target = Scratch() + "/Tallowick";
-  Install(target, Scratch());  // the working folder holds none of the five files
+  Install(target, Scratch());  // the working folder holds none of the six files
 
   std::vector<std::string> expected;
   for (const std::string& entry : kEntries)
@@ -191,9 +211,9 @@ TEST_F(Installation, FilesComeFromTheWorkingFolderNotFromBesideTheInstaller) {
   const std::string target = Scratch() + "/Tallowick";
   Install(target, partial);
   EXPECT_EQ(ReadFile(target + "/Help.html"), "partial help");
-  ASSERT_EQ(ScriptHost().Messages().size(), 5u);
+  ASSERT_EQ(ScriptHost().Messages().size(), 6u);
   EXPECT_EQ(ScriptHost().Messages()[0].text, "Could not copy file \"tallowick\"");
-  EXPECT_EQ(ScriptHost().Messages()[4].text, kSuccessMessage);
+  EXPECT_EQ(ScriptHost().Messages()[5].text, kSuccessMessage);
 }
 
 TEST_F(Installation, AFailedCopyLeavesTheOthersAndTheOldFileInPlace) {

@@ -22,6 +22,7 @@ void InstallerFixture::SetUp() {
   m_contents = {
       {"Help.html", "<html><body>Help</body></html>\n"},
       {"tallowick", "#!/bin/sh\npwd > \"$TALLOWICK_PROBE\"\necho \"$0\" >> \"$TALLOWICK_PROBE\"\n"},
+      {"tallowick.png", "\x89PNG\r\n\x1a\nicon\0picture"s},
       {"/img/PDBGen.jpg", "\xFF\xD8\xFF\xE0generator\0picture"s},
       {"/img/PDBView.jpg", "\xFF\xD8\xFF\xE0viewer\0picture"s},
       {"/img/browse.jpg",

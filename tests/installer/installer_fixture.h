@@ -1,6 +1,6 @@
 #pragma once
 // What the installer's tests share: a private HOME whose desktop folder is
-// named by user-dirs.dirs, a source folder holding the five files as the build
+// named by user-dirs.dirs, a source folder holding the six files as the build
 // assembles them, and a scratch folder for installations. The working folder
 // and the environment are restored afterwards.
 #include <gtest/gtest.h>
@@ -23,7 +23,8 @@ class InstallerFixture : public ::testing::Test {
   const std::string& Home() const { return m_home.Path(); }
   // The desktop folder the user's configuration names ($HOME/Arbeitsfläche).
   std::string Desktop() const;
-  // A folder with Help.html, tallowick (an executable script) and img/*.jpg.
+  // A folder with Help.html, tallowick (an executable script), tallowick.png
+  // and img/*.jpg.
   const std::string& Source() const { return m_source.Path(); }
   // An empty folder to install under.
   const std::string& Scratch() const { return m_scratch.Path(); }

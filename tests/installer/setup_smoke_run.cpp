@@ -1,15 +1,19 @@
 #include "tests/installer/setup_smoke_run.h"
 
+#include <dlfcn.h>
 #include <unistd.h>
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/dcclient.h>
 #include <wx/dialog.h>
 #include <wx/image.h>
+#include <wx/settings.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +25,7 @@
 #include "installer/installer_app.h"
 #include "installer/path_join.h"
 #include "resources/resource_ids.h"
+#include "tests/installer/screen_pixels.h"
 #include "tests/support/smoke_report.h"
 #include "ui/dialog.h"
 #include "ui/working_folder.h"
@@ -34,6 +39,98 @@ namespace tallowick {
 namespace {
 
 constexpr const char* kDefaultFolder = "/opt/Tallowick";
+constexpr const char* kSuccessCaption = "Thank you for using Tallowick";
+
+// The whole screen as the X server has it now (window frames included),
+// saved as PNG.
+bool SaveScreen(const std::string& path) {
+  ScreenPixels pixels = ReadScreenPixels();
+  if (pixels.width == 0) return false;
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  wxImage image(pixels.width, pixels.height);
+  std::copy(pixels.rgb.begin(), pixels.rgb.end(), image.GetData());
+  return image.SaveFile(ToWx(path), wxBITMAP_TYPE_PNG);
+}
+
+// A message box on the screen: a wx dialog, or GTK's own message dialog
+// (reached through GTK functions looked up at run time, so no GTK headers are
+// needed).
+struct ShownBox {
+  bool found = false;
+  int width = 0;
+  std::string title;
+};
+
+class MessageBoxOnScreen {
+ public:
+  explicit MessageBoxOnScreen(const wxWindow* page) : m_page(page) {}
+
+  ShownBox Find() const {
+    for (wxWindow* window : wxTopLevelWindows) {
+      auto* box = wxDynamicCast(window, wxDialog);
+      if (box != nullptr && box != m_page && box->IsShownOnScreen() && box->IsModal())
+        return {true, box->GetSize().x, FromWx(box->GetTitle())};
+    }
+    ShownBox shown;
+    ForEachGtkBox([&shown](void* box, const Gtk& gtk) {
+      if (!gtk.mapped(box)) return;
+      const char* title = gtk.title(box);
+      shown = {true, gtk.width(box), title != nullptr ? title : ""};
+    });
+    return shown;
+  }
+
+  // Presses the box's OK button.
+  void Close() const {
+    for (wxWindow* window : wxTopLevelWindows) {
+      auto* box = wxDynamicCast(window, wxDialog);
+      if (box != nullptr && box != m_page && box->IsModal()) {
+        box->EndModal(wxID_OK);
+        return;
+      }
+    }
+    ForEachGtkBox([](void* box, const Gtk& gtk) { gtk.respond(box, kGtkResponseOk); });
+  }
+
+ private:
+  static constexpr int kGtkResponseOk = -5;
+  struct Gtk {
+    int (*mapped)(void*);
+    const char* (*title)(void*);
+    int (*width)(void*);
+    void (*respond)(void*, int);
+  };
+
+  template <typename Action>
+  static void ForEachGtkBox(Action action) {
+    struct List {
+      void* data;
+      List* next;
+      List* previous;
+    };
+    auto listToplevels =
+        reinterpret_cast<List* (*)()>(dlsym(RTLD_DEFAULT, "gtk_window_list_toplevels"));
+    auto freeList = reinterpret_cast<void (*)(List*)>(dlsym(RTLD_DEFAULT, "g_list_free"));
+    auto typeName =
+        reinterpret_cast<const char* (*)(void*)>(dlsym(RTLD_DEFAULT, "g_type_name_from_instance"));
+    const Gtk gtk{
+        reinterpret_cast<int (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_widget_get_mapped")),
+        reinterpret_cast<const char* (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_window_get_title")),
+        reinterpret_cast<int (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_widget_get_allocated_width")),
+        reinterpret_cast<void (*)(void*, int)>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"))};
+    if (!listToplevels || !freeList || !typeName || !gtk.mapped || !gtk.title || !gtk.width ||
+        !gtk.respond) {
+      return;
+    }
+    List* windows = listToplevels();
+    for (List* item = windows; item != nullptr; item = item->next) {
+      if (std::string(typeName(item->data)) == "GtkMessageDialog") action(item->data, gtk);
+    }
+    freeList(windows);
+  }
+
+  const wxWindow* m_page;
+};
 
 // The label as the template gives it: wrapping a long text replaces blanks
 // by line breaks.
@@ -79,11 +176,19 @@ class SmokeHost : public WxHost {
   }
 
   // Message boxes are recorded and answered OK (No to a question) without
-  // being shown: the desktop's own boxes cannot be pressed from here.
+  // being shown, but for the success box: it is shown over the page, checked,
+  // photographed with the whole screen and closed with its OK button.
   int ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                   MessageButtons buttons) override {
     m_messages.push_back({text, caption, icon});
-    return buttons == MessageButtons::YesNo ? kIdNo : kIdOk;
+    if (caption != kSuccessCaption) return buttons == MessageButtons::YesNo ? kIdNo : kIdOk;
+    m_report.Check(m_page != nullptr && m_page->IsShownOnScreen(),
+                   "the destination page is on the screen under the success box");
+    const MessageBoxOnScreen box(m_page);
+    wxTheApp->CallAfter([this, box] { ExamineSuccessBox(box, 300); });
+    const int answer = WxHost::ShowMessage(text, caption, icon, buttons);
+    m_report.Check(m_successBoxSeen, "the success box was shown and closed");
+    return answer;
   }
 
   struct Message {
@@ -96,12 +201,43 @@ class SmokeHost : public WxHost {
   std::string InstallationFolder() const { return m_folder + "/installed"; }
 
  private:
+  // Waits (bounded) until the box is on the screen, checks that its caption
+  // has room, photographs the screen and presses OK.
+  void ExamineSuccessBox(const MessageBoxOnScreen& box, int triesLeft) {
+    const ShownBox shown = box.Find();
+    if (!shown.found && triesLeft > 0) {
+      wxMilliSleep(10);
+      wxTheApp->CallAfter([this, box, triesLeft] { ExamineSuccessBox(box, triesLeft - 1); });
+      return;
+    }
+    m_successBoxSeen = shown.found;
+    if (shown.found) {
+      for (int i = 0; i < 50; ++i) {  // let it paint
+        wxYield();
+        wxMilliSleep(10);
+      }
+      m_report.Check(shown.title == kSuccessCaption, "the success box's title is its caption");
+      // The title bar needs room for the caption in a bold face and for the
+      // window's buttons.
+      wxClientDC measure(m_page);
+      measure.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).Bold());
+      const int captionWidth = measure.GetTextExtent(kSuccessCaption).x;
+      m_report.Check(shown.width >= captionWidth + 80,
+                     "the success box (" + std::to_string(shown.width) +
+                         " pixels) is wide enough for its caption (" +
+                         std::to_string(captionWidth) + " pixels and the title bar's buttons)");
+      m_report.Check(SaveScreen(m_folder + "/screen-success.png"), "screenshot screen-success.png");
+    }
+    box.Close();
+  }
+
   void Step(Dialog& dialog, int run) {
     auto* peer = dynamic_cast<WxWindowPeer*>(dialog.Peer());
     m_report.Check(peer != nullptr, "run " + std::to_string(run) + ": the page is built with wx");
     if (peer == nullptr) return;
     wxWindow* panel = peer->Parent();
     auto* window = wxDynamicCast(wxGetTopLevelParent(panel), wxDialog);
+    m_page = window;
     const std::string name =
         "run " + std::to_string(run) + " (template " + std::to_string(dialog.TemplateId()) + ") ";
     CheckPage(dialog, *window, panel, name);
@@ -109,8 +245,9 @@ class SmokeHost : public WxHost {
     switch (run) {
       case 0:
         m_report.Check(dialog.TemplateId() == res::kWelcomeDialog, name + "is the welcome page");
-        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/welcome.png"),
-                       "screenshot welcome.png");
+        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/welcome.png") &&
+                           SaveScreen(m_folder + "/screen-welcome.png"),
+                       "screenshots welcome.png, screen-welcome.png");
         Press(panel, kIdOk);
         break;
       case 1:
@@ -118,8 +255,9 @@ class SmokeHost : public WxHost {
                        name + "is the destination page");
         m_report.Check(dialog.GetItem(res::destination::kFolder).GetText() == kDefaultFolder,
                        name + "shows the default folder");
-        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/destination.png"),
-                       "screenshot destination.png");
+        m_report.Check(SaveWindowScreenshot(*window, m_folder + "/destination.png") &&
+                           SaveScreen(m_folder + "/screen-destination.png"),
+                       "screenshots destination.png, screen-destination.png");
         // A folder of our own, which Back and Next must forget.
         dialog.GetItem(res::destination::kFolder).SetText("/tmp/somewhere else");
         Press(panel, res::destination::kBack);
@@ -191,6 +329,8 @@ class SmokeHost : public WxHost {
 
   SmokeReport& m_report;
   std::string m_folder;
+  wxDialog* m_page = nullptr;  // the page on the screen now
+  bool m_successBoxSeen = false;
   std::vector<int> m_runs;
   std::vector<Message> m_messages;
 };
@@ -233,6 +373,11 @@ void CheckInstallation(SmokeReport& report, const SmokeHost& host, const std::st
     report.Check(::access((desktop + link).c_str(), X_OK) == 0,
                  std::string("the desktop holds ") + (link + 1));
   }
+  const std::string icon = JoinPath(target, kProgramIconFile).value_or("");
+  report.Check(
+      ReadAll(desktop + "/Tallowick.desktop").find("\nIcon=" + icon + "\n") != std::string::npos &&
+          !ReadAll(icon).empty(),
+      "the program's shortcut shows the icon installed beside it");
 }
 
 void SaveEnlarged(SmokeReport& report, int imageId, int factor, const std::string& path) {

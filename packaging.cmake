@@ -7,8 +7,9 @@
 #   share/icons/hicolor/{16,32,48,64,128,256}/apps/tallowick.png, scalable/apps/tallowick.svg
 #   share/metainfo/example.tallowick.Tallowick.metainfo.xml    AppStream description
 #
-# The desktop program opens Help.html from its working folder; the menu entry
-# therefore starts it in share/tallowick. The entry is written at install time
+# The desktop program opens Help.html from its working folder, else from
+# share/tallowick beside its own bin folder; the menu entry starts it in
+# share/tallowick. The entry is written at install time
 # for the prefix actually installed to.
 
 set(TALLOWICK_DATA_DIR ${CMAKE_INSTALL_DATADIR}/tallowick)

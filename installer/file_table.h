@@ -11,9 +11,9 @@ inline constexpr std::string_view kSetupProgramName = "tallowick-setup";
 
 // Copied in this order from the working folder into the installation folder.
 // Entries beginning with the separator live in the subfolder kImageFolder.
-inline constexpr std::array<std::string_view, 6> kInstallFiles = {
+inline constexpr auto kInstallFiles = std::to_array<std::string_view>({
 #include "installer/install_files.inc"
-};
+});
 inline constexpr std::string_view kImageFolder = "img";
 
 inline constexpr std::string_view kHelpPageFile = "Help.html";

@@ -9,7 +9,7 @@ packages=(
   # ODBC drivers and tools
   odbcinst unixodbc libsqliteodbc odbc-mdbtools mdbtools odbc-postgresql postgresql sqlite3
   # tests: display, test data writers, fuzzing, packaging checks, independent PDB reader
-  xvfb xauth python3 python3-dbf python3-xlwt clang libclang-rt-14-dev clang-format
+  xvfb xauth openbox python3 python3-dbf python3-xlwt clang libclang-rt-14-dev clang-format
   desktop-file-utils xdg-utils xdg-user-dirs libglib2.0-bin file
   # the Debian packages: build, lintian, the AppStream validator
   debhelper lintian appstream

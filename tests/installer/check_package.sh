@@ -27,7 +27,7 @@ sizes=(16 32 48 64 128 256)
 files=(usr/bin/tallowick usr/bin/tallowick-cli usr/bin/tallowick-setup
        usr/share/applications/tallowick.desktop usr/share/metainfo/example.tallowick.Tallowick.metainfo.xml
        usr/share/icons/hicolor/scalable/apps/tallowick.svg
-       usr/share/tallowick/Help.html usr/share/tallowick/img/PDBGen.jpg usr/share/tallowick/img/PDBView.jpg
+       usr/share/tallowick/Help.html usr/share/tallowick/img/PDBGen.jpg usr/share/tallowick/img/PDBView.jpg usr/share/tallowick/img/PDBEnlarged.jpg
        usr/share/tallowick/img/browse.jpg)
 for size in "${sizes[@]}"; do files+=("usr/share/icons/hicolor/${size}x${size}/apps/tallowick.png"); done
 for f in "${files[@]}"; do check "installs /$f" test -f "$root/$f"; done
@@ -66,7 +66,7 @@ archive=$(ls "$scratch"/archive/tallowick-"$version"-linux-*.tar.gz)
 unpacked=$scratch/unpacked
 mkdir -p "$unpacked" && tar -xzf "$archive" -C "$unpacked"
 top=$unpacked/$(basename "$archive" .tar.gz)
-for f in Help.html tallowick tallowick.png img/PDBGen.jpg img/PDBView.jpg img/browse.jpg tallowick-setup LICENSE; do
+for f in Help.html tallowick tallowick.png img/PDBGen.jpg img/PDBEnlarged.jpg img/PDBView.jpg img/browse.jpg tallowick-setup LICENSE; do
   check "the archive holds $f as built" cmp -s "$top/$f" "$source_dir/$f"
 done
 for p in tallowick tallowick-setup; do check "the archive's $p is executable" test -x "$top/$p"; done

@@ -31,7 +31,8 @@ TEST_F(InstallSource, HoldsTheInstallerAndInstallsEveryFileFromIt) {
   ASSERT_EQ(host.Messages().size(), 1u) << host.Messages()[0].text;
   EXPECT_EQ(host.Messages()[0].caption, "Thank you for using Tallowick");
   const std::string help = TALLOWICK_HELP_DIR;
-  for (const char* file : {"Help.html", "img/PDBGen.jpg", "img/PDBView.jpg", "img/browse.jpg"}) {
+  for (const char* file : {"Help.html", "img/PDBGen.jpg", "img/PDBEnlarged.jpg", "img/PDBView.jpg",
+                           "img/browse.jpg"}) {
     const std::string installed = ReadFile(target + "/" + file);
     EXPECT_FALSE(installed.empty()) << file;
     EXPECT_EQ(installed, ReadFile(help + "/" + file)) << file;

@@ -24,6 +24,9 @@ void InstallerFixture::SetUp() {
       {"tallowick", "#!/bin/sh\npwd > \"$TALLOWICK_PROBE\"\necho \"$0\" >> \"$TALLOWICK_PROBE\"\n"},
       {"tallowick.png", "\x89PNG\r\n\x1a\nicon\0picture"s},
       {"/img/PDBGen.jpg", "\xFF\xD8\xFF\xE0generator\0picture"s},
+      {"/img/PDBEnlarged.jpg",
+       "\xFF\xD8\xFF\xE0"
+       "enlarged\0picture"s},
       {"/img/PDBView.jpg", "\xFF\xD8\xFF\xE0viewer\0picture"s},
       {"/img/browse.jpg",
        "\xFF\xD8\xFF\xE0"

@@ -1,6 +1,8 @@
 #pragma once
-// Advisory locks between processes (flock), released when the holder ends,
-// however it ends.
+// Locks between processes, released when the holder ends, however it ends:
+// flock on Linux, a named mutex on Windows (unlocked by the thread that
+// locked it).
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -16,15 +18,19 @@ class FileLock {
   FileLock& operator=(const FileLock&) = delete;
 
   // Locks `path` exclusively: a lock file (created with mode 0600 when
-  // missing, then kept) or an existing folder (nothing is created). When
-  // another process holds it, `waiting` is called once and the call then
-  // waits. False when the path can be neither opened nor locked.
+  // missing, then kept; on Windows none is made) or an existing folder
+  // (nothing is created). When another process holds it, `waiting` is
+  // called once and the call then waits. False when the path can be
+  // neither opened nor locked.
   bool Lock(const std::string& path, const std::function<void()>& waiting = {});
   void Unlock();
-  bool Held() const { return m_fd >= 0; }
+  bool Held() const { return m_handle != kNone; }
 
  private:
-  int m_fd = -1;
+  // A descriptor on Linux, a mutex handle on Windows.
+  using Handle = std::intptr_t;
+  static constexpr Handle kNone = -1;
+  Handle m_handle = kNone;
 };
 
 }  // namespace tallowick::platform

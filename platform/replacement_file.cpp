@@ -1,13 +1,10 @@
 #include "platform/replacement_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <random>
 
+#include "platform/file_system.h"
 #include "platform/write_all.h"
 
 namespace tallowick::platform {
@@ -20,15 +17,11 @@ constexpr std::string_view kRandomLetters =
 
 std::atomic<unsigned> g_temporaryCounter{0};
 
-// Puts the file's bytes on the disk; a file system that cannot sync (EINVAL,
-// ENOTSUP) is taken at its word.
-bool SyncToDisk(int fd) { return ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP; }
-
 }  // namespace
 
 std::string ProcessTemporaryPath(const std::string& pathPrefix, const std::string& suffix) {
   std::string path = pathPrefix;
-  path.append(std::to_string(::getpid())).append("-");
+  path.append(std::to_string(ProcessId())).append("-");
   path.append(std::to_string(g_temporaryCounter++)).append(suffix);
   return path;
 }
@@ -50,13 +43,13 @@ void ReplacementFile::Reserve(std::string path, Removal removal) {
   m_path = std::move(path);
   // The action exists before the file does, so a signal can never leave it.
   if (removal == Removal::AtExit) {
-    m_cleanup = ScopedCleanup([path = m_path] { ::unlink(path.c_str()); });
+    m_cleanup = ScopedCleanup([path = m_path] { RemoveFile(path); });
   }
 }
 
-bool ReplacementFile::Create(mode_t mode) {
+bool ReplacementFile::Create(int mode) {
   if (m_path.empty() || m_created) return Failed(EINVAL);
-  const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+  const int fd = OpenFile(m_path, OpenMode::CreateNew, mode);
   if (fd < 0) {
     // The name stays someone else's: nothing of it is removed.
     const int error = errno;
@@ -73,7 +66,7 @@ int ReplacementFile::Descriptor() const { return m_stream != nullptr ? fileno(m_
 
 std::FILE* ReplacementFile::Stream() {
   if (m_stream != nullptr || m_fd < 0) return m_stream;
-  m_stream = ::fdopen(m_fd, "w+b");
+  m_stream = StreamOf(m_fd, "w+b");
   if (m_stream == nullptr) {
     Failed(errno);
     return nullptr;
@@ -87,9 +80,9 @@ bool ReplacementFile::Write(std::string_view bytes) {
   return WriteAll(m_fd, bytes) || Failed(errno);
 }
 
-bool ReplacementFile::SetMode(mode_t mode) {
+bool ReplacementFile::SetMode(int mode) {
   if (Descriptor() < 0) return Failed(EBADF);
-  return ::fchmod(Descriptor(), mode) == 0 || Failed(errno);
+  return SetPermissions(Descriptor(), mode) || Failed(errno);
 }
 
 bool ReplacementFile::Complete() {
@@ -97,12 +90,12 @@ bool ReplacementFile::Complete() {
   bool written = m_error == 0;
   if (m_stream != nullptr) {
     if (std::fflush(m_stream) != 0 || std::ferror(m_stream) != 0) written = Failed(errno);
-    if (!SyncToDisk(fileno(m_stream))) written = Failed(errno);
+    if (!SyncFile(fileno(m_stream))) written = Failed(errno);
     if (std::fclose(m_stream) != 0) written = Failed(errno);
     m_stream = nullptr;
   } else {
-    if (!SyncToDisk(m_fd)) written = Failed(errno);
-    if (::close(m_fd) != 0) written = Failed(errno);
+    if (!SyncFile(m_fd)) written = Failed(errno);
+    if (!CloseFile(m_fd)) written = Failed(errno);
   }
   m_fd = -1;
   return written;
@@ -113,7 +106,7 @@ bool ReplacementFile::RenameTo(const std::string& target) {
   if (!m_created || Descriptor() >= 0 || m_error != 0) {
     return Failed(m_error != 0 ? m_error : EINVAL);
   }
-  if (::rename(m_path.c_str(), target.c_str()) != 0) return Failed(errno);
+  if (!RenameOver(m_path, target)) return Failed(errno);
   m_path.clear();
   m_created = false;
   m_cleanup.Release();
@@ -124,11 +117,11 @@ void ReplacementFile::Discard() {
   if (m_stream != nullptr) {
     std::fclose(m_stream);
   } else if (m_fd >= 0) {
-    ::close(m_fd);
+    CloseFile(m_fd);
   }
   m_stream = nullptr;
   m_fd = -1;
-  if (m_created) ::unlink(m_path.c_str());
+  if (m_created) RemoveFile(m_path);
   m_created = false;
   m_path.clear();
   m_cleanup.Release();
@@ -140,10 +133,10 @@ bool ReplacementFile::Failed(int error) {
   return false;
 }
 
-bool ReplaceFileContents(const std::string& target, std::string_view bytes, mode_t mode) {
+bool ReplaceFileContents(const std::string& target, std::string_view bytes, int mode) {
   ReplacementFile file;
   const bool replaced =
-      file.CreateNew([&target] { return RandomTemporaryPath(target); }, S_IRUSR | S_IWUSR) &&
+      file.CreateNew([&target] { return RandomTemporaryPath(target); }, 0600) &&
       file.Write(bytes) && file.SetMode(mode) && file.Complete() && file.RenameTo(target);
   const int error = file.Error();
   file.Discard();

@@ -9,8 +9,6 @@
 //
 // Each step reports a failure with false; Error() then holds the errno of
 // the first step that failed.
-#include <sys/types.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -50,11 +48,11 @@ class ReplacementFile {
   // Creates the reserved file, open for reading and writing, with `mode`
   // less the umask. False when it cannot be made (EEXIST when the name is
   // taken).
-  bool Create(mode_t mode);
+  bool Create(int mode);
   // Reserves and creates names given by `nameOfAttempt` until one is not
   // taken yet (at most 100 attempts).
   template <class NameOfAttempt>
-  bool CreateNew(NameOfAttempt nameOfAttempt, mode_t mode, Removal removal = Removal::AtExit);
+  bool CreateNew(NameOfAttempt nameOfAttempt, int mode, Removal removal = Removal::AtExit);
 
   const std::string& Path() const { return m_path; }
   // The open file, or -1 before Create() and after Complete().
@@ -65,7 +63,7 @@ class ReplacementFile {
   // Writes every byte at the current position.
   bool Write(std::string_view bytes);
   // Sets the permission bits exactly (the umask does not apply).
-  bool SetMode(mode_t mode);
+  bool SetMode(int mode);
 
   // Flushes the stream, puts the bytes on the disk and closes the file;
   // false when this or any earlier write failed.
@@ -90,7 +88,7 @@ class ReplacementFile {
 };
 
 template <class NameOfAttempt>
-bool ReplacementFile::CreateNew(NameOfAttempt nameOfAttempt, mode_t mode, Removal removal) {
+bool ReplacementFile::CreateNew(NameOfAttempt nameOfAttempt, int mode, Removal removal) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     Reserve(nameOfAttempt(), removal);
     if (Create(mode)) return true;
@@ -103,6 +101,6 @@ bool ReplacementFile::CreateNew(NameOfAttempt nameOfAttempt, mode_t mode, Remova
 // The whole replacement of `target` by `bytes` with the permission bits
 // `mode`, through a temporary file named RandomTemporaryPath(target). False
 // (errno set) when any step failed; the target is then as it was.
-bool ReplaceFileContents(const std::string& target, std::string_view bytes, mode_t mode);
+bool ReplaceFileContents(const std::string& target, std::string_view bytes, int mode);
 
 }  // namespace tallowick::platform

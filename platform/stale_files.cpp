@@ -1,23 +1,13 @@
 #include "platform/stale_files.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
+#include <vector>
+
+#include "platform/file_system.h"
 
 namespace tallowick::platform {
 
-bool ProcessIsAlive(long pid) {
-  if (pid <= 0) return false;
-  return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
-
 namespace {
-
 // The process id at the start of `rest`, or -1 when there is none.
 long LeadingPid(const std::string& rest) {
   std::size_t digits = 0;
@@ -37,26 +27,19 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 
 int RemoveStaleFiles(const std::string& folder, const std::string& prefix,
                      const std::string& suffix) {
-  DIR* directory = opendir(folder.empty() ? "." : folder.c_str());
-  if (directory == nullptr) return 0;
-  const int folderFd = dirfd(directory);
+  std::vector<std::string> names;
+  if (!ListFolder(folder, names)) return 0;
   int removed = 0;
-  while (const dirent* entry = readdir(directory)) {
-    const std::string name = entry->d_name;
+  for (const std::string& name : names) {
     if (name.size() <= prefix.size() + suffix.size() ||
         name.compare(0, prefix.size(), prefix) != 0 || !EndsWith(name, suffix)) {
       continue;
     }
     const long pid = LeadingPid(name.substr(prefix.size()));
-    if (pid < 0 || pid == static_cast<long>(getpid()) || ProcessIsAlive(pid)) continue;
-    struct stat info {};
-    if (fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISREG(info.st_mode)) {
-      continue;
-    }
-    if (unlinkat(folderFd, name.c_str(), 0) == 0) ++removed;
+    if (pid < 0 || pid == ProcessId() || ProcessIsAlive(pid)) continue;
+    const std::string path = folder.empty() ? name : folder + "/" + name;
+    if (KindOf(path, false) == PathKind::File && RemoveFile(path)) ++removed;
   }
-  closedir(directory);
   return removed;
 }
 

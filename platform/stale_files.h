@@ -3,10 +3,9 @@
 // killed process left behind can be told from what a live one still uses.
 #include <string>
 
-namespace tallowick::platform {
+#include "platform/file_system.h"
 
-// True while a process with this id exists (one we may not signal counts).
-bool ProcessIsAlive(long pid);
+namespace tallowick::platform {
 
 // Removes the files of `folder` whose names are `prefix` + PID + `rest`,
 // where `rest` ends with `suffix` and PID names a process that no longer

@@ -29,12 +29,12 @@ int FlockRetrying(int fd, int operation) {
 
 }  // namespace
 
-FileLock::FileLock(FileLock&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+FileLock::FileLock(FileLock&& other) noexcept : m_handle(std::exchange(other.m_handle, kNone)) {}
 
 FileLock& FileLock::operator=(FileLock&& other) noexcept {
   if (this != &other) {
     Unlock();
-    m_fd = std::exchange(other.m_fd, -1);
+    m_handle = std::exchange(other.m_handle, kNone);
   }
   return *this;
 }
@@ -52,15 +52,16 @@ bool FileLock::Lock(const std::string& path, const std::function<void()>& waitin
     close(fd);
     return false;
   }
-  m_fd = fd;
+  m_handle = fd;
   return true;
 }
 
 void FileLock::Unlock() {
-  if (m_fd < 0) return;
-  flock(m_fd, LOCK_UN);
-  close(m_fd);
-  m_fd = -1;
+  if (m_handle == kNone) return;
+  const int fd = static_cast<int>(m_handle);
+  flock(fd, LOCK_UN);
+  close(fd);
+  m_handle = kNone;
 }
 
 }  // namespace tallowick::platform

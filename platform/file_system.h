@@ -1,0 +1,70 @@
+#pragma once
+// The file-system calls the program makes, with paths in UTF-8 on every
+// system. On Windows the paths go through the wide functions (any
+// character of a file name works), files are opened in binary mode and not
+// inherited by child processes; on Linux these are the POSIX calls.
+//
+// Calls that fail return false or -1 with errno set.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallowick::platform {
+
+// What OpenFile may be asked for.
+enum class OpenMode {
+  Read,         // an existing file, for reading
+  ReadWrite,    // an existing file, for reading and writing
+  CreateNew,    // a new file (never an existing one, never through a link), read and write
+  WriteCreate,  // a file made when missing, for writing; a link is not followed
+};
+
+// Opens `path`; the descriptor, or -1. `permissions` (0600, 0644…) apply to
+// a file that is made, less the umask; Windows keeps no such bits.
+int OpenFile(const std::string& path, OpenMode mode, int permissions = 0666);
+// std::fopen with a UTF-8 path.
+std::FILE* OpenStream(const std::string& path, const char* mode);
+// A buffered stream over an open descriptor, which it then owns.
+std::FILE* StreamOf(int fd, const char* mode);
+bool CloseFile(int fd);
+
+bool ReadAt(int fd, void* bytes, std::size_t length, std::uint64_t offset);
+bool WriteAt(int fd, const void* bytes, std::size_t length, std::uint64_t offset);
+bool Truncate(int fd, std::uint64_t length);
+// Puts the file's bytes on the disk; a file system that cannot do so is
+// taken at its word.
+bool SyncFile(int fd);
+// Sets the permission bits exactly; true at once on Windows.
+bool SetPermissions(int fd, int permissions);
+
+enum class PathKind { Missing, File, Folder, Other };
+// What `path` names; a symbolic link counts as Other unless it is followed.
+PathKind KindOf(const std::string& path, bool followLinks = true);
+// The size of an open file, or -1.
+std::int64_t FileSize(int fd);
+// True when the open file is a plain file with no second name.
+bool IsOwnPlainFile(int fd);
+
+bool RemoveFile(const std::string& path);
+bool RemoveFolder(const std::string& path);
+bool MakeFolder(const std::string& path);
+// Renames `from` over `to`, replacing a file of that name in one step.
+bool RenameOver(const std::string& from, const std::string& to);
+// Names in `folder` (no "." or ".."), in the order the system gives them.
+// False when the folder cannot be read.
+bool ListFolder(const std::string& folder, std::vector<std::string>& names);
+
+// The value of an environment variable (UTF-8), or nothing.
+bool GetEnvironment(const char* name, std::string& value);
+long ProcessId();
+// True while a process with this id exists (one we may not signal counts).
+bool ProcessIsAlive(long pid);
+// The folder for temporary files: $TMPDIR or /tmp; on Windows GetTempPathW,
+// without the trailing separator.
+std::string TemporaryFolder();
+// The user's home folder, or empty when it cannot be told.
+std::string HomeFolder();
+
+}  // namespace tallowick::platform

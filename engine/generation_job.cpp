@@ -1,13 +1,12 @@
 #include "engine/generation_job.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 #include <ctime>
 
 #include "engine/field_encoder.h"
 #include "engine/helper_file.h"
 #include "platform/file_lock.h"
+#include "platform/file_system.h"
 #include "platform/stale_files.h"
 
 namespace tallowick {
@@ -32,8 +31,7 @@ std::size_t ConvertForHandheld(ColumnInfo& column, HandheldTextEncoder& encoder,
 }
 
 bool IsFolder(const std::string& path) {
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+  return platform::KindOf(path) == platform::PathKind::Folder;
 }
 
 void Flush(const LogFile& log) {

@@ -1,10 +1,9 @@
 // Reading a PdbFile: header and record list first, then one record at a time.
-#include <sys/stat.h>
-
 #include <cstring>
 
 #include "engine/byte_order.h"
 #include "engine/pdb_file.h"
+#include "platform/file_system.h"
 #include "platform/text_compare.h"
 
 namespace tallowick {
@@ -13,7 +12,7 @@ namespace {
 
 class OpenFile {
  public:
-  explicit OpenFile(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}
+  explicit OpenFile(const std::string& path) : m_file(platform::OpenStream(path, "rb")) {}
   ~OpenFile() {
     if (m_file != nullptr) std::fclose(m_file);
   }
@@ -94,9 +93,9 @@ std::unique_ptr<std::vector<unsigned char>> PdbFile::ReadRecord(
   if (index >= records) return nullptr;
   OpenFile file(ReadPath());
   if (file.get() == nullptr) return nullptr;
-  struct stat status {};
-  if (fstat(fileno(file.get()), &status) != 0 || status.st_size < 0) return nullptr;
-  const auto fileSize = static_cast<std::uint64_t>(status.st_size);
+  const std::int64_t size = platform::FileSize(fileno(file.get()));
+  if (size < 0) return nullptr;
+  const auto fileSize = static_cast<std::uint64_t>(size);
 
   // A record runs from its offset to the next record's offset (the last one to
   // the end of the file); both ends must lie inside the file, in order, and

@@ -1,10 +1,10 @@
 #include "engine/spooled_pdb_writer.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+
+#include "platform/file_system.h"
 
 namespace tallowick {
 
@@ -21,30 +21,6 @@ constexpr std::uint64_t RecordsStart(std::uint64_t count) {
 // Where the records wait: behind the header of the largest PDB.
 constexpr std::uint64_t kSpoolStart = RecordsStart(0xFFFF);
 
-bool WriteAllAt(int fd, const unsigned char* bytes, std::size_t length, std::uint64_t at) {
-  while (length > 0) {
-    const ssize_t written = pwrite(fd, bytes, length, static_cast<off_t>(at));
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    length -= static_cast<std::size_t>(written);
-    at += static_cast<std::uint64_t>(written);
-  }
-  return true;
-}
-
-bool ReadAllAt(int fd, unsigned char* bytes, std::size_t length, std::uint64_t at) {
-  while (length > 0) {
-    const ssize_t read = pread(fd, bytes, length, static_cast<off_t>(at));
-    if (read < 0 && errno == EINTR) continue;
-    if (read <= 0) return false;
-    bytes += read;
-    length -= static_cast<std::size_t>(read);
-    at += static_cast<std::uint64_t>(read);
-  }
-  return true;
-}
-
 // Moves `length` bytes from `from` down to `to` (to <= from) within the file,
 // front to back, so that no byte is overwritten before it was read.
 bool MoveDown(int fd, std::uint64_t from, std::uint64_t to, std::uint64_t length) {
@@ -52,8 +28,8 @@ bool MoveDown(int fd, std::uint64_t from, std::uint64_t to, std::uint64_t length
   const auto buffer = std::make_unique<unsigned char[]>(kMoveChunk);
   for (std::uint64_t done = 0; done < length;) {
     const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(kMoveChunk, length - done));
-    if (!ReadAllAt(fd, buffer.get(), chunk, from + done)) return false;
-    if (!WriteAllAt(fd, buffer.get(), chunk, to + done)) return false;
+    if (!platform::ReadAt(fd, buffer.get(), chunk, from + done)) return false;
+    if (!platform::WriteAt(fd, buffer.get(), chunk, to + done)) return false;
     done += chunk;
   }
   return true;
@@ -89,7 +65,7 @@ bool SpooledPdbWriter::Flush() {
   if (m_failed || m_records.Size() == 0) return !m_failed;
   // Written past the stream's buffer, which holds nothing yet: the header
   // goes in only once every record is in the file.
-  m_failed = !WriteAllAt(fileno(m_out.Stream()), m_records.Data(), m_records.Size(),
+  m_failed = !platform::WriteAt(fileno(m_out.Stream()), m_records.Data(), m_records.Size(),
                          kSpoolStart + m_spooled);
   m_spooled += m_records.Size();
   m_records.Clear();
@@ -107,7 +83,7 @@ bool SpooledPdbWriter::Finish(const std::string& creator, const std::string& typ
   const int fd = fileno(stream);
   const std::uint64_t start = RecordsStart(m_lengths.size());
   if (!MoveDown(fd, kSpoolStart, start, m_spooled) ||
-      ftruncate(fd, static_cast<off_t>(start + m_spooled)) != 0) {
+      !platform::Truncate(fd, start + m_spooled)) {
     return false;
   }
   return m_out.Complete();

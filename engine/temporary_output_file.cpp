@@ -1,8 +1,6 @@
 #include "engine/temporary_output_file.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
+#include "platform/file_system.h"
 
 namespace tallowick {
 
@@ -30,9 +28,8 @@ void TemporaryOutputFile::Remove() {
 }
 
 bool CanReplaceByRename(const std::string& path) {
-  struct stat status {};
-  if (lstat(path.c_str(), &status) != 0) return errno == ENOENT;
-  return !S_ISDIR(status.st_mode);
+  const platform::PathKind kind = platform::KindOf(path, false);
+  return kind != platform::PathKind::Folder && kind != platform::PathKind::Unknown;
 }
 
 }  // namespace tallowick

@@ -26,6 +26,13 @@ enum class OpenMode {
 int OpenFile(const std::string& path, OpenMode mode, int permissions = 0666);
 // std::fopen with a UTF-8 path.
 std::FILE* OpenStream(const std::string& path, const char* mode);
+// Creates the file at `path` or empties the plain file there, for text
+// (line ends as the system writes them: CR LF on Windows). Never written
+// through a link: a symbolic link or a second hard link under that name is
+// replaced by a new file, and what it pointed to stays untouched; a FIFO
+// does not hold the call up. Null when it cannot be written (no rights, a
+// folder or other special file of that name).
+std::FILE* OpenEmptiedTextFile(const std::string& path);
 // A buffered stream over an open descriptor, which it then owns.
 std::FILE* StreamOf(int fd, const char* mode);
 bool CloseFile(int fd);
@@ -39,7 +46,9 @@ bool SyncFile(int fd);
 // Sets the permission bits exactly; true at once on Windows.
 bool SetPermissions(int fd, int permissions);
 
-enum class PathKind { Missing, File, Folder, Other };
+// Other: a link not followed, a device, a pipe. Unknown: the path cannot
+// be looked at (no permission, a name too long).
+enum class PathKind { Missing, File, Folder, Other, Unknown };
 // What `path` names; a symbolic link counts as Other unless it is followed.
 PathKind KindOf(const std::string& path, bool followLinks = true);
 // The size of an open file, or -1.

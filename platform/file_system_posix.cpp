@@ -28,6 +28,8 @@ int FlagsOf(OpenMode mode) {
   return O_RDONLY | O_CLOEXEC;
 }
 
+constexpr int kTextFileFlags = O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
 }  // namespace
 
 int OpenFile(const std::string& path, OpenMode mode, int permissions) {
@@ -40,6 +42,35 @@ int OpenFile(const std::string& path, OpenMode mode, int permissions) {
 
 std::FILE* OpenStream(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
+}
+
+std::FILE* OpenEmptiedTextFile(const std::string& path) {
+  // O_NONBLOCK keeps a FIFO of that name from holding the run up; a plain
+  // file is opened before anything is emptied, so that a link is never
+  // followed into the file it names.
+  int fd = open(path.c_str(), kTextFileFlags | O_CREAT, 0666);
+  if (fd < 0 && errno != ELOOP) return nullptr;
+  if (fd >= 0 && !IsOwnPlainFile(fd)) {
+    struct stat status {};
+    const bool linked = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    close(fd);
+    fd = -1;
+    if (!linked) return nullptr;
+  }
+  if (fd < 0) {
+    // A symbolic link or a second name of another file: the name gets a
+    // file of its own.
+    if (unlink(path.c_str()) != 0) return nullptr;
+    fd = open(path.c_str(), kTextFileFlags | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) return nullptr;
+  }
+  if (ftruncate(fd, 0) != 0 || fcntl(fd, F_SETFL, 0) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  std::FILE* file = fdopen(fd, "w");
+  if (file == nullptr) close(fd);
+  return file;
 }
 
 std::FILE* StreamOf(int fd, const char* mode) { return ::fdopen(fd, mode); }
@@ -91,7 +122,9 @@ bool SetPermissions(int fd, int permissions) {
 PathKind KindOf(const std::string& path, bool followLinks) {
   struct stat status {};
   const int result = followLinks ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status);
-  if (result != 0) return errno == ENOENT || errno == ENOTDIR ? PathKind::Missing : PathKind::Other;
+  if (result != 0) {
+    return errno == ENOENT || errno == ENOTDIR ? PathKind::Missing : PathKind::Unknown;
+  }
   if (S_ISREG(status.st_mode)) return PathKind::File;
   if (S_ISDIR(status.st_mode)) return PathKind::Folder;
   return PathKind::Other;

@@ -70,6 +70,37 @@ std::FILE* OpenStream(const std::string& path, const char* mode) {
   return ::_wfopen(Widen(path).c_str(), wideMode.c_str());
 }
 
+std::FILE* OpenEmptiedTextFile(const std::string& path) {
+  const std::wstring name = Widen(path);
+  constexpr int kFlags = _O_WRONLY | _O_CREAT | _O_TEXT | _O_NOINHERIT;
+  int fd = -1;
+  // A link (reparse point) under the name is replaced by a file of its own,
+  // and so is a second name of another file, before anything is emptied.
+  if (KindOf(path, false) != PathKind::Other) {
+    ::_wsopen_s(&fd, name.c_str(), kFlags, _SH_DENYNO, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    if (!IsOwnPlainFile(fd)) {
+      const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+      const bool linked = ::GetFileType(handle) == FILE_TYPE_DISK;
+      ::_close(fd);
+      fd = -1;
+      if (!linked) return nullptr;
+    }
+  }
+  if (fd < 0) {
+    if (!RemoveFile(path)) return nullptr;
+    ::_wsopen_s(&fd, name.c_str(), kFlags | _O_EXCL, _SH_DENYNO, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+  }
+  if (::_chsize_s(fd, 0) != 0) {
+    ::_close(fd);
+    return nullptr;
+  }
+  std::FILE* file = ::_fdopen(fd, "w");
+  if (file == nullptr) ::_close(fd);
+  return file;
+}
+
 std::FILE* StreamOf(int fd, const char* mode) { return ::_fdopen(fd, mode); }
 
 bool CloseFile(int fd) { return ::_close(fd) == 0; }
@@ -121,7 +152,7 @@ PathKind KindOf(const std::string& path, bool followLinks) {
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathKind::Missing
-                                                                          : PathKind::Other;
+                                                                          : PathKind::Unknown;
   }
   if (!followLinks && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return PathKind::Other;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return PathKind::Folder;

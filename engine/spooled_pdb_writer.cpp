@@ -66,7 +66,7 @@ bool SpooledPdbWriter::Flush() {
   // Written past the stream's buffer, which holds nothing yet: the header
   // goes in only once every record is in the file.
   m_failed = !platform::WriteAt(fileno(m_out.Stream()), m_records.Data(), m_records.Size(),
-                         kSpoolStart + m_spooled);
+                                kSpoolStart + m_spooled);
   m_spooled += m_records.Size();
   m_records.Clear();
   return !m_failed;
@@ -82,8 +82,7 @@ bool SpooledPdbWriter::Finish(const std::string& creator, const std::string& typ
   }
   const int fd = fileno(stream);
   const std::uint64_t start = RecordsStart(m_lengths.size());
-  if (!MoveDown(fd, kSpoolStart, start, m_spooled) ||
-      !platform::Truncate(fd, start + m_spooled)) {
+  if (!MoveDown(fd, kSpoolStart, start, m_spooled) || !platform::Truncate(fd, start + m_spooled)) {
     return false;
   }
   return m_out.Complete();

@@ -1,7 +1,5 @@
 // ConvertDbfFolder and friends: every .dbf table of a folder into the
 // temporary database.
-#include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +13,7 @@
 #include "import/dbf_table_reader.h"
 #include "import/source_import.h"
 #include "import/sqlite_table_writer.h"
+#include "platform/file_system.h"
 
 namespace tallowick {
 namespace {
@@ -46,19 +45,17 @@ std::string Folded(std::string text) {
 
 // The .dbf files of `folder`, sorted by name; false when it cannot be listed.
 bool ListDbfFiles(const std::string& folder, std::vector<std::string>& names, std::string& error) {
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) {
+  std::vector<std::string> entries;
+  if (!platform::ListFolder(folder, entries)) {
     error = "Cannot read the folder " + folder + ": " + std::strerror(errno) + ".";
     return false;
   }
-  while (dirent* entry = readdir(dir)) {
-    std::string name = entry->d_name;
-    if (!HasDbfExtension(name)) continue;
-    struct stat info {};
-    if (stat(JoinPath(folder, name).c_str(), &info) == 0 && S_ISREG(info.st_mode))
+  for (const std::string& name : entries) {
+    if (HasDbfExtension(name) &&
+        platform::KindOf(JoinPath(folder, name)) == platform::PathKind::File) {
       names.push_back(name);
+    }
   }
-  closedir(dir);
   std::sort(names.begin(), names.end());
   return true;
 }

@@ -1,14 +1,11 @@
 #include "import/dbf_memo_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "import/byte_view.h"
+#include "platform/file_system.h"
 
 namespace tallowick {
 namespace {
@@ -30,19 +27,19 @@ ByteView View(const std::string& bytes) {
 }  // namespace
 
 DbfMemoFile::~DbfMemoFile() {
-  if (m_fd >= 0) close(m_fd);
+  if (m_fd >= 0) platform::CloseFile(m_fd);
 }
 
 bool DbfMemoFile::Open(const std::string& path, std::string& problem) {
   m_path = path;
   m_foxPro = EndsWithFpt(path);
-  m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat info {};
-  if (m_fd < 0 || fstat(m_fd, &info) != 0) {
+  m_fd = platform::OpenFile(path, platform::OpenMode::Read);
+  const std::int64_t size = m_fd >= 0 ? platform::FileSize(m_fd) : -1;
+  if (size < 0) {
     problem = std::strerror(errno);
     return false;
   }
-  m_size = static_cast<std::uint64_t>(info.st_size);
+  m_size = static_cast<std::uint64_t>(size);
   std::string header;
   if (!ReadAt(0, kHeaderSize, header)) {
     problem = "the memo file is damaged (its header is incomplete)";
@@ -65,16 +62,7 @@ bool DbfMemoFile::Open(const std::string& path, std::string& problem) {
 bool DbfMemoFile::ReadAt(std::uint64_t offset, std::size_t count, std::string& out) const {
   if (offset > m_size || count > m_size - offset) return false;
   out.resize(count);
-  std::size_t done = 0;
-  while (done < count) {
-    ssize_t got = pread(m_fd, out.data() + done, count - done, static_cast<off_t>(offset + done));
-    if (got <= 0) {
-      if (got < 0 && errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(got);
-  }
-  return true;
+  return platform::ReadAt(m_fd, out.data(), count, offset);
 }
 
 bool DbfMemoFile::Read(std::uint64_t block, std::string& out, std::string& problem) {

@@ -1,13 +1,10 @@
 #include "import/dbf_table_reader.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "platform/file_system.h"
 
 namespace tallowick {
 namespace {
@@ -15,16 +12,7 @@ namespace {
 constexpr std::size_t kBlockBytes = 1 << 20;
 
 bool ReadFully(int fd, std::uint64_t offset, unsigned char* out, std::size_t count) {
-  std::size_t done = 0;
-  while (done < count) {
-    ssize_t got = pread(fd, out + done, count - done, static_cast<off_t>(offset + done));
-    if (got <= 0) {
-      if (got < 0 && errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(got);
-  }
-  return true;
+  return platform::ReadAt(fd, out, count, offset);
 }
 
 std::string LowerAscii(std::string text) {
@@ -35,7 +23,7 @@ std::string LowerAscii(std::string text) {
 }  // namespace
 
 DbfTableReader::~DbfTableReader() {
-  if (m_fd >= 0) close(m_fd);
+  if (m_fd >= 0) platform::CloseFile(m_fd);
 }
 
 bool DbfTableReader::Fail(const std::string& why, std::string& error) const {
@@ -51,14 +39,13 @@ std::string DbfTableReader::FindMemoFile(const std::string& tablePath, bool pref
   std::size_t dot = file.rfind('.');
   std::string base = LowerAscii(dot == std::string::npos ? file : file.substr(0, dot));
   std::string found[2];  // [0] preferred extension, [1] the other
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return {};
-  while (dirent* entry = readdir(dir)) {
-    std::string name = LowerAscii(entry->d_name);
-    if (name == base + (preferFpt ? ".fpt" : ".dbt")) found[0] = entry->d_name;
-    if (name == base + (preferFpt ? ".dbt" : ".fpt")) found[1] = entry->d_name;
+  std::vector<std::string> names;
+  if (!platform::ListFolder(folder, names)) return {};
+  for (const std::string& entry : names) {
+    const std::string name = LowerAscii(entry);
+    if (name == base + (preferFpt ? ".fpt" : ".dbt")) found[0] = entry;
+    if (name == base + (preferFpt ? ".dbt" : ".fpt")) found[1] = entry;
   }
-  closedir(dir);
   std::string prefix = slash == std::string::npos ? std::string() : tablePath.substr(0, slash + 1);
   if (!found[0].empty()) return prefix + found[0];
   if (!found[1].empty()) return prefix + found[1];
@@ -67,11 +54,15 @@ std::string DbfTableReader::FindMemoFile(const std::string& tablePath, bool pref
 
 bool DbfTableReader::Open(const std::string& path, std::string& error) {
   m_path = path;
-  m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat info {};
-  if (m_fd < 0 || fstat(m_fd, &info) != 0) return Fail(std::strerror(errno), error);
-  if (!S_ISREG(info.st_mode)) return Fail("it is not a file", error);
-  const auto fileSize = static_cast<std::uint64_t>(info.st_size);
+  if (platform::KindOf(path) != platform::PathKind::File) {
+    if (platform::KindOf(path) == platform::PathKind::Missing)
+      return Fail(std::strerror(ENOENT), error);
+    return Fail("it is not a file", error);
+  }
+  m_fd = platform::OpenFile(path, platform::OpenMode::Read);
+  const std::int64_t size = m_fd >= 0 ? platform::FileSize(m_fd) : -1;
+  if (size < 0) return Fail(std::strerror(errno), error);
+  const auto fileSize = static_cast<std::uint64_t>(size);
 
   unsigned char fixed[kDbfFixedHeaderSize];
   std::uint32_t headerLength = 0;

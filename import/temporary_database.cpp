@@ -1,28 +1,18 @@
 #include "import/temporary_database.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <utility>
 
+#include "platform/file_system.h"
 #include "platform/stale_files.h"
 
 namespace tallowick {
 namespace {
 
 constexpr int kNameAttempts = 100;
-
-bool UsableFolder(const char* folder) {
-  if (folder == nullptr || folder[0] != '/') return false;
-  struct stat info {};
-  if (stat(folder, &info) != 0 || !S_ISDIR(info.st_mode)) return false;
-  return access(folder, W_OK | X_OK) == 0;
-}
 
 // Six letters and digits, as mkstemp would choose them.
 std::string RandomPart() {
@@ -36,18 +26,12 @@ std::string RandomPart() {
 }
 
 void RemoveWithCompanions(const std::string& path) {
-  for (const char* ending : kSqliteCompanionEndings) unlink((path + ending).c_str());
+  for (const char* ending : kSqliteCompanionEndings) platform::RemoveFile(path + ending);
 }
 
 }  // namespace
 
-std::string TemporaryDatabaseFolder() {
-  for (const char* variable : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
-    const char* folder = std::getenv(variable);
-    if (UsableFolder(folder)) return folder;
-  }
-  return "/tmp";
-}
+std::string TemporaryDatabaseFolder() { return platform::PrivateTemporaryFolder(); }
 
 TemporaryDatabase::~TemporaryDatabase() { Remove(); }
 
@@ -71,19 +55,19 @@ bool TemporaryDatabase::Create(TemporaryDatabase& out, std::string& error) {
                                std::string(kTemporaryDatabaseSuffix) + ending);
   }
   const std::string start = (folder.back() == '/' ? folder : folder + "/") +
-                            kTemporaryDatabasePrefix + std::to_string(getpid()) + "-";
+                            kTemporaryDatabasePrefix + std::to_string(platform::ProcessId()) + "-";
   int lastError = EEXIST;
   for (int attempt = 0; attempt < kNameAttempts && lastError == EEXIST; ++attempt) {
     const std::string path = start + RandomPart() + kTemporaryDatabaseSuffix;
     // The action exists before the file does.
     platform::ScopedCleanup cleanup([path] { RemoveWithCompanions(path); });
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    const int fd = platform::OpenFile(path, platform::OpenMode::CreateNew, 0600);
     if (fd < 0) {
       lastError = errno;
       continue;
     }
-    fchmod(fd, S_IRUSR | S_IWUSR);
-    close(fd);
+    platform::SetPermissions(fd, 0600);
+    platform::CloseFile(fd);
     out.m_path = path;
     out.m_cleanup = std::move(cleanup);
     return true;

@@ -7,7 +7,6 @@ namespace tallowick::platform {
 
 namespace {
 
-
 // The byte sequence of one character of a double-byte page starts with a
 // lead byte; a single-byte page has none.
 std::size_t SequenceLength(UINT page, bool doubleByte, std::string_view bytes, std::size_t at) {
@@ -40,9 +39,8 @@ bool CodePage::Encode(std::string_view character, std::string& out) {
   if (units <= 0) return false;
   char buffer[16];
   BOOL usedDefault = FALSE;
-  const int length = ::WideCharToMultiByte(static_cast<UINT>(m_number), WC_NO_BEST_FIT_CHARS,
-                                           wide, units, buffer, sizeof buffer, nullptr,
-                                           &usedDefault);
+  const int length = ::WideCharToMultiByte(static_cast<UINT>(m_number), WC_NO_BEST_FIT_CHARS, wide,
+                                           units, buffer, sizeof buffer, nullptr, &usedDefault);
   if (length <= 0 || usedDefault) return false;
   out.append(buffer, static_cast<std::size_t>(length));
   return true;
@@ -61,10 +59,9 @@ void CodePage::Decode(std::string_view bytes, std::string& out) {
     }
     const std::size_t length = m_known ? SequenceLength(page, doubleByte, bytes, at) : 1;
     wchar_t character[2];
-    const int units =
-        m_known ? ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data() + at,
-                                        static_cast<int>(length), character, 2)
-                : 0;
+    const int units = m_known ? ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data() + at,
+                                                      static_cast<int>(length), character, 2)
+                              : 0;
     if (units > 0) {
       wide.append(character, static_cast<std::size_t>(units));
       at += length;

@@ -1,6 +1,3 @@
-#include "platform/exit_cleanup.h"
-#include "platform/exit_cleanup_wait.h"
-
 #include <pthread.h>
 #include <unistd.h>
 
@@ -11,6 +8,9 @@
 #include <future>
 #include <mutex>
 #include <thread>
+
+#include "platform/exit_cleanup.h"
+#include "platform/exit_cleanup_wait.h"
 
 namespace tallowick::platform {
 
@@ -33,7 +33,6 @@ sigset_t EndingSignalSet() {
   for (int signal : kEndingSignals) sigaddset(&set, signal);
   return set;
 }
-
 
 }  // namespace
 

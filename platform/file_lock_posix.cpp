@@ -1,5 +1,3 @@
-#include "platform/file_lock.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -7,6 +5,8 @@
 
 #include <cerrno>
 #include <utility>
+
+#include "platform/file_lock.h"
 
 namespace tallowick::platform {
 

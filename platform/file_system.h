@@ -70,9 +70,11 @@ bool GetEnvironment(const char* name, std::string& value);
 long ProcessId();
 // True while a process with this id exists (one we may not signal counts).
 bool ProcessIsAlive(long pid);
-// The folder for temporary files: $TMPDIR or /tmp; on Windows GetTempPathW,
-// without the trailing separator.
-std::string TemporaryFolder();
+// A folder for temporary files that only this user reads:
+// $XDG_RUNTIME_DIR when it names a writable folder by an absolute path,
+// else $TMPDIR under the same test, else /tmp; on Windows the user's
+// temporary folder (GetTempPathW). Without a trailing separator.
+std::string PrivateTemporaryFolder();
 // The user's home folder, or empty when it cannot be told.
 std::string HomeFolder();
 

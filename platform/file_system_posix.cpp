@@ -176,11 +176,13 @@ bool ProcessIsAlive(long pid) {
   return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
-std::string TemporaryFolder() {
-  std::string folder;
-  if (GetEnvironment("TMPDIR", folder) && !folder.empty()) {
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    return folder;
+std::string PrivateTemporaryFolder() {
+  for (const char* variable : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+    std::string folder;
+    if (!GetEnvironment(variable, folder) || folder.empty() || folder[0] != '/') continue;
+    if (KindOf(folder) == PathKind::Folder && ::access(folder.c_str(), W_OK | X_OK) == 0) {
+      return folder;
+    }
   }
   return "/tmp";
 }

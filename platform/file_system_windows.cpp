@@ -223,7 +223,7 @@ bool ProcessIsAlive(long pid) {
   return alive;
 }
 
-std::string TemporaryFolder() {
+std::string PrivateTemporaryFolder() {
   wchar_t buffer[MAX_PATH + 2] = {};
   const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
   std::string folder = length > 0 && length <= MAX_PATH + 1 ? Narrow({buffer, length}) : ".";

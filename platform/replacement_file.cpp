@@ -135,9 +135,9 @@ bool ReplacementFile::Failed(int error) {
 
 bool ReplaceFileContents(const std::string& target, std::string_view bytes, int mode) {
   ReplacementFile file;
-  const bool replaced =
-      file.CreateNew([&target] { return RandomTemporaryPath(target); }, 0600) &&
-      file.Write(bytes) && file.SetMode(mode) && file.Complete() && file.RenameTo(target);
+  const bool replaced = file.CreateNew([&target] { return RandomTemporaryPath(target); }, 0600) &&
+                        file.Write(bytes) && file.SetMode(mode) && file.Complete() &&
+                        file.RenameTo(target);
   const int error = file.Error();
   file.Discard();
   errno = error;

@@ -1,12 +1,11 @@
 #include "source/catalogue.h"
 
-#include <sqlext.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
 #include "platform/text_compare.h"
+#include "source/odbc_api.h"
 #include "source/odbc_result_source.h"
 #include "source/query_composer.h"
 #include "source/source_connection.h"

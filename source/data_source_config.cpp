@@ -7,13 +7,11 @@
 #ifdef _WIN32
 #include <windows.h>
 #endif
-#include <odbcinst.h>
-#include <sql.h>
-#include <sqlext.h>
 
 #include "platform/stale_files.h"
 #include "source/odbc_ini_file.h"
 #include "source/odbc_ini_text.h"
+#include "source/odbc_installer_api.h"
 
 namespace tallowick {
 

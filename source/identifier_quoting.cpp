@@ -1,11 +1,10 @@
 #include "source/identifier_quoting.h"
 
-#include <sqlext.h>
-
 #include <algorithm>
 #include <array>
 #include <string_view>
 
+#include "source/odbc_api.h"
 #include "source/source_kind.h"
 
 namespace tallowick {

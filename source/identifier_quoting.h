@@ -4,11 +4,11 @@
 // no reserved word stay bare; others are quoted with the driver's
 // identifier quote, a closing quote inside the name doubled ("[a]]b$]").
 // Excel sheet names are always bracketed.
-#include <sql.h>
 
 #include <string>
 #include <vector>
 
+#include "source/odbc_api.h"
 #include "source/source_kind.h"
 
 namespace tallowick {

@@ -1,10 +1,10 @@
 #include "source/odbc_diagnostic.h"
 
-#include <sqlext.h>
-
 #include <algorithm>
 #include <cctype>
 #include <vector>
+
+#include "source/odbc_api.h"
 
 namespace tallowick {
 

@@ -1,9 +1,10 @@
 #pragma once
 // Reading a handle's first ODBC diagnostic record, and the texts made of it.
-#include <sql.h>
 
 #include <cstddef>
 #include <string>
+
+#include "source/odbc_api.h"
 
 namespace tallowick {
 

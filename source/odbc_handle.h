@@ -1,10 +1,10 @@
 #pragma once
 // Owning holders for ODBC handles: one handle, freed when the holder goes.
 // A connection handle is disconnected before it is freed.
-#include <sql.h>
-#include <sqlext.h>
 
 #include <utility>
+
+#include "source/odbc_api.h"
 
 namespace tallowick {
 

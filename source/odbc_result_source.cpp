@@ -1,10 +1,9 @@
 #include "source/odbc_result_source.h"
 
-#include <sqlext.h>
-
 #include <cstring>
 
 #include "engine/field_kind.h"
+#include "source/odbc_api.h"
 #include "source/odbc_diagnostic.h"
 
 namespace tallowick {

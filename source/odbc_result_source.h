@@ -24,7 +24,6 @@
 //                        refuses the null binding with HY090).
 //  MissingDiagnostic     A failure without a diagnostic record still gives
 //                        a readable line.
-#include <sql.h>
 
 #include <cstdint>
 #include <memory>
@@ -32,6 +31,7 @@
 #include <vector>
 
 #include "engine/result_source.h"
+#include "source/odbc_api.h"
 #include "source/odbc_handle.h"
 
 namespace tallowick {

@@ -1,11 +1,10 @@
 #include "source/preview_text.h"
 
-#include <sql.h>
-
 #include <cstdio>
 #include <cstring>
 
 #include "engine/field_kind.h"
+#include "source/odbc_api.h"
 
 namespace tallowick {
 

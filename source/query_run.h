@@ -2,13 +2,13 @@
 // A preview and a generation run on the open connection, from the query
 // text to the result: what the page's Fetch and Generate handlers and the
 // command line's preview and generate commands all call.
-#include <sql.h>
 
 #include <functional>
 #include <string>
 
 #include "engine/generation_job.h"
 #include "engine/result_source.h"
+#include "source/odbc_api.h"
 #include "source/odbc_result_source.h"
 #include "source/preview.h"
 

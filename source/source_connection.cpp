@@ -1,6 +1,5 @@
 #include "source/source_connection.h"
 
-#include <sqlext.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -8,6 +7,7 @@
 #include <optional>
 
 #include "source/data_source_config.h"
+#include "source/odbc_api.h"
 #include "source/odbc_diagnostic.h"
 #include "source/odbc_result_source.h"
 #include "source/source_kind.h"

@@ -2,7 +2,6 @@
 // The connection to the source database that the generator page (or the
 // command line) holds: the ODBC handles, the temporary data source of a
 // file source, and the credential prompt.
-#include <sql.h>
 
 #include <functional>
 #include <string>
@@ -12,6 +11,7 @@
 #include "platform/exit_cleanup.h"
 #include "source/credential_prompt.h"
 #include "source/identifier_quoting.h"
+#include "source/odbc_api.h"
 #include "source/odbc_handle.h"
 #include "source/source_kind.h"
 

@@ -1,14 +1,12 @@
 #include "cli/source_options.h"
 
-#include <termios.h>
-#include <unistd.h>
-
 #include <iostream>
 
 #include "cli/commands.h"
 #include "cli/terminal_text.h"
 #include "import/import_file_converter.h"
 #include "platform/exit_cleanup.h"
+#include "platform/terminal.h"
 
 namespace tallowick::cli {
 
@@ -41,28 +39,13 @@ TerminalPrompt::TerminalPrompt(std::optional<std::string> userName,
 namespace {
 
 std::string ReadLineWithoutEcho() {
-  termios saved{};
-  const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
-  // Registered before echo goes off: a signal at the prompt puts the
-  // terminal back as it was and ends the line the question stands on.
-  platform::ScopedCleanup restoreEcho;
-  if (terminal) {
-    restoreEcho = platform::ScopedCleanup([saved] {
-      tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-      const ssize_t written = write(STDERR_FILENO, "\n", 1);
-      static_cast<void>(written);  // nothing more to do about a failed line break
-    });
-    termios quiet = saved;
-    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
-  }
   std::string line;
-  std::getline(std::cin, line);
-  if (terminal) {
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-    restoreEcho.Release();
-    std::cerr << '\n';
+  {
+    const platform::EchoOff quiet;
+    std::getline(std::cin, line);
   }
+  // The typed line break was not echoed either.
+  if (platform::IsTerminal(platform::StandardStream::Input)) std::cerr << '\n';
   return line;
 }
 
@@ -70,7 +53,10 @@ std::string ReadLineWithoutEcho() {
 
 std::optional<Credentials> TerminalPrompt::Ask(const std::string& dataSourceName) {
   if (m_password) return Credentials{m_userName.value_or(""), *m_password};
-  if (!isatty(STDIN_FILENO) || !isatty(STDERR_FILENO)) return std::nullopt;
+  if (!platform::IsTerminal(platform::StandardStream::Input) ||
+      !platform::IsTerminal(platform::StandardStream::Error)) {
+    return std::nullopt;
+  }
   Credentials credentials;
   std::cerr << "Data source \"" << TerminalText(dataSourceName)
             << "\" asks for a user name and password.\n";

@@ -12,8 +12,4 @@ namespace tallowick::cli {
 // 128 + SIGPIPE; on any other write failure names it on `err` and returns 1.
 int FinishStandardOutput(std::ostream& out, std::ostream& err, int status);
 
-// True when file descriptor `fd` is a pipe or socket whose reading end is
-// closed, so that every write to it fails with EPIPE.
-bool ReaderIsGone(int fd);
-
 }  // namespace tallowick::cli

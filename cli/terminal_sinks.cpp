@@ -1,8 +1,7 @@
 #include "cli/terminal_sinks.h"
 
-#include <unistd.h>
-
 #include "cli/terminal_text.h"
+#include "platform/terminal.h"
 
 namespace tallowick::cli {
 
@@ -17,7 +16,7 @@ void StreamNotices::Waiting(const std::string& text) {
 }
 
 TerminalProgress::TerminalProgress(std::ostream& err)
-    : TerminalProgress(err, isatty(STDERR_FILENO) != 0) {}
+    : TerminalProgress(err, platform::IsTerminal(platform::StandardStream::Error)) {}
 
 TerminalProgress::TerminalProgress(std::ostream& err, bool shown) : m_err(err), m_shown(shown) {}
 

@@ -1,5 +1,3 @@
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -12,6 +10,7 @@
 #include "cli/table_output.h"
 #include "cli/terminal_text.h"
 #include "engine/field_kind.h"
+#include "platform/file_system.h"
 #include "viewer/display_text.h"
 #include "viewer/pdb_contents.h"
 #include "viewer/pdb_search.h"
@@ -37,9 +36,9 @@ constexpr const char* kViewHelp =
 
 // "" when `path` can be opened for reading, else why not, as the system says it.
 std::string UnreadableReason(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = platform::OpenFile(path, platform::OpenMode::Read);
   if (fd < 0) return std::strerror(errno);
-  close(fd);
+  platform::CloseFile(fd);
   return {};
 }
 

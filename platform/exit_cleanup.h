@@ -65,6 +65,10 @@ void InstallSignalCleanup();
 // with status 128 + signal. For a broken pipe seen as EPIPE on a write.
 [[noreturn]] void EndAfterSignal(int signal);
 
+// A write to a pipe whose reader has gone: ends the process as SIGPIPE
+// would have (status 141 on every system).
+[[noreturn]] void EndAfterBrokenPipe();
+
 // The process's status for a signal: 128 + its number.
 constexpr int SignalExitStatus(int signal) { return 128 + signal; }
 

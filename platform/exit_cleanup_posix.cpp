@@ -125,6 +125,8 @@ void InstallSignalCleanup() {
   });
 }
 
+void EndAfterBrokenPipe() { EndAfterSignal(SIGPIPE); }
+
 void EndAfterSignal(int signal) {
   static std::mutex ending;
   // A second caller (another signal, another thread) waits for the first.

@@ -93,6 +93,11 @@ void InstallSignalCleanup() {
   });
 }
 
+void EndAfterBrokenPipe() {
+  constexpr int kBrokenPipeSignal = 13;  // SIGPIPE's number, for the same status
+  EndAfterSignal(kBrokenPipeSignal);
+}
+
 void EndAfterSignal(int signal) {
   static std::mutex ending;
   // A second caller (another event, another thread) waits for the first.

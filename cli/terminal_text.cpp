@@ -1,8 +1,7 @@
 #include "cli/terminal_text.h"
 
-#include <clocale>
+#include <algorithm>
 #include <cstdio>
-#include <cwchar>
 
 #include "engine/utf8.h"
 
@@ -61,46 +60,44 @@ char32_t CodePointAt(const std::string& text, std::size_t i, std::size_t length)
   return point;
 }
 
-// wcwidth answers by the thread's character set; widths are asked in UTF-8's.
-class Utf8Widths {
- public:
-  Utf8Widths() : m_locale(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0))) {}
-  ~Utf8Widths() {
-    if (m_locale != static_cast<locale_t>(0)) freelocale(m_locale);
-  }
-  Utf8Widths(const Utf8Widths&) = delete;
-  Utf8Widths& operator=(const Utf8Widths&) = delete;
-
-  std::size_t Of(const std::string& text) const {
-    const locale_t previous =
-        m_locale != static_cast<locale_t>(0) ? uselocale(m_locale) : static_cast<locale_t>(0);
-    std::size_t width = 0;
-    for (std::size_t i = 0; i < text.size();) {
-      const std::size_t length = Utf8SequenceLength(text, i);
-      if (length == 0) {
-        ++width;
-        ++i;
-        continue;
-      }
-      const int columns = m_locale != static_cast<locale_t>(0)
-                              ? wcwidth(static_cast<wchar_t>(CodePointAt(text, i, length)))
-                              : 1;
-      width += columns < 0 ? 1 : static_cast<std::size_t>(columns);
-      i += length;
-    }
-    if (previous != static_cast<locale_t>(0)) uselocale(previous);
-    return width;
-  }
-
- private:
-  locale_t m_locale;
+struct CodePointRange {
+  char32_t first;
+  char32_t last;
 };
+#include "cli/display_width_table.inc"
+
+template <std::size_t N>
+bool InRanges(const CodePointRange (&ranges)[N], char32_t point) {
+  const auto* end = ranges + N;
+  const auto* it = std::upper_bound(
+      ranges, end, point, [](char32_t p, const CodePointRange& r) { return p < r.first; });
+  return it != ranges && point <= (it - 1)->last;
+}
+
+// Columns of one character on a terminal: none for combining marks, two for
+// wide East Asian characters, one for everything else (control characters
+// are shown escaped before they are measured).
+std::size_t ColumnsOf(char32_t point) {
+  if (InRanges(kZeroWidth, point)) return 0;
+  if (InRanges(kDoubleWidth, point)) return 2;
+  return 1;
+}
 
 }  // namespace
 
 std::size_t DisplayWidth(const std::string& text) {
-  static const Utf8Widths widths;
-  return widths.Of(text);
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) {
+      ++width;
+      ++i;
+      continue;
+    }
+    width += ColumnsOf(CodePointAt(text, i, length));
+    i += length;
+  }
+  return width;
 }
 
 std::string TerminalText(const std::string& text) { return Escaped(text, false); }

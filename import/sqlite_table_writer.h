@@ -1,8 +1,9 @@
 #pragma once
-// Writes imported tables into the temporary SQLite database, fast: one
-// transaction for the whole import, no journal, no syncing, one prepared
-// INSERT per table. A table that fails half-way can be dropped without a
-// trace while the others stay.
+// Writes imported tables into the temporary SQLite database through the
+// SQLite ODBC driver (the one the database is then read with, on every
+// system), fast: one transaction for the whole import, no journal, no
+// syncing, one prepared INSERT per table. A table that fails half-way can
+// be dropped without a trace while the others stay.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,9 +11,7 @@
 #include <vector>
 
 #include "import/column_type.h"
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include "odbc/odbc_handle.h"
 
 namespace tallowick {
 
@@ -49,12 +48,31 @@ class SqliteTableWriter {
   static std::string QuoteIdentifier(std::string_view name);
 
  private:
-  bool Execute(const char* sql, std::string& error);
-  std::string LastError() const;
+  // One value of the row being built. A parameter is bound again only when
+  // its type or its buffer changes; a NULL keeps the binding it has.
+  struct Value {
+    SQLSMALLINT cType = SQL_C_CHAR;
+    SQLSMALLINT sqlType = SQL_LONGVARCHAR;
+    std::int64_t integer = 0;
+    double real = 0;
+    std::string bytes;
+    SQLLEN indicator = SQL_NULL_DATA;
+    SQLSMALLINT boundType = 0;  // 0: not bound yet
+    SQLPOINTER boundData = nullptr;
+  };
+
+  bool BindParameter(std::size_t index, Value& value, std::string& error);
+
+  bool Connect(std::string& error);
+  bool Execute(const std::string& sql, std::string& error);
+  bool Failed(SQLSMALLINT handleType, SQLHANDLE handle, std::string& error) const;
+  Value& ValueAt(int column);
   void Close();
 
-  sqlite3* m_db = nullptr;
-  sqlite3_stmt* m_insert = nullptr;
+  EnvironmentHandle m_environment;
+  ConnectionHandle m_connection;
+  StatementHandle m_insert;
+  std::vector<Value> m_values;
   std::string m_path;
   std::string m_table;
   bool m_inTable = false;

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/text_compare.h"
-#include "source/odbc_api.h"
+#include "odbc/odbc_api.h"
 #include "source/odbc_result_source.h"
 #include "source/query_composer.h"
 #include "source/source_connection.h"

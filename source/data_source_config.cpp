@@ -11,7 +11,7 @@
 #include "platform/stale_files.h"
 #include "source/odbc_ini_file.h"
 #include "source/odbc_ini_text.h"
-#include "source/odbc_installer_api.h"
+#include "odbc/odbc_installer_api.h"
 
 namespace tallowick {
 

@@ -1,6 +1,6 @@
 #include "source/data_source_list.h"
 
-#include "source/odbc_handle.h"
+#include "odbc/odbc_handle.h"
 
 namespace tallowick {
 

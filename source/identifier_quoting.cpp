@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "source/odbc_api.h"
+#include "odbc/odbc_api.h"
 #include "source/source_kind.h"
 
 namespace tallowick {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "source/odbc_api.h"
+#include "odbc/odbc_api.h"
 #include "source/source_kind.h"
 
 namespace tallowick {

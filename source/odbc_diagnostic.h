@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <string>
 
-#include "source/odbc_api.h"
+#include "odbc/diagnostic_record.h"
+#include "odbc/odbc_api.h"
 
 namespace tallowick {
 
@@ -13,18 +14,6 @@ namespace tallowick {
 inline constexpr const char* kNoDiagnosticMessage = "The driver reported no diagnostic";
 // Stands in for a missing or empty SQLSTATE.
 inline constexpr const char* kUnknownState = "HY000";
-
-struct DiagnosticRecord {
-  bool present = false;  // SQLGetDiagRec found record 1
-  std::string state;     // five characters, or empty
-  std::string message;   // trailing line breaks removed
-};
-
-// Reads record 1 of the handle with a message buffer of `messageBuffer`
-// bytes, so the message keeps at most messageBuffer - 1 bytes (cut at a
-// character boundary of UTF-8 text).
-DiagnosticRecord ReadFirstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle,
-                                     std::size_t messageBuffer);
 
 // "message  STATE", message at most 99 bytes; a readable text when the
 // driver left no record or an empty one.
@@ -38,8 +27,5 @@ std::string FormatOdbcError(SQLHDBC connection);
 // True when the message mentions a password, in any letter case.
 bool MentionsPassword(const std::string& message);
 bool IsPasswordError(SQLSMALLINT handleType, SQLHANDLE handle);
-
-// Cuts `text` to at most `maxBytes` bytes without splitting a UTF-8 sequence.
-std::string CutAtCharacter(const std::string& text, std::size_t maxBytes);
 
 }  // namespace tallowick

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/field_kind.h"
-#include "source/odbc_api.h"
+#include "odbc/odbc_api.h"
 #include "source/odbc_diagnostic.h"
 
 namespace tallowick {

@@ -31,8 +31,8 @@
 #include <vector>
 
 #include "engine/result_source.h"
-#include "source/odbc_api.h"
-#include "source/odbc_handle.h"
+#include "odbc/odbc_api.h"
+#include "odbc/odbc_handle.h"
 
 namespace tallowick {
 

@@ -8,7 +8,7 @@
 
 #include "engine/generation_job.h"
 #include "engine/result_source.h"
-#include "source/odbc_api.h"
+#include "odbc/odbc_api.h"
 #include "source/odbc_result_source.h"
 #include "source/preview.h"
 

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "source/data_source_config.h"
-#include "source/odbc_api.h"
+#include "odbc/odbc_api.h"
 #include "source/odbc_diagnostic.h"
 #include "source/odbc_result_source.h"
 #include "source/source_kind.h"

@@ -11,8 +11,8 @@
 #include "platform/exit_cleanup.h"
 #include "source/credential_prompt.h"
 #include "source/identifier_quoting.h"
-#include "source/odbc_api.h"
-#include "source/odbc_handle.h"
+#include "odbc/odbc_api.h"
+#include "odbc/odbc_handle.h"
 #include "source/source_kind.h"
 
 namespace tallowick {

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "source/odbc_api.h"
+#include "odbc/odbc_api.h"
 
 namespace tallowick {
 

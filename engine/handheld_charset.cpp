@@ -1,29 +1,21 @@
 #include "engine/handheld_charset.h"
 
-#include <errno.h>
-#include <iconv.h>
-
 #include <algorithm>
 #include <stdexcept>
 
 #include "engine/utf8.h"
+#include "platform/code_page.h"
 
 namespace tallowick {
 
-namespace {
-
-const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
-
-}  // namespace
-
 const std::vector<HandheldCharsetInfo>& HandheldCharsets() {
   static const std::vector<HandheldCharsetInfo> sets{
-      {HandheldCharset::Western, "cp1252", "Western (Windows-1252)", "CP1252"},
-      {HandheldCharset::Japanese, "shift-jis", "Japanese (Shift-JIS)", "SHIFT_JIS"},
-      {HandheldCharset::SimplifiedChinese, "gb2312", "Simplified Chinese (GB2312)", "GB2312"},
-      {HandheldCharset::TraditionalChinese, "big5", "Traditional Chinese (Big5)", "BIG5"},
-      {HandheldCharset::Korean, "euc-kr", "Korean (EUC-KR)", "EUC-KR"},
-      {HandheldCharset::Utf8, "utf-8", "UTF-8 (no conversion)", nullptr},
+      {HandheldCharset::Western, "cp1252", "Western (Windows-1252)", 1252},
+      {HandheldCharset::Japanese, "shift-jis", "Japanese (Shift-JIS)", 932},
+      {HandheldCharset::SimplifiedChinese, "gb2312", "Simplified Chinese (GB2312)", 936},
+      {HandheldCharset::TraditionalChinese, "big5", "Traditional Chinese (Big5)", 950},
+      {HandheldCharset::Korean, "euc-kr", "Korean (EUC-KR)", 949},
+      {HandheldCharset::Utf8, "utf-8", "UTF-8 (no conversion)", 0},
   };
   return sets;
 }
@@ -50,24 +42,23 @@ std::optional<HandheldCharset> CharsetByLabel(std::string_view label) {
 }
 
 HandheldTextEncoder::HandheldTextEncoder(HandheldCharset charset) : m_charset(charset) {
-  const char* name = InfoOf(charset).iconvName;
-  if (name == nullptr) return;
-  iconv_t handle = iconv_open(name, "UTF-8");
-  if (handle == kNoIconv) throw std::runtime_error(std::string("no conversion to ") + name);
-  m_iconv = handle;
+  const int codePage = InfoOf(charset).codePage;
+  if (codePage == 0) return;
+  m_page = std::make_unique<platform::CodePage>(codePage);
+  if (!m_page->Known()) {
+    throw std::runtime_error("no conversion to code page " + std::to_string(codePage));
+  }
 }
 
-HandheldTextEncoder::~HandheldTextEncoder() {
-  if (m_iconv != nullptr) iconv_close(static_cast<iconv_t>(m_iconv));
-}
+HandheldTextEncoder::~HandheldTextEncoder() = default;
 
 std::size_t HandheldTextEncoder::Convert(const char* text, std::size_t length, std::string& out,
                                          std::size_t maxBytes) {
   out.clear();
-  if (m_iconv == nullptr || IsAsciiText(text, length)) {
+  if (m_page == nullptr || IsAsciiText(text, length)) {
     // UTF-8 stays as it is; cut only at a character boundary.
     std::size_t keep = std::min(length, maxBytes);
-    if (m_iconv == nullptr) {
+    if (m_page == nullptr) {
       while (keep > 0 && keep < length && (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80) {
         --keep;
       }
@@ -76,41 +67,23 @@ std::size_t HandheldTextEncoder::Convert(const char* text, std::size_t length, s
     return 0;
   }
 
-  auto* handle = static_cast<iconv_t>(m_iconv);
-  iconv(handle, nullptr, nullptr, nullptr, nullptr);
   std::size_t replaced = 0;
-  const auto* in = reinterpret_cast<const unsigned char*>(text);
-  std::size_t left = length;
-  char buffer[16];
-  while (left > 0 && out.size() < maxBytes) {
+  const std::string_view all(text, length);
+  std::string character;
+  for (std::size_t at = 0; at < length && out.size() < maxBytes;) {
     // One character at a time keeps the output cut at a character boundary
     // and tells exactly which characters were replaced.
-    const std::size_t sequence =
-        Utf8SequenceLength(std::string_view(reinterpret_cast<const char*>(in), left), 0);
-    if (sequence == 0) {
-      out += '?';
-      ++replaced;
-      ++in;
-      --left;
-      continue;
-    }
-    char* inPtr = const_cast<char*>(reinterpret_cast<const char*>(in));
-    std::size_t inLeft = sequence;
-    char* outPtr = buffer;
-    std::size_t outLeft = sizeof buffer;
-    const std::size_t result = iconv(handle, &inPtr, &inLeft, &outPtr, &outLeft);
-    std::size_t produced = sizeof buffer - outLeft;
-    if (result == static_cast<std::size_t>(-1) || result > 0) {
-      // Not representable (or only approximately, which we do not accept).
-      iconv(handle, nullptr, nullptr, nullptr, nullptr);
-      buffer[0] = '?';
-      produced = 1;
+    const std::size_t sequence = Utf8SequenceLength(all, at);
+    character.clear();
+    if (sequence == 0 || !m_page->Encode(all.substr(at, sequence), character)) {
+      // Not valid UTF-8, or not in the set (an approximate form is not
+      // accepted either).
+      character = "?";
       ++replaced;
     }
-    if (out.size() + produced > maxBytes) break;
-    out.append(buffer, produced);
-    in += sequence;
-    left -= sequence;
+    if (out.size() + character.size() > maxBytes) break;
+    out += character;
+    at += sequence == 0 ? 1 : sequence;
   }
   return replaced;
 }
@@ -148,36 +121,19 @@ std::string DecodeHandheldText(std::string_view bytes, std::optional<HandheldCha
   if (IsAsciiText(bytes.data(), bytes.size())) return std::string(bytes);
   const HandheldCharset charset =
       as.value_or(LooksLikeUtf8(bytes) ? HandheldCharset::Utf8 : HandheldCharset::Western);
-  const char* name = InfoOf(charset).iconvName;
-  if (name == nullptr) {
+  const int codePage = InfoOf(charset).codePage;
+  if (codePage == 0) {
     // Shown as UTF-8: invalid bytes become U+FFFD.
     return WithReplacementCharacters(bytes);
   }
-  // One decoder per set and thread, opened on first use: a viewer decodes
+  // One decoder per set and thread, made on first use: a viewer decodes
   // tens of thousands of texts in a row.
-  thread_local iconv_t decoders[8] = {kNoIconv, kNoIconv, kNoIconv, kNoIconv,
-                                      kNoIconv, kNoIconv, kNoIconv, kNoIconv};
-  iconv_t& handle = decoders[static_cast<int>(charset)];
-  if (handle == kNoIconv) handle = iconv_open("UTF-8", name);
-  if (handle == kNoIconv) return std::string(bytes);
-  iconv(handle, nullptr, nullptr, nullptr, nullptr);
+  thread_local std::unique_ptr<platform::CodePage> decoders[8];
+  std::unique_ptr<platform::CodePage>& page = decoders[static_cast<int>(charset)];
+  if (page == nullptr) page = std::make_unique<platform::CodePage>(codePage);
+  if (!page->Known()) return std::string(bytes);
   std::string out;
-  char* inPtr = const_cast<char*>(bytes.data());
-  std::size_t inLeft = bytes.size();
-  char buffer[256];
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    std::size_t outLeft = sizeof buffer;
-    const std::size_t result = iconv(handle, &inPtr, &inLeft, &outPtr, &outLeft);
-    out.append(buffer, sizeof buffer - outLeft);
-    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      // A byte the set does not define (or a cut-off double-byte character).
-      out += "\xEF\xBF\xBD";
-      ++inPtr;
-      --inLeft;
-      iconv(handle, nullptr, nullptr, nullptr, nullptr);
-    }
-  }
+  page->Decode(bytes, out);
   return out;
 }
 

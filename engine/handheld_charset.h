@@ -4,6 +4,7 @@
 // database name) is converted into the chosen set, and text read back from
 // a PDB is decoded from it for display.
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,20 +12,24 @@
 
 namespace tallowick {
 
+namespace platform {
+class CodePage;
+}
+
 enum class HandheldCharset {
   Western,             // Windows-1252, which Palm OS "Palm Latin" matches
-  Japanese,            // Shift-JIS
-  SimplifiedChinese,   // GB2312
-  TraditionalChinese,  // Big5
-  Korean,              // EUC-KR
+  Japanese,            // Shift-JIS as Windows has it (code page 932)
+  SimplifiedChinese,   // GB2312 and its extension GBK (936)
+  TraditionalChinese,  // Big5 (950)
+  Korean,              // EUC-KR and its extension (949)
   Utf8,                // no conversion
 };
 
 struct HandheldCharsetInfo {
   HandheldCharset charset;
-  const char* option;     // command line: "cp1252", "shift-jis", ...
-  const char* label;      // what the pages list: "Western (Windows-1252)", ...
-  const char* iconvName;  // "CP1252", ...; null for UTF-8
+  const char* option;  // command line: "cp1252", "shift-jis", ...
+  const char* label;   // what the pages list: "Western (Windows-1252)", ...
+  int codePage;        // the Windows code page: 1252, 932, ...; 0 for UTF-8
 };
 
 // Every set, Western first.
@@ -55,7 +60,7 @@ class HandheldTextEncoder {
 
  private:
   HandheldCharset m_charset;
-  void* m_iconv = nullptr;  // iconv_t; null for UTF-8
+  std::unique_ptr<platform::CodePage> m_page;  // null for UTF-8
 };
 
 // True when every byte is below 0x80: the same text in every set.

@@ -1,50 +1,16 @@
 #include "import/code_page_decoder.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include "engine/utf8.h"
+#include "platform/code_page.h"
 
 namespace tallowick {
 namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
-
-iconv_t AsIconv(void* handle) { return static_cast<iconv_t>(handle); }
-
-bool IsDoubleByte(int codePage) {
-  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
-         codePage == 1361;
-}
-
-// The iconv name of each code page a dBase table or a workbook may name.
-struct CodePageName {
-  int codePage;
-  const char* name;
-};
-constexpr CodePageName kIconvNames[] = {
-    {437, "CP437"},          {737, "CP737"},
-    {775, "CP775"},          {850, "CP850"},
-    {852, "CP852"},          {855, "CP855"},
-    {857, "CP857"},          {858, "CP858"},
-    {860, "CP860"},          {861, "CP861"},
-    {862, "CP862"},          {863, "CP863"},
-    {864, "CP864"},          {865, "CP865"},
-    {866, "CP866"},          {869, "CP869"},
-    {874, "CP874"},          {932, "CP932"},
-    {936, "CP936"},          {949, "CP949"},
-    {950, "CP950"},          {1250, "CP1250"},
-    {1251, "CP1251"},        {1252, "CP1252"},
-    {1253, "CP1253"},        {1254, "CP1254"},
-    {1255, "CP1255"},        {1256, "CP1256"},
-    {1257, "CP1257"},        {1258, "CP1258"},
-    {1361, "CP1361"},        {10000, "MACINTOSH"},
-    {10007, "MAC-CYRILLIC"}, {10029, "MAC-CENTRALEUROPE"},
-    {20127, "ASCII"},
-};
 
 // The code page of each dBase language driver byte.
 struct LanguageDriverPage {
@@ -67,13 +33,6 @@ constexpr LanguageDriverPage kLanguageDriverPages[] = {
 
 }  // namespace
 
-const char* IconvNameOfCodePage(int codePage) {
-  for (const CodePageName& entry : kIconvNames) {
-    if (entry.codePage == codePage) return entry.name;
-  }
-  return nullptr;
-}
-
 int CodePageOfLanguageDriver(std::uint8_t languageDriver) {
   for (const LanguageDriverPage& entry : kLanguageDriverPages) {
     if (entry.languageDriver == languageDriver) return entry.codePage;
@@ -87,55 +46,33 @@ CodePageDecoder::CodePageDecoder(int codePage) : m_codePage(codePage) {
     m_supported = true;
     return;
   }
-  const char* name = IconvNameOfCodePage(codePage);
-  if (name != nullptr) {
-    iconv_t handle = iconv_open("UTF-8", name);
-    if (handle != reinterpret_cast<iconv_t>(-1)) {
-      m_iconv = handle;
+  if (codePage != kUnknownCodePage) {
+    m_page = std::make_unique<platform::CodePage>(codePage);
+    if (m_page->Known()) {
       m_supported = true;
-      if (IsDoubleByte(codePage)) {
-        m_mode = Mode::Iconv;
-        return;
-      }
-      if (BuildTable(name)) {
-        m_mode = Mode::Table;
-        return;
-      }
-      m_mode = Mode::Iconv;
+      m_mode = m_page->DoubleByte() ? Mode::Pages : Mode::Table;
+      if (m_mode == Mode::Table) BuildTable(*m_page);
       return;
     }
+    m_page.reset();
   }
   m_mode = Mode::Fallback;
-  BuildTable("CP1252");
+  platform::CodePage western(1252);
+  BuildTable(western);
 }
 
-CodePageDecoder::~CodePageDecoder() {
-  if (m_iconv != nullptr) iconv_close(AsIconv(m_iconv));
-}
+CodePageDecoder::~CodePageDecoder() = default;
 
-bool CodePageDecoder::BuildTable(const char* iconvName) {
-  iconv_t handle = iconv_open("UTF-8", iconvName);
-  if (handle == reinterpret_cast<iconv_t>(-1)) return false;
+void CodePageDecoder::BuildTable(platform::CodePage& page) {
   for (int byte = 0; byte < 256; ++byte) {
-    char input = static_cast<char>(byte);
-    char output[8];
-    char* in = &input;
-    std::size_t inLeft = 1;
-    char* out = output;
-    std::size_t outLeft = sizeof output;
-    iconv(handle, nullptr, nullptr, nullptr, nullptr);
-    std::size_t result = iconv(handle, &in, &inLeft, &out, &outLeft);
-    std::size_t length = sizeof output - outLeft;
+    const char input = static_cast<char>(byte);
+    std::string output;
+    page.Decode(std::string_view(&input, 1), output);
     auto& entry = m_table[static_cast<std::size_t>(byte)];
-    if (result == static_cast<std::size_t>(-1) || inLeft != 0 || length == 0 || length > 3) {
-      entry = {3, kReplacement[0], kReplacement[1], kReplacement[2]};
-    } else {
-      entry[0] = static_cast<char>(length);
-      for (std::size_t i = 0; i < length; ++i) entry[i + 1] = output[i];
-    }
+    if (output.empty() || output.size() > 3) output = kReplacement;
+    entry[0] = static_cast<char>(output.size());
+    for (std::size_t i = 0; i < output.size(); ++i) entry[i + 1] = output[i];
   }
-  iconv_close(handle);
-  return true;
 }
 
 void CodePageDecoder::DecodeWithTable(std::string_view bytes, std::string& out) const {
@@ -156,36 +93,14 @@ void CodePageDecoder::DecodeWithTable(std::string_view bytes, std::string& out) 
   }
 }
 
-void CodePageDecoder::DecodeWithIconv(std::string_view bytes, std::string& out) {
-  out.clear();
-  iconv_t handle = AsIconv(m_iconv);
-  iconv(handle, nullptr, nullptr, nullptr, nullptr);
-  std::vector<char> buffer(bytes.size() * 4 + 16);
-  char* in = const_cast<char*>(bytes.data());
-  std::size_t inLeft = bytes.size();
-  while (inLeft > 0) {
-    char* outStart = buffer.data();
-    char* outPtr = outStart;
-    std::size_t outLeft = buffer.size();
-    std::size_t result = iconv(handle, &in, &inLeft, &outPtr, &outLeft);
-    out.append(outStart, static_cast<std::size_t>(outPtr - outStart));
-    if (result != static_cast<std::size_t>(-1)) break;
-    if (errno == E2BIG) continue;
-    // An undefined or cut-off sequence: mark it and go on after its first byte.
-    out += kReplacement;
-    ++in;
-    --inLeft;
-    iconv(handle, nullptr, nullptr, nullptr, nullptr);
-  }
-}
-
 void CodePageDecoder::Decode(std::string_view bytes, std::string& out) {
   switch (m_mode) {
     case Mode::Table:
       DecodeWithTable(bytes, out);
       return;
-    case Mode::Iconv:
-      DecodeWithIconv(bytes, out);
+    case Mode::Pages:
+      out.clear();
+      m_page->Decode(bytes, out);
       return;
     case Mode::Utf8:
       out = WithReplacementCharacters(bytes);

@@ -1,15 +1,20 @@
 #pragma once
 // Decodes the 8-bit or double-byte text of a dBase table or an Excel 95
-// workbook to UTF-8 (through iconv). Single-byte code pages decode through a
-// 256-entry table built once, so a million-row table costs a table look-up
-// per byte; double-byte ones go through iconv. Bytes a code page does not
+// workbook to UTF-8. Single-byte code pages decode through a 256-entry
+// table built once, so a million-row table costs a table look-up per byte;
+// double-byte ones go through the system's conversion. Bytes a code page does not
 // define become U+FFFD: a value is never dropped for one bad byte.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace tallowick {
+
+namespace platform {
+class CodePage;
+}
 
 class CodePageDecoder {
  public:
@@ -23,7 +28,7 @@ class CodePageDecoder {
   CodePageDecoder& operator=(const CodePageDecoder&) = delete;
 
   int CodePage() const { return m_codePage; }
-  // False when iconv knows no such code page; the decoder then falls back
+  // False when the system knows no such code page; the decoder then falls back
   // as for kUnknownCodePage.
   bool Supported() const { return m_supported; }
 
@@ -36,15 +41,14 @@ class CodePageDecoder {
   }
 
  private:
-  enum class Mode { Table, Iconv, Utf8, Fallback };
+  enum class Mode { Table, Pages, Utf8, Fallback };
   void DecodeWithTable(std::string_view bytes, std::string& out) const;
-  void DecodeWithIconv(std::string_view bytes, std::string& out);
-  bool BuildTable(const char* iconvName);
+  void BuildTable(platform::CodePage& page);
 
   int m_codePage;
   bool m_supported = false;
   Mode m_mode = Mode::Fallback;
-  void* m_iconv = nullptr;  // iconv_t
+  std::unique_ptr<platform::CodePage> m_page;  // double-byte pages
   // UTF-8 form of each byte: length in [0], up to 3 bytes after it.
   std::array<std::array<char, 4>, 256> m_table{};
 };
@@ -52,8 +56,5 @@ class CodePageDecoder {
 // The code page a dBase language driver id (header byte 29) stands for;
 // kUnknownCodePage for 0 and for ids without one.
 int CodePageOfLanguageDriver(std::uint8_t languageDriver);
-
-// iconv's name for a code page; nullptr when there is none.
-const char* IconvNameOfCodePage(int codePage);
 
 }  // namespace tallowick

@@ -1,6 +1,7 @@
-// <windows.h> first: the other Windows headers build on it.
+// clang-format off
+#include <windows.h>  // first: the other Windows headers build on it
 #include <shellapi.h>
-#include <windows.h>
+// clang-format on
 
 #include <cstdio>
 

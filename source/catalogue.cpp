@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "platform/text_compare.h"
 #include "odbc/odbc_api.h"
+#include "platform/text_compare.h"
 #include "source/odbc_result_source.h"
 #include "source/query_composer.h"
 #include "source/source_connection.h"

@@ -33,7 +33,8 @@ std::string AttributeText(const std::string& name, const DataSourceAttributes& a
 // a lock that other runs respect. False when a value is not safe (then
 // nothing is written) or the file could not be changed.
 //
-// On Windows the driver's setup routine (SQLConfigDataSource) adds it.
+// On Windows the driver's setup routine (SQLConfigDataSource) adds it, or,
+// for a driver without one, the installer's calls; there are no holders.
 bool AddUserDataSource(const std::string& name, const std::string& driver,
                        const DataSourceAttributes& attributes);
 

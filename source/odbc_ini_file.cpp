@@ -1,7 +1,6 @@
 #include "source/odbc_ini_file.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 
 #include "platform/exit_cleanup.h"
 #include "platform/file_lock.h"
+#include "platform/file_system.h"
 #include "platform/replacement_file.h"
 #include "platform/stale_files.h"
 
@@ -25,13 +25,6 @@ constexpr int kMaxLinkHops = 40;
 constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR;
 constexpr const char* kCopyInfix = ".tallowick-";
 constexpr const char* kCopySuffix = ".tmp";
-
-std::string HomeFolder() {
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') return home;
-  const passwd* entry = ::getpwuid(::getuid());
-  return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
-}
 
 // Follows symbolic links one by one, so that a link to a file that does not
 // exist yet still names where that file is to be written.
@@ -101,9 +94,10 @@ bool ReplaceFile(const std::string& iniPath, platform::ReplacementFile& copy,
 }  // namespace
 
 std::string UserOdbcIniPath() {
-  const char* variable = std::getenv("ODBCINI");
-  const std::string path = variable != nullptr && variable[0] != '\0' ? std::string(variable)
-                                                                      : HomeFolder() + "/.odbc.ini";
+  std::string path;
+  if (!platform::GetEnvironment("ODBCINI", path) || path.empty()) {
+    path = platform::HomeFolder() + "/.odbc.ini";
+  }
   return FollowLinks(path);
 }
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "source/data_source_config.h"
 #include "odbc/odbc_api.h"
+#include "source/data_source_config.h"
 #include "source/odbc_diagnostic.h"
 #include "source/odbc_result_source.h"
 #include "source/source_kind.h"

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "import/file_converter.h"
+#include "odbc/odbc_api.h"
+#include "odbc/odbc_handle.h"
 #include "platform/exit_cleanup.h"
 #include "source/credential_prompt.h"
 #include "source/identifier_quoting.h"
-#include "odbc/odbc_api.h"
-#include "odbc/odbc_handle.h"
 #include "source/source_kind.h"
 
 namespace tallowick {

@@ -1,0 +1,62 @@
+// The temporary data source on Windows: added and removed by the driver's
+// setup routine (SQLConfigDataSource), or, for a driver without one (as
+// under Wine), through the installer's own calls. Connections never depend
+// on it: they name the driver and the file themselves.
+#include "odbc/odbc_installer_api.h"
+#include "source/data_source_config.h"
+
+namespace tallowick {
+
+namespace {
+
+// The setup routine's attribute list: "DSN=name\0key=value\0...\0\0".
+std::string InstallerAttributeList(const std::string& name,
+                                   const DataSourceAttributes& attributes) {
+  std::string list = "DSN=" + name;
+  list.push_back('\0');
+  for (const auto& [key, value] : attributes) {
+    list += key + "=" + value;
+    list.push_back('\0');
+  }
+  list.push_back('\0');
+  return list;
+}
+
+bool WriteEntry(const std::string& name, const std::string& driver,
+                const DataSourceAttributes& attributes) {
+  if (!SQLWriteDSNToIni(name.c_str(), driver.c_str())) return false;
+  for (const auto& [key, value] : attributes) {
+    if (!SQLWritePrivateProfileString(name.c_str(), key.c_str(), value.c_str(), "odbc.ini")) {
+      SQLRemoveDSNFromIni(name.c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool AddUserDataSource(const std::string& name, const std::string& driver,
+                       const DataSourceAttributes& attributes) {
+  if (!IsSafeIniValue(name) || !IsSafeIniValue(driver)) return false;
+  for (const auto& [key, value] : attributes) {
+    if (!IsSafeIniValue(key) || !IsSafeIniValue(value)) return false;
+  }
+  const std::string list = InstallerAttributeList(name, attributes);
+  if (SQLConfigDataSource(nullptr, ODBC_ADD_DSN, driver.c_str(), list.c_str())) return true;
+  SQLSetConfigMode(ODBC_USER_DSN);
+  const bool written = WriteEntry(name, driver, attributes);
+  SQLSetConfigMode(ODBC_BOTH_DSN);
+  return written;
+}
+
+bool RemoveUserDataSource(const std::string& name, const std::string& driver, bool) {
+  const std::string list = InstallerAttributeList(name, {});
+  if (SQLConfigDataSource(nullptr, ODBC_REMOVE_DSN, driver.c_str(), list.c_str())) return true;
+  SQLSetConfigMode(ODBC_USER_DSN);
+  const bool removed = SQLRemoveDSNFromIni(name.c_str()) != FALSE;
+  SQLSetConfigMode(ODBC_BOTH_DSN);
+  return removed;
+}
+
+}  // namespace tallowick

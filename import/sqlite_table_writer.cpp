@@ -2,6 +2,7 @@
 
 #include "odbc/diagnostic_record.h"
 #include "odbc/sqlite_driver.h"
+#include "platform/file_system.h"
 
 namespace tallowick {
 
@@ -68,7 +69,8 @@ bool SqliteTableWriter::Connect(std::string& error) {
     if (!SQL_SUCCEEDED(m_connection.Allocate(m_environment.Get()))) {
       return Failed(SQL_HANDLE_ENV, m_environment.Get(), error);
     }
-    std::string attributes = std::string("DRIVER={") + driver + "};Database=" + m_path + ";";
+    std::string attributes =
+        std::string("DRIVER={") + driver + "};Database=" + platform::PathForDrivers(m_path) + ";";
     auto* text = reinterpret_cast<SQLCHAR*>(attributes.data());
     const SQLRETURN result = SQLDriverConnect(m_connection.Get(), nullptr, text, SQL_NTS, nullptr,
                                               0, nullptr, SQL_DRIVER_NOPROMPT);

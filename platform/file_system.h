@@ -65,6 +65,11 @@ bool RenameOver(const std::string& from, const std::string& to);
 // False when the folder cannot be read.
 bool ListFolder(const std::string& folder, std::vector<std::string>& names);
 
+// `path` as an ODBC driver of this system opens it: the path itself; but
+// under Wine, whose ODBC hands the work to the Linux drivers, the Linux
+// path of the file (Z:\\data\\orders.db -> /data/orders.db).
+std::string PathForDrivers(const std::string& path);
+
 // The value of an environment variable (UTF-8), or nothing.
 bool GetEnvironment(const char* name, std::string& value);
 long ProcessId();

@@ -162,6 +162,8 @@ bool ListFolder(const std::string& folder, std::vector<std::string>& names) {
   return true;
 }
 
+std::string PathForDrivers(const std::string& path) { return path; }
+
 bool GetEnvironment(const char* name, std::string& value) {
   const char* text = std::getenv(name);
   if (text == nullptr) return false;

@@ -203,6 +203,18 @@ bool ListFolder(const std::string& folder, std::vector<std::string>& names) {
   return true;
 }
 
+std::string PathForDrivers(const std::string& path) {
+  using UnixFileName = char* (*)(const wchar_t*);
+  static const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (unixFileName == nullptr) return path;  // Windows itself
+  char* unixPath = unixFileName(Widen(path).c_str());
+  if (unixPath == nullptr) return path;
+  std::string converted = unixPath;
+  ::HeapFree(::GetProcessHeap(), 0, unixPath);
+  return converted;
+}
+
 bool GetEnvironment(const char* name, std::string& value) {
   const wchar_t* text = ::_wgetenv(Widen(name).c_str());
   if (text == nullptr) return false;

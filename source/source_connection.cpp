@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "odbc/odbc_api.h"
+#include "platform/file_system.h"
 #include "source/data_source_config.h"
 #include "source/odbc_diagnostic.h"
 #include "source/odbc_result_source.h"
@@ -116,8 +117,8 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
   if (!IsSafeIniValue(database)) return failEarly(UnsafePathMessage(database));
 
   AddTemporarySource(entry, database);
-  std::string connectionString =
-      std::string("DRIVER={") + entry.driver + "};" + entry.connectKeyword + "=" + database;
+  std::string connectionString = std::string("DRIVER={") + entry.driver + "};" +
+                                 entry.connectKeyword + "=" + platform::PathForDrivers(database);
   if (entry.noCreate) connectionString += ";NoCreat=1";
   ConnectOutcome outcome =
       ConnectTo({kTemporaryDataSourceName, connectionString}, prompt, afterFirstConnect);

@@ -10,6 +10,7 @@
 #include "engine/pdb_file.h"
 #include "engine/pdb_layout.h"
 #include "engine/utf8.h"
+#include "platform/path_text.h"
 
 namespace tallowick {
 
@@ -139,7 +140,7 @@ namespace {
 // The checks of ReadHelperFile; with `withFields` false only records 0 to 2
 // are read.
 std::optional<HelperInfo> ReadHelper(const std::string& path, bool withFields) {
-  const std::size_t slash = path.rfind('/');
+  const std::size_t slash = platform::LastPathSeparator(path);
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   PdbFile file(name, folder, kHelperExtension);

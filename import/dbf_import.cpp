@@ -14,6 +14,7 @@
 #include "import/source_import.h"
 #include "import/sqlite_table_writer.h"
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 
 namespace tallowick {
 namespace {
@@ -28,14 +29,12 @@ bool HasDbfExtension(const std::string& name) {
 }
 
 std::string FolderOfPath(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+  const std::string folder = platform::FolderOf(path);
+  return folder.empty() ? "." : folder;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
-  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+  return platform::JoinPath(folder, name);
 }
 
 std::string Folded(std::string text) {
@@ -214,9 +213,7 @@ ImportResult ConvertDbfFolder(const std::string& folder) {
 }
 
 ImportResult ConvertDbfFileFolder(const std::string& dbfPath) {
-  std::size_t slash = dbfPath.rfind('/');
-  std::string file = slash == std::string::npos ? dbfPath : dbfPath.substr(slash + 1);
-  return ConvertFolder(FolderOfPath(dbfPath), file);
+  return ConvertFolder(FolderOfPath(dbfPath), platform::NameOf(dbfPath));
 }
 
 }  // namespace tallowick

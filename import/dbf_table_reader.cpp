@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 
 namespace tallowick {
 namespace {
@@ -32,7 +33,7 @@ bool DbfTableReader::Fail(const std::string& why, std::string& error) const {
 }
 
 std::string DbfTableReader::FindMemoFile(const std::string& tablePath, bool preferFpt) {
-  std::size_t slash = tablePath.rfind('/');
+  std::size_t slash = platform::LastPathSeparator(tablePath);
   std::string folder =
       slash == std::string::npos ? "." : tablePath.substr(0, slash == 0 ? 1 : slash);
   std::string file = slash == std::string::npos ? tablePath : tablePath.substr(slash + 1);
@@ -95,7 +96,7 @@ bool DbfTableReader::Open(const std::string& path, std::string& error) {
     std::string memoPath = FindMemoFile(path, m_header.PrefersFptMemo());
     if (memoPath.empty()) {
       std::size_t dot = path.rfind('.');
-      std::size_t slash = path.rfind('/');
+      std::size_t slash = platform::LastPathSeparator(path);
       std::string base = dot == std::string::npos || (slash != std::string::npos && dot < slash)
                              ? path
                              : path.substr(0, dot);

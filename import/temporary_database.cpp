@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 #include "platform/stale_files.h"
 
 namespace tallowick {
@@ -54,8 +55,8 @@ bool TemporaryDatabase::Create(TemporaryDatabase& out, std::string& error) {
     platform::RemoveStaleFiles(folder, kTemporaryDatabasePrefix,
                                std::string(kTemporaryDatabaseSuffix) + ending);
   }
-  const std::string start = (folder.back() == '/' ? folder : folder + "/") +
-                            kTemporaryDatabasePrefix + std::to_string(platform::ProcessId()) + "-";
+  const std::string start = platform::WithEndSeparator(folder) + kTemporaryDatabasePrefix +
+                            std::to_string(platform::ProcessId()) + "-";
   int lastError = EEXIST;
   for (int attempt = 0; attempt < kNameAttempts && lastError == EEXIST; ++attempt) {
     const std::string path = start + RandomPart() + kTemporaryDatabaseSuffix;

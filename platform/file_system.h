@@ -56,6 +56,9 @@ std::int64_t FileSize(int fd);
 // True when the open file is a plain file with no second name.
 bool IsOwnPlainFile(int fd);
 
+// True for a folder we may search ("enterable" as chdir would judge it).
+bool CanEnterFolder(const std::string& path);
+
 bool RemoveFile(const std::string& path);
 bool RemoveFolder(const std::string& path);
 bool MakeFolder(const std::string& path);

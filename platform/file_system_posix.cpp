@@ -141,6 +141,10 @@ bool IsOwnPlainFile(int fd) {
   return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink == 1;
 }
 
+bool CanEnterFolder(const std::string& path) {
+  return KindOf(path) == PathKind::Folder && ::access(path.c_str(), X_OK) == 0;
+}
+
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool RemoveFolder(const std::string& path) { return ::rmdir(path.c_str()) == 0; }

@@ -173,6 +173,8 @@ bool IsOwnPlainFile(int fd) {
          information.nNumberOfLinks == 1;
 }
 
+bool CanEnterFolder(const std::string& path) { return KindOf(path) == PathKind::Folder; }
+
 bool RemoveFile(const std::string& path) { return ::_wunlink(Widen(path).c_str()) == 0; }
 
 bool RemoveFolder(const std::string& path) { return ::_wrmdir(Widen(path).c_str()) == 0; }

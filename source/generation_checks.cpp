@@ -1,9 +1,10 @@
 #include "source/generation_checks.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cctype>
+
+#include "platform/file_system.h"
+#include "platform/path_text.h"
 
 namespace tallowick {
 
@@ -25,7 +26,10 @@ std::string CheckPdbName(const std::string& name, HandheldCharset charset) {
       HandheldTextEncoder(charset).Convert(name).size() > kMaxPdbNameLength) {
     return kPdbNameTooLongMessage;
   }
-  if (name.find('/') != std::string::npos) return kPdbNameSlashMessage;
+  // A separator would put the files into another folder.
+  if (std::any_of(name.begin(), name.end(), platform::IsPathSeparator)) {
+    return kPdbNameSlashMessage;
+  }
   return {};
 }
 
@@ -60,12 +64,8 @@ bool CheckOutputFolder(std::string& folder) {
   std::string trimmed = folder;
   while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
   if (trimmed.empty()) return false;
-  // "Enterable" as chdir would judge it: a folder we may search.
-  struct stat info {};
-  if (::stat(trimmed.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
-  if (::access(trimmed.c_str(), X_OK) != 0) return false;
-  if (trimmed.back() != '/') trimmed.push_back('/');
-  folder = trimmed;
+  if (!platform::CanEnterFolder(trimmed)) return false;
+  folder = platform::WithEndSeparator(trimmed);
   return true;
 }
 

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <fstream>
 
+#include "platform/path_text.h"
+
 namespace tallowick {
 
 const char* const kSourceFileFilter =
@@ -77,7 +79,7 @@ bool IsConvertedKind(SourceKind kind) {
 }
 
 std::string ExtensionOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
+  const std::size_t slash = platform::LastPathSeparator(path);
   const std::size_t dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
   return path.substr(dot + 1);
@@ -96,13 +98,6 @@ SourceKind KindOfFile(const std::string& path) {
   return SourceKind::NoSource;
 }
 
-std::string FolderOf(const std::string& path) {
-  for (std::size_t i = path.size(); i-- > 1;) {
-    if (path[i] == '/') return path.substr(0, i);
-  }
-  // The root folder itself is the folder of a file directly in it.
-  if (path.size() > 1 && path[0] == '/') return "/";
-  return {};
-}
+std::string FolderOf(const std::string& path) { return platform::FolderOf(path); }
 
 }  // namespace tallowick

@@ -2,6 +2,7 @@
 
 #include "engine/field_text.h"
 #include "engine/pdb_file.h"
+#include "platform/path_text.h"
 
 namespace tallowick {
 
@@ -15,7 +16,7 @@ std::string DatabaseNameOf(const std::string& fileName) {
 }
 
 void SplitPath(const std::string& path, std::string& folder, std::string& fileName) {
-  const auto slash = path.rfind('/');
+  const auto slash = platform::LastPathSeparator(path);
   if (slash == std::string::npos) {
     folder.clear();
     fileName = path;

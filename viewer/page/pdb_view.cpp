@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/path_text.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "ui/host.h"
@@ -16,15 +17,6 @@ namespace v = res::viewer;
 namespace {
 constexpr const char* kMessageCaption = "Tallowick";
 constexpr const char* kAutomaticEntry = "Automatic";
-
-// The folder of a full path, without a separator at the end (but "/").
-std::string FolderOf(const std::string& path) {
-  std::string folder;
-  std::string fileName;
-  SplitPath(path, folder, fileName);
-  if (folder.size() > 1) folder.pop_back();
-  return folder;
-}
 }  // namespace
 
 const MessageEntry<PDBView> PDBView::kMessageMap[] = {
@@ -103,7 +95,7 @@ void PDBView::OnBrowsePdb() {
   options.filter = kPdbFileFilter;
   options.defaultExtension = "pdb";
   // The database was written beside its Helper file.
-  options.initialFolder = FolderOf(GetEdit(v::kHelperPath).GetText());
+  options.initialFolder = platform::FolderOf(GetEdit(v::kHelperPath).GetText());
   // A name that would lead the dialog out of its folder is not offered.
   if (IsPlainFileName(shownName)) options.initialName = m_pdbFileName;
   const std::optional<std::string> path = GetHost().ChooseFile(options);

@@ -1,10 +1,11 @@
 #include "import/workbook_reader.h"
 
-#include <fstream>
+#include <cstdint>
 #include <iterator>
 #include <vector>
 
 #include "import/compound_file.h"
+#include "platform/file_system.h"
 
 namespace tallowick {
 namespace {
@@ -12,10 +13,13 @@ namespace {
 constexpr const char* kNotAWorkbook = "it is not an Excel 97-2003 workbook (.xls)";
 
 bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  const int fd = platform::OpenFile(path, platform::OpenMode::Read);
+  if (fd < 0) return false;
+  const std::int64_t size = platform::FileSize(fd);
+  out.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+  const bool read = size >= 0 && platform::ReadAt(fd, out.data(), out.size(), 0);
+  platform::CloseFile(fd);
+  return read;
 }
 
 }  // namespace

@@ -53,6 +53,8 @@ enum class PathKind { Missing, File, Folder, Other, Unknown };
 PathKind KindOf(const std::string& path, bool followLinks = true);
 // The size of an open file, or -1.
 std::int64_t FileSize(int fd);
+// The size of the file at `path`, or -1.
+std::int64_t FileSizeOf(const std::string& path);
 // True when the open file is a plain file with no second name.
 bool IsOwnPlainFile(int fd);
 
@@ -72,6 +74,10 @@ bool ListFolder(const std::string& folder, std::vector<std::string>& names);
 // under Wine, whose ODBC hands the work to the Linux drivers, the Linux
 // path of the file (Z:\\data\\orders.db -> /data/orders.db).
 std::string PathForDrivers(const std::string& path);
+
+// `path` made absolute against the working folder and without "." and
+// ".." steps, as a file dialog gives it; the path itself when that fails.
+std::string AbsolutePath(const std::string& path);
 
 // The value of an environment variable (UTF-8), or nothing.
 bool GetEnvironment(const char* name, std::string& value);

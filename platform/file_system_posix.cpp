@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/file_system.h"
 
@@ -136,6 +137,12 @@ std::int64_t FileSize(int fd) {
   return static_cast<std::int64_t>(status.st_size);
 }
 
+std::int64_t FileSizeOf(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return -1;
+  return static_cast<std::int64_t>(status.st_size);
+}
+
 bool IsOwnPlainFile(int fd) {
   struct stat status {};
   return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink == 1;
@@ -167,6 +174,12 @@ bool ListFolder(const std::string& folder, std::vector<std::string>& names) {
 }
 
 std::string PathForDrivers(const std::string& path) { return path; }
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
+}
 
 bool GetEnvironment(const char* name, std::string& value) {
   const char* text = std::getenv(name);

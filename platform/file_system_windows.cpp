@@ -162,6 +162,12 @@ PathKind KindOf(const std::string& path, bool followLinks) {
 
 std::int64_t FileSize(int fd) { return ::_filelengthi64(fd); }
 
+std::int64_t FileSizeOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 bool IsOwnPlainFile(int fd) {
   const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
   BY_HANDLE_FILE_INFORMATION information{};
@@ -215,6 +221,17 @@ std::string PathForDrivers(const std::string& path) {
   std::string converted = unixPath;
   ::HeapFree(::GetProcessHeap(), 0, unixPath);
   return converted;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  const DWORD length = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return path;
+  std::wstring full(length, L'\0');
+  const DWORD written = ::GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+  if (written == 0 || written >= length) return path;
+  full.resize(written);
+  return Narrow(full);
 }
 
 bool GetEnvironment(const char* name, std::string& value) {

@@ -1,9 +1,6 @@
 #include "source/source_connection.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 
 #include "odbc/odbc_api.h"
@@ -24,8 +21,8 @@ ConnectOutcome Failure(std::string message) {
 }
 
 bool PathExists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
+  const platform::PathKind kind = platform::KindOf(path);
+  return kind != platform::PathKind::Missing && kind != platform::PathKind::Unknown;
 }
 
 SQLCHAR* Text(const std::string& text) {
@@ -62,9 +59,7 @@ SourceConnection::~SourceConnection() {
 ConnectOutcome SourceConnection::OpenFile(const std::string& chosenPath, CredentialPrompt& prompt,
                                           const AfterFirstConnect& afterFirstConnect) {
   // The entry and the converters get the full path, as a file dialog gives it.
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(chosenPath, error);
-  const std::string path = error ? chosenPath : absolute.lexically_normal().string();
+  const std::string path = platform::AbsolutePath(chosenPath);
   const SourceKind kind = KindOfFile(path);
   if (kind == SourceKind::NoSource) return Failure(UnknownKindMessage(path));
   if (!PathExists(path)) return Failure("The file \"" + path + "\" does not exist");

@@ -1,11 +1,10 @@
 #include "source/source_kind.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <cstdio>
 
+#include "platform/file_system.h"
 #include "platform/path_text.h"
 
 namespace tallowick {
@@ -36,21 +35,29 @@ constexpr std::size_t kAccessSignatureOffset = 4;
 constexpr const char* kAccessSignatures[] = {"Standard Jet DB", "Standard ACE DB"};
 
 std::string FirstBytes(const std::string& path, std::size_t count) {
-  std::ifstream in(path, std::ios::binary);
   std::string bytes(count, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(count));
-  bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+  std::FILE* file = platform::OpenStream(path, "rb");
+  const std::size_t read = file != nullptr ? std::fread(bytes.data(), 1, count, file) : 0;
+  if (file != nullptr) std::fclose(file);
+  bytes.resize(read);
   return bytes;
 }
 
 }  // namespace
 
 std::string RefusalOfFile(const std::string& path, SourceKind kind) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return "The file \"" + path + "\" does not exist";
-  if (S_ISDIR(info.st_mode)) return "\"" + path + "\" is a folder, not a file";
-  if (!S_ISREG(info.st_mode)) return "\"" + path + "\" is not a plain file";
-  if (info.st_size == 0) return "The file \"" + path + "\" is empty";
+  switch (platform::KindOf(path)) {
+    case platform::PathKind::Missing:
+    case platform::PathKind::Unknown:
+      return "The file \"" + path + "\" does not exist";
+    case platform::PathKind::Folder:
+      return "\"" + path + "\" is a folder, not a file";
+    case platform::PathKind::Other:
+      return "\"" + path + "\" is not a plain file";
+    case platform::PathKind::File:
+      break;
+  }
+  if (platform::FileSizeOf(path) == 0) return "The file \"" + path + "\" is empty";
   if (kind == SourceKind::SqliteFile) {
     const std::string header(kSqliteHeader, sizeof kSqliteHeader);
     if (FirstBytes(path, header.size()) != header) {

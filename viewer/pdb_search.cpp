@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "engine/pdb_file.h"
+#include "platform/file_system.h"
+#include "platform/path_text.h"
 #include "viewer/pdb_contents.h"
 
 namespace tallowick {
@@ -38,13 +40,11 @@ bool PdbFileMatchesHelper(const std::string& folder, const std::string& fileName
 
 std::vector<std::string> FindPdbsForHelper(const std::string& folder, const HelperInfo& helper) {
   std::vector<std::string> found;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder.empty() ? "." : folder, error), end;
-       !error && it != end; it.increment(error)) {
-    const auto& entry = *it;
-    const std::string name = entry.path().filename().string();
-    std::error_code statusError;
-    if (!entry.is_regular_file(statusError) || !EndsWithPdbExtension(name)) continue;
+  std::vector<std::string> names;
+  platform::ListFolder(folder, names);
+  for (const std::string& name : names) {
+    if (!EndsWithPdbExtension(name)) continue;
+    if (platform::KindOf(platform::JoinPath(folder, name)) != platform::PathKind::File) continue;
     if (PdbFileMatchesHelper(folder, name, helper)) found.push_back(name);
   }
   std::sort(found.begin(), found.end());

@@ -74,7 +74,10 @@ bool SqliteTableWriter::Connect(std::string& error) {
     auto* text = reinterpret_cast<SQLCHAR*>(attributes.data());
     const SQLRETURN result = SQLDriverConnect(m_connection.Get(), nullptr, text, SQL_NTS, nullptr,
                                               0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (SQL_SUCCEEDED(result)) return true;
+    if (SQL_SUCCEEDED(result)) {
+      error.clear();  // an earlier name's failure is no failure now
+      return true;
+    }
     Failed(SQL_HANDLE_DBC, m_connection.Get(), error);
     m_connection.Reset();
   }

@@ -29,16 +29,6 @@ int FlockRetrying(int fd, int operation) {
 
 }  // namespace
 
-FileLock::FileLock(FileLock&& other) noexcept : m_handle(std::exchange(other.m_handle, kNone)) {}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-  if (this != &other) {
-    Unlock();
-    m_handle = std::exchange(other.m_handle, kNone);
-  }
-  return *this;
-}
-
 bool FileLock::Lock(const std::string& path, const std::function<void()>& waiting) {
   Unlock();
   const int fd = OpenLockTarget(path);

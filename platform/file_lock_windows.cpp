@@ -36,16 +36,6 @@ bool Acquired(DWORD wait) { return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDON
 
 }  // namespace
 
-FileLock::FileLock(FileLock&& other) noexcept : m_handle(std::exchange(other.m_handle, kNone)) {}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-  if (this != &other) {
-    Unlock();
-    m_handle = std::exchange(other.m_handle, kNone);
-  }
-  return *this;
-}
-
 bool FileLock::Lock(const std::string& path, const std::function<void()>& waiting) {
   Unlock();
   // The path must exist or be creatable as a lock file elsewhere; here only

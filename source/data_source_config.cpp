@@ -11,6 +11,15 @@ bool IsSafeIniValue(const std::string& value) {
   return value.find_first_of(";=[]{}\r\n") == std::string::npos;
 }
 
+bool IsSafeEntry(const std::string& name, const std::string& driver,
+                 const DataSourceAttributes& attributes) {
+  if (!IsSafeIniValue(name) || !IsSafeIniValue(driver)) return false;
+  for (const auto& [key, value] : attributes) {
+    if (!IsSafeIniValue(key) || !IsSafeIniValue(value)) return false;
+  }
+  return true;
+}
+
 std::string UnsafePathMessage(const std::string& path) {
   return "The path \"" + path +
          "\" cannot be used as a data source: it contains one of the characters "

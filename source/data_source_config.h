@@ -18,6 +18,10 @@ using DataSourceAttributes = std::vector<std::pair<std::string, std::string>>;
 // a connection string: it holds ; = [ ] { } or a line break, or is empty.
 bool IsSafeIniValue(const std::string& value);
 
+// True when the name, the driver and every key and value are safe.
+bool IsSafeEntry(const std::string& name, const std::string& driver,
+                 const DataSourceAttributes& attributes);
+
 // "The path ... cannot be used as a data source: ..." for a refused path.
 std::string UnsafePathMessage(const std::string& path);
 

@@ -30,10 +30,7 @@ IniEntries EntryLines(const std::string& driver, const DataSourceAttributes& att
 
 bool AddUserDataSource(const std::string& name, const std::string& driver,
                        const DataSourceAttributes& attributes) {
-  if (!IsSafeIniValue(name) || !IsSafeIniValue(driver)) return false;
-  for (const auto& [key, value] : attributes) {
-    if (!IsSafeIniValue(key) || !IsSafeIniValue(value)) return false;
-  }
+  if (!IsSafeEntry(name, driver, attributes)) return false;
   std::string error;
   return EditOdbcIni(
       UserOdbcIniPath(),

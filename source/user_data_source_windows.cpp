@@ -38,10 +38,7 @@ bool WriteEntry(const std::string& name, const std::string& driver,
 
 bool AddUserDataSource(const std::string& name, const std::string& driver,
                        const DataSourceAttributes& attributes) {
-  if (!IsSafeIniValue(name) || !IsSafeIniValue(driver)) return false;
-  for (const auto& [key, value] : attributes) {
-    if (!IsSafeIniValue(key) || !IsSafeIniValue(value)) return false;
-  }
+  if (!IsSafeEntry(name, driver, attributes)) return false;
   const std::string list = InstallerAttributeList(name, attributes);
   if (SQLConfigDataSource(nullptr, ODBC_ADD_DSN, driver.c_str(), list.c_str())) return true;
   SQLSetConfigMode(ODBC_USER_DSN);

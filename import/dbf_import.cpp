@@ -33,10 +33,6 @@ std::string FolderOfPath(const std::string& path) {
   return folder.empty() ? "." : folder;
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  return platform::JoinPath(folder, name);
-}
-
 std::string Folded(std::string text) {
   for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   return text;
@@ -51,7 +47,7 @@ bool ListDbfFiles(const std::string& folder, std::vector<std::string>& names, st
   }
   for (const std::string& name : entries) {
     if (HasDbfExtension(name) &&
-        platform::KindOf(JoinPath(folder, name)) == platform::PathKind::File) {
+        platform::KindOf(platform::JoinPath(folder, name)) == platform::PathKind::File) {
       names.push_back(name);
     }
   }
@@ -126,7 +122,7 @@ bool ListTables(const std::string& folder, const std::string& required,
                 std::vector<std::string>& files, std::string& error) {
   if (!ListDbfFiles(folder, files, error)) return false;
   if (!required.empty() && std::find(files.begin(), files.end(), required) == files.end()) {
-    error = "Cannot read the dBase table " + JoinPath(folder, required) +
+    error = "Cannot read the dBase table " + platform::JoinPath(folder, required) +
             ": there is no such table file.";
     return false;
   }
@@ -146,13 +142,13 @@ bool WriteTables(const std::string& folder, const std::vector<std::string>& file
   CodePageDecoder fileNames(65001);
   std::unordered_map<std::string, std::string> tableFiles;  // folded table name -> file
   for (const std::string& file : files) {
-    const std::string path = JoinPath(folder, file);
+    const std::string path = platform::JoinPath(folder, file);
     const std::string table = fileNames.Decode(file.substr(0, file.size() - 4));
     std::string error;
     auto clash = tableFiles.find(Folded(table));
     if (clash != tableFiles.end()) {
       error = "The dBase table " + path + " is left out: its name is that of " +
-              JoinPath(folder, clash->second) + " once letter case is ignored.";
+              platform::JoinPath(folder, clash->second) + " once letter case is ignored.";
     } else {
       switch (WriteTable(path, table, writer, error)) {
         case TableOutcome::Written:

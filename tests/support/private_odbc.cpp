@@ -41,7 +41,13 @@ PrivateOdbc::PrivateOdbc() {
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   m_folder = pattern;
   std::filesystem::create_directories(m_folder + "/system");
-  std::filesystem::copy_file("/etc/odbcinst.ini", m_folder + "/system/odbcinst.ini");
+  // Debian's PostgreSQL drivers are registered with CommLog=1, which leaves a
+  // log in /tmp for every connection: the tests' copy turns it off.
+  std::string drivers = ReadText("/etc/odbcinst.ini");
+  for (std::size_t at = 0; (at = drivers.find("CommLog=1", at)) != std::string::npos;) {
+    drivers.replace(at, 9, "CommLog=0");
+  }
+  std::ofstream(m_folder + "/system/odbcinst.ini") << drivers;
   std::ofstream(UserIniPath()).flush();
   std::ofstream(SystemIniPath()).flush();
   ::setenv("ODBCINI", UserIniPath().c_str(), 1);

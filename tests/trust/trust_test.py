@@ -80,7 +80,11 @@ class Scratch:
         self.data = os.path.join(self.root, 'data')
         for d in (self.home, self.tmp, self.sys, self.data):
             os.makedirs(d)
-        shutil.copy('/etc/odbcinst.ini', self.sys)
+        # Without psqlodbc's per-connection log in /tmp (Debian registers CommLog=1).
+        with open('/etc/odbcinst.ini') as f:
+            drivers = f.read().replace('CommLog=1', 'CommLog=0')
+        with open(os.path.join(self.sys, 'odbcinst.ini'), 'w') as f:
+            f.write(drivers)
         open(os.path.join(self.sys, 'odbc.ini'), 'w').close()
         self.db = make_sources(self.data)
         self.ini = os.path.join(self.home, '.odbc.ini')

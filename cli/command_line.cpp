@@ -20,10 +20,12 @@ constexpr const char* kUsage =
     "  columns SOURCE --table NAME          columns of a table\n"
     "  preview SOURCE --query SQL           rows of a query [--format text|csv|json]\n"
     "  generate SOURCE --query SQL --name NAME --out DIR\n"
-    "           [--creator XXXX] [--type XXXX] [--charset SET]\n"
+    "           [--creator XXXX] [--type XXXX] [--charset SET] [--reader DIR]\n"
     "                                       write NAME.pdb, its Helper file and the logs\n"
     "  view HELPER.mhl [PDB.pdb]            records of a PDB\n"
     "           [--format text|csv|json] [--charset SET]\n"
+    "  reader HELPER.mhl --out DIR          C code that reads the PDB's records\n"
+    "           [--lang c] [--prefix NAME]\n"
     "\n"
     "SOURCE is --file PATH (.mdb/.accdb, .xls, .dbf, .db/.sqlite/.sqlite3)\n"
     "       or --dsn NAME [--user NAME] [--password-stdin]\n"
@@ -63,6 +65,7 @@ int RunCommandLine(const Words& words, std::ostream& out, std::ostream& err) {
     if (command == "preview") return RunPreview(rest, out, err);
     if (command == "generate") return RunGenerate(rest, out, err);
     if (command == "view") return RunView(rest, out, err);
+    if (command == "reader") return RunReader(rest, out, err);
     err << "tallowick-cli: unknown command \"" << TerminalText(command) << "\"\n\n" << kUsage;
     return kExitUsage;
   } catch (const UsageError& error) {

@@ -19,6 +19,12 @@ int RunColumns(const Words& args, std::ostream& out, std::ostream& err);
 int RunPreview(const Words& args, std::ostream& out, std::ostream& err);
 int RunGenerate(const Words& args, std::ostream& out, std::ostream& err);
 int RunView(const Words& args, std::ostream& out, std::ostream& err);
+int RunReader(const Words& args, std::ostream& out, std::ostream& err);
+
+// Writes the C reader of the Helper file at `helperPath` into `folder`
+// (`prefix` empty: named after the PDB) and says where on `out`.
+int WriteReader(const std::string& helperPath, const std::string& prefix, const std::string& folder,
+                std::ostream& out, std::ostream& err);
 
 // Dispatches argv[1..] to a command.
 int RunCommandLine(const Words& words, std::ostream& out, std::ostream& err);

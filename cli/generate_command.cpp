@@ -8,6 +8,7 @@
 #include "engine/generation_log.h"
 #include "engine/handheld_charset.h"
 #include "engine/helper_file.h"
+#include "platform/file_system.h"
 #include "source/generation_checks.h"
 #include "source/query_run.h"
 
@@ -17,7 +18,8 @@ namespace {
 
 constexpr const char* kGenerateHelp =
     "usage: tallowick-cli generate SOURCE --query SQL --name NAME --out DIR\n"
-    "                              [--creator XXXX] [--type XXXX] [--charset SET]\n\n"
+    "                              [--creator XXXX] [--type XXXX] [--charset SET]\n"
+    "                              [--reader DIR]\n\n"
     "Writes NAME.pdb (one record per result row), its Helper file and the logs\n"
     "TallowickLog.txt and TallowickProcess.log into DIR. Creator and type are\n"
     "four printable ASCII characters each (default HWRP).\n\n"
@@ -26,7 +28,10 @@ constexpr const char* kGenerateHelp =
     "character the set cannot hold is stored as \"?\" and counted in the\n"
     "process log.\n\n"
     "Once they are written, says where, on one line:\n"
-    "  PDB DIR/NAME.pdb, Helper file DIR/NAMEHelper.mhl, log DIR/TallowickLog.txt\n\n";
+    "  PDB DIR/NAME.pdb, Helper file DIR/NAMEHelper.mhl, log DIR/TallowickLog.txt\n\n"
+    "--reader DIR also writes the C code that reads the records into DIR, an\n"
+    "existing folder, as `tallowick-cli reader` does, and says where on a\n"
+    "second line.\n\n";
 
 // The run's inputs as the generator page holds them.
 GenerationInputs InputsOf(const Arguments& arguments) {
@@ -50,7 +55,7 @@ GenerationInputs InputsOf(const Arguments& arguments) {
 
 int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   std::set<std::string> valued = SourceValuedOptions();
-  valued.insert({"--query", "--name", "--creator", "--type", "--out", "--charset"});
+  valued.insert({"--query", "--name", "--creator", "--type", "--out", "--charset", "--reader"});
   const Arguments arguments(args, valued, SourceFlagOptions());
   if (arguments.Has("--help")) {
     out << kGenerateHelp << kSourceHelp;
@@ -61,6 +66,10 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   // check comes before connecting, so a typo costs no connection.
   const GenerationCheck check = CheckGenerationInputs(inputs);
   if (!check.Passed()) return Fail(err, check.message);
+  const std::optional<std::string> readerFolder = arguments.Value("--reader");
+  if (readerFolder && platform::KindOf(*readerFolder) != platform::PathKind::Folder) {
+    return Fail(err, TerminalText(*readerFolder) + ": no such folder");
+  }
 
   OpenedSource source = OpenSource(arguments, err);
   if (!source.error.empty()) return Fail(err, source.error);
@@ -86,6 +95,9 @@ int RunGenerate(const Words& args, std::ostream& out, std::ostream& err) {
   out << "PDB " << TerminalText(folder + inputs.pdbName + ".pdb") << ", Helper file "
       << TerminalText(HelperFilePath(folder, inputs.pdbName)) << ", log "
       << TerminalText(folder + kLogFileName) << '\n';
+  if (readerFolder) {
+    return WriteReader(HelperFilePath(folder, inputs.pdbName), "", *readerFolder, out, err);
+  }
   return kExitOk;
 }
 

@@ -43,6 +43,28 @@ ColumnClass ClassifyColumn(std::int16_t sqlType) {
   }
 }
 
+RowGroup RowGroupOfKind(FieldKind kind) {
+  switch (kind) {
+    case FieldKind::String:
+      return RowGroup::Character;
+    case FieldKind::Double:
+      return RowGroup::Double;
+    case FieldKind::Float:
+      return RowGroup::Float;
+    case FieldKind::Long:
+      return RowGroup::LongInteger;
+    case FieldKind::Short:
+      return RowGroup::ShortInteger;
+    case FieldKind::DateTime:
+      return RowGroup::Timestamp;
+    case FieldKind::Time:
+      return RowGroup::Time;
+    case FieldKind::Date:
+      return RowGroup::Date;
+  }
+  return RowGroup::None;
+}
+
 std::size_t FixedFieldSize(FieldKind kind) {
   switch (kind) {
     case FieldKind::String:

@@ -58,6 +58,10 @@ struct ColumnClass {
 
 ColumnClass ClassifyColumn(std::int16_t sqlType);
 
+// The row group whose columns are stored as `kind` (Short: ShortInteger,
+// whose texts byte and bit columns share in the log's record layout).
+RowGroup RowGroupOfKind(FieldKind kind);
+
 // Size in bytes of a fixed-size kind; 0 for String (variable).
 std::size_t FixedFieldSize(FieldKind kind);
 

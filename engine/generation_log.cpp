@@ -153,10 +153,20 @@ void WriteLogHead(std::FILE* log, const std::string& pdbName, const std::string&
   Put(log, "typedef struct\n{");
 }
 
+std::string LogMemberLine(RowGroup group, const std::string& columnName) {
+  const char* format = MemberLineFormat(group);
+  if (format == nullptr) return {};
+  const std::string name = EscapeControlCharacters(columnName);
+  const int length = std::snprintf(nullptr, 0, format, name.c_str());
+  if (length <= 0) return {};
+  std::string line(static_cast<std::size_t>(length) + 1, '\0');
+  std::snprintf(line.data(), line.size(), format, name.c_str());
+  line.resize(static_cast<std::size_t>(length));
+  return line;
+}
+
 void WriteLogMember(std::FILE* log, RowGroup group, const std::string& columnName) {
-  if (const char* format = MemberLineFormat(group)) {
-    PutF(log, format, EscapeControlCharacters(columnName));
-  }
+  Put(log, LogMemberLine(group, columnName).c_str());
 }
 
 void WriteLogRecordEnd(std::FILE* log) { Put(log, "}\n"); }

@@ -29,6 +29,8 @@ std::string EscapeControlCharacters(const std::string& text);
 void WriteLogHead(std::FILE* log, const std::string& pdbName, const std::string& creator,
                   const std::string& type);  // up to and including "typedef struct\n{"
 void WriteLogMember(std::FILE* log, RowGroup group, const std::string& columnName);
+// The member line WriteLogMember writes; empty for RowGroup::None.
+std::string LogMemberLine(RowGroup group, const std::string& columnName);
 void WriteLogRecordEnd(std::FILE* log);  // "}\n"
 void WriteLogTail(std::FILE* log, unsigned long total, const DateTimeUse& use,
                   const std::string& helperName, const std::string& pdbName,

@@ -1,6 +1,6 @@
 #pragma once
-// The seam to the converters that turn an Excel workbook or a folder of
-// dBase tables into a SQLite database, which the SQLite3 driver then serves
+// The seam to the converters that turn an Excel workbook, a folder of dBase
+// tables or a CSV file into a SQLite database, which the SQLite3 driver then serves
 // under the temporary data source.
 #include <string>
 #include <vector>
@@ -9,8 +9,9 @@ namespace tallowick {
 
 // What a converter reads.
 enum class ConvertedFile {
-  Workbook,     // an Excel workbook (.xls)
-  DbaseFolder,  // the .dbf tables of a folder
+  Workbook,       // an Excel workbook (.xls, .xlsx, .xlsm)
+  DbaseFolder,    // the .dbf tables of a folder
+  DelimitedText,  // a CSV file (.csv, .tsv, .txt)
 };
 
 struct ConvertedDatabase {

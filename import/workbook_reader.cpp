@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "import/compound_file.h"
+#include "import/xlsx_reader.h"
 #include "platform/file_system.h"
 
 namespace tallowick {
@@ -20,6 +21,14 @@ bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& out) {
   const bool read = size >= 0 && platform::ReadAt(fd, out.data(), out.size(), 0);
   platform::CloseFile(fd);
   return read;
+}
+
+// .xlsx and .xlsm, in any letter case.
+bool IsOpenXmlName(const std::string& path) {
+  if (path.size() < 5) return false;
+  std::string ending = path.substr(path.size() - 5);
+  for (char& ch : ending) ch = static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+  return ending == ".xlsx" || ending == ".xlsm";
 }
 
 }  // namespace
@@ -45,6 +54,7 @@ bool ReadWorkbookStream(ByteView file, std::vector<unsigned char>& stream, std::
 }  // namespace
 
 bool ReadWorkbookBytes(ByteView file, BiffWorkbook& out, std::string& why) {
+  if (LooksLikeZip(file)) return ReadXlsxBytes(file, out, why);
   std::vector<unsigned char> stream;
   return ReadWorkbookStream(file, stream, why) &&
          ScanBiffWorkbook(ByteView(stream.data(), stream.size()), out, why);
@@ -57,6 +67,11 @@ bool ReadWorkbookFile(const std::string& path, BiffWorkbook& out, std::string& e
     std::vector<unsigned char> bytes;  // released before the cells are read
     if (!ReadWholeFile(path, bytes)) {
       why = "the file cannot be opened";
+    } else if (LooksLikeZip(ByteView(bytes.data(), bytes.size())) || IsOpenXmlName(path)) {
+      // An .xlsx workbook's strings and cells are read while its archive is held.
+      if (ReadXlsxBytes(ByteView(bytes.data(), bytes.size()), out, why)) return true;
+      error = "Cannot read the Excel file " + path + ": " + why + ".";
+      return false;
     } else {
       ReadWorkbookStream(ByteView(bytes.data(), bytes.size()), stream, why);
     }

@@ -1,6 +1,8 @@
 #pragma once
 // Reads an .xls workbook (Excel 5 to 2003): the OLE2 compound file, its
-// workbook stream and the cells of every worksheet (biff_cell_scanner.h).
+// workbook stream and the cells of every worksheet (biff_cell_scanner.h);
+// or, when the file is a zip archive or named .xlsx/.xlsm, an Office Open
+// XML workbook (xlsx_reader.h) into the same cell list.
 #include <string>
 
 #include "import/biff_cell_scanner.h"

@@ -96,11 +96,13 @@ bool IsReservedToCompiler(const std::string& name) {
 
 std::string MemberBase(std::string_view columnName, std::string_view reservedPrefix) {
   std::string name = CleanedName(columnName);
-  if (IsAsciiDigit(name[0]) || IsKeyword(name) ||
-      (!reservedPrefix.empty() && name.compare(0, reservedPrefix.size(), reservedPrefix) == 0)) {
+  if (IsReservedToCompiler(name)) {
+    name.insert(0, 1, 'x');
+  } else if (IsAsciiDigit(name[0]) || IsKeyword(name) ||
+             (!reservedPrefix.empty() &&
+              name.compare(0, reservedPrefix.size(), reservedPrefix) == 0)) {
     name.insert(0, 1, '_');
   }
-  if (IsReservedToCompiler(name)) name.insert(0, 1, 'x');
   return name;
 }
 

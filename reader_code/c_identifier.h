@@ -11,11 +11,11 @@ bool IsCIdentifier(std::string_view text);
 
 // The members of the record struct for these column names, in order, all
 // different: every byte other than an ASCII letter, digit or '_' becomes
-// '_' (an empty name becomes "field"); a name that begins with a digit, or
-// is a C or Palm OS keyword, or begins with `reservedPrefix`, gets a leading
-// '_'; one that then begins with "__" or '_' and a capital (names the
-// compiler keeps for itself) gets a leading 'x'; a name already taken gets
-// "_2", "_3"... .
+// '_' (an empty name becomes "field"); a name that then begins with "__" or
+// '_' and a capital (names the compiler keeps for itself) gets a leading
+// 'x'; else one that begins with a digit, is a C or Palm OS keyword, or
+// begins with `reservedPrefix` (the reader's own names) gets a leading '_'.
+// A name already taken gets "_2", "_3"... .
 std::vector<std::string> MemberNames(const std::vector<std::string>& columnNames,
                                      std::string_view reservedPrefix);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "engine/helper_file.h"
@@ -217,6 +218,58 @@ TEST_F(ReaderRoundTrip, EveryKindWrittenDirectly) {
   Succeeding(ShellQuoted(kCli) + " reader " + ShellQuoted(HelperFilePath(folder + "/", "Kinds")) +
              " --lang c --prefix Hand --out " + ShellQuoted(folder));
   CheckReader(folder, "Kinds");
+}
+
+// Usage errors exit with 2, other failures with 1 and the reason; neither
+// leaves a file behind, and generate checks --reader's folder before it
+// connects.
+TEST_F(ReaderRoundTrip, FailuresWriteNothing) {
+  const std::string folder = NewCaseFolder();
+  const std::string out = " --out " + ShellQuoted(folder);
+  const std::string noFields = folder + "/NoneHelper.mhl";
+  ASSERT_TRUE(WriteHelperFile(folder + "/", "None", "ABCD", "DATA", {}));
+  const std::string helper = ShellQuoted(noFields);
+  const std::string sample = std::string(TALLOWICK_SOURCE_DIR) + "/samples/orders.db";
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string error;  // the start of standard error's text
+  };
+  const std::vector<Case> cases = {
+      {"reader" + out, 2, "tallowick-cli: reader: reader needs HELPER.mhl"},
+      {"reader " + helper, 2, "tallowick-cli: reader: reader needs --out"},
+      {"reader " + helper + out + " --lang pascal", 2,
+       "tallowick-cli: reader: unknown language \"pascal\" (c)"},
+      {"reader " + helper + out + " --prefix 9lives", 2, "tallowick-cli: reader: --prefix must be"},
+      {"reader " + helper + out + " --prefix _Hidden", 2,
+       "tallowick-cli: reader: --prefix must be"},
+      {"reader " + ShellQuoted(folder + "/missing.mhl") + out, 1,
+       "tallowick-cli: " + folder + "/missing.mhl: No such file or directory"},
+      {"reader " + ShellQuoted(sample) + out, 1,
+       "tallowick-cli: Invalid Tallowick Helper file, Please Reselect"},
+      {"reader " + helper + out, 1,
+       "tallowick-cli: " + noFields + ": the Helper file describes no fields"},
+      {"generate --file " + ShellQuoted(sample) + " --query 'SELECT * FROM orders' --name O" + out +
+           " --reader " + ShellQuoted(folder + "/nowhere"),
+       1, "tallowick-cli: " + folder + "/nowhere: no such folder"},
+  };
+  for (const Case& c : cases) {
+    int status = -1;
+    const std::string errFile = m_folder.File("stderr.txt");
+    const std::string printed = CommandOutput(
+        ShellQuoted(kCli) + " " + c.arguments + " 2>" + ShellQuoted(errFile), &status);
+    std::ifstream errStream(errFile);
+    const std::string err((std::istreambuf_iterator<char>(errStream)),
+                          std::istreambuf_iterator<char>());
+    EXPECT_EQ(status, c.status) << c.arguments << "\n" << err;
+    EXPECT_EQ(err.rfind(c.error, 0), 0u) << c.arguments << "\n" << err;
+    EXPECT_EQ(printed, "") << c.arguments;
+  }
+  std::vector<std::string> left;
+  int status = -1;
+  std::istringstream listing(CommandOutput("ls -A " + ShellQuoted(folder), &status));
+  for (std::string name; std::getline(listing, name);) left.push_back(name);
+  EXPECT_EQ(left, std::vector<std::string>{"NoneHelper.mhl"});
 }
 
 TEST(ReaderNames, MembersAndPrefixesAreDistinctIdentifiers) {

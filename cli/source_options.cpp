@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/terminal_text.h"
+#include "import/delimited_text_options.h"
 #include "import/import_file_converter.h"
 #include "platform/exit_cleanup.h"
 #include "platform/terminal.h"
@@ -11,7 +12,8 @@
 namespace tallowick::cli {
 
 const std::set<std::string>& SourceValuedOptions() {
-  static const std::set<std::string> options{"--file", "--dsn", "--user"};
+  static const std::set<std::string> options{"--file", "--dsn", "--user", "--delimiter",
+                                             "--encoding"};
   return options;
 }
 
@@ -22,10 +24,16 @@ const std::set<std::string>& SourceFlagOptions() {
 
 const char* const kSourceHelp =
     "SOURCE is one of:\n"
-    "  --file PATH        an Access (.mdb, .accdb), Excel (.xls), dBase (.dbf) or\n"
-    "                     SQLite (.db, .sqlite, .sqlite3) file; a .dbf file stands\n"
-    "                     for every .dbf table of its folder (one that cannot be\n"
-    "                     read is left out and named on standard error)\n"
+    "  --file PATH        an Access (.mdb, .accdb), Excel (.xls, .xlsx, .xlsm), dBase\n"
+    "                     (.dbf), SQLite (.db, .sqlite, .sqlite3) or CSV (.csv, .tsv,\n"
+    "                     .txt) file; a .dbf file stands for every .dbf table of its\n"
+    "                     folder (one that cannot be read is left out and named on\n"
+    "                     standard error)\n"
+    "  --delimiter CHAR   a CSV file's delimiter: a character, tab, comma or\n"
+    "                     semicolon (default: the one of , ; tab its header line holds)\n"
+    "  --encoding NAME    a CSV file's encoding: utf-8, windows-1252, cp850, ...\n"
+    "                     (default: UTF-8 when the file is valid UTF-8, else\n"
+    "                     Windows-1252)\n"
     "  --dsn NAME         a configured ODBC data source\n"
     "  --user NAME        user name for the data source\n"
     "  --password-stdin   read the password from the first line of standard input\n"
@@ -80,6 +88,20 @@ OpenedSource OpenSource(const Arguments& arguments, std::ostream& err) {
   if (file && (arguments.Has("--user") || arguments.Has("--password-stdin"))) {
     throw UsageError("--user and --password-stdin go with --dsn");
   }
+  DelimitedTextOptions text;
+  if (const auto delimiter = arguments.Value("--delimiter")) {
+    if (!file) throw UsageError("--delimiter goes with --file");
+    if (!ParseDelimiterName(*delimiter, text.delimiter)) {
+      throw UsageError("--delimiter takes one character, tab, comma or semicolon, not \"" +
+                       *delimiter + "\"");
+    }
+  }
+  if (const auto encoding = arguments.Value("--encoding")) {
+    if (!file) throw UsageError("--encoding goes with --file");
+    if (!ParseEncodingName(*encoding, text.codePage)) {
+      throw UsageError("--encoding names no encoding this system knows: \"" + *encoding + "\"");
+    }
+  }
   std::optional<std::string> password;
   if (arguments.Has("--password-stdin")) {
     std::string line;
@@ -89,7 +111,7 @@ OpenedSource OpenSource(const Arguments& arguments, std::ostream& err) {
   }
 
   OpenedSource opened;
-  opened.converter = std::make_unique<ImportFileConverter>();
+  opened.converter = std::make_unique<ImportFileConverter>(text);
   opened.connection = std::make_unique<SourceConnection>(opened.converter.get());
   TerminalPrompt prompt(arguments.Value("--user"), password);
   const ConnectOutcome outcome = file ? opened.connection->OpenFile(*file, prompt)

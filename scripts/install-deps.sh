@@ -5,11 +5,11 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake ninja-build pkg-config git
-  libgtest-dev unixodbc-dev libwxgtk3.2-dev libsqlite3-dev
+  libgtest-dev unixodbc-dev libwxgtk3.2-dev libsqlite3-dev libcsv-dev libzip-dev libexpat1-dev
   # ODBC drivers and tools
   odbcinst unixodbc libsqliteodbc odbc-mdbtools mdbtools odbc-postgresql postgresql sqlite3
   # tests: display, test data writers, fuzzing, packaging checks, independent PDB reader
-  xvfb xauth openbox python3 python3-dbf python3-xlwt clang libclang-rt-14-dev clang-format
+  xvfb xauth openbox python3 python3-dbf python3-xlwt python3-openpyxl clang libclang-rt-14-dev clang-format
   desktop-file-utils xdg-utils xdg-user-dirs libglib2.0-bin file
   # the Debian packages: build, lintian, the AppStream validator
   debhelper lintian appstream

@@ -1,12 +1,18 @@
-// How long an Excel workbook and a dBase table take to become queryable.
-// The benchmark makes its own inputs: a 65,535-row x 10-column workbook
-// (through make_large_workbook.py and python3-xlwt) and a 1,000,000-row x
-// 8-field dBase III table (written here). It then converts each several
-// times and reports, per run, the conversion time and the time until the
-// first query on the converted database has answered.
+// How long an Excel workbook, a dBase table and a CSV file take to become
+// queryable. The benchmark makes its own inputs: 65,535-row x 10-column
+// workbooks (.xls through make_large_workbook.py and python3-xlwt, .xlsx
+// through make_large_xlsx.py and python3-openpyxl), a 1,000,000-row x
+// 8-field dBase III table, and CSV files of 65,535 and 1,000,000 rows x 10
+// columns (written here). It then converts each several times and reports,
+// per run, the conversion time and the time until the first query on the
+// converted database has answered, and at the end the process's peak
+// memory (run one format alone with --only to see its own).
 //
-// usage: tallowick-import-bench [--xls-rows N] [--dbf-rows N] [--runs N]
+// usage: tallowick-import-bench [--xls-rows N] [--dbf-rows N] [--csv-rows N]
+//                               [--big-csv-rows N] [--runs N]
+//                               [--only xls|xlsx|dbf|csv|big-csv]
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -87,8 +93,33 @@ bool WriteDbf(const std::string& path, std::uint32_t rows) {
   return static_cast<bool>(out);
 }
 
-bool WriteWorkbook(const std::string& path, int rows) {
-  std::string script = std::string(TALLOWICK_SOURCE_DIR) + "/bench/import/make_large_workbook.py";
+// A CSV file of `rows` rows under a header, ten columns of the kinds a
+// real export holds: whole and decimal numbers, quoted texts (some with the
+// delimiter), dates, datetimes, booleans, gaps.
+bool WriteCsv(const std::string& path, int rows) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << "Id,Amount,Name,Day,Stamp,Paid,Note,Qty,Code,Ratio\r\n";
+  std::string block;
+  char line[256];
+  for (int r = 1; r <= rows; ++r) {
+    std::snprintf(line, sizeof line,
+                  "%d,%.2f,\"Customer, %d\",%04d-%02d-%02d,%04d-%02d-%02d %02d:%02d:%02d,%s,%s,%d,"
+                  "C%d,%.4f\r\n",
+                  r, r * 0.75, r % 5000, 1990 + r % 30, r % 12 + 1, r % 28 + 1, 2000 + r % 20,
+                  r % 12 + 1, r % 28 + 1, r % 24, r % 60, r % 60, r % 2 ? "true" : "false",
+                  r % 3 == 0 ? "" : "note", r % 1000, r % 997, (r % 1000) / 7.0);
+    block += line;
+    if (block.size() > (1 << 20)) {
+      out.write(block.data(), static_cast<std::streamsize>(block.size()));
+      block.clear();
+    }
+  }
+  out.write(block.data(), static_cast<std::streamsize>(block.size()));
+  return static_cast<bool>(out);
+}
+
+bool WriteWorkbook(const std::string& path, int rows, const char* writer) {
+  std::string script = std::string(TALLOWICK_SOURCE_DIR) + "/bench/import/" + writer;
   std::string rowText = std::to_string(rows);
   pid_t child = fork();
   if (child == 0) {
@@ -144,39 +175,82 @@ bool Measure(const char* label, int runs, double limit, Convert convert) {
   return median <= limit;
 }
 
+double FileMegabytes(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  return error ? 0.0 : static_cast<double>(size) / 1e6;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int xlsRows = 65535;
   int dbfRows = 1000000;
+  int csvRows = 65535;
+  int bigCsvRows = 1000000;
   int runs = 3;
+  std::string only;
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string option = argv[i];
     int value = std::atoi(argv[i + 1]);
     if (option == "--xls-rows") xlsRows = value;
     if (option == "--dbf-rows") dbfRows = value;
+    if (option == "--csv-rows") csvRows = value;
+    if (option == "--big-csv-rows") bigCsvRows = value;
     if (option == "--runs") runs = std::max(1, value);
+    if (option == "--only") only = argv[i + 1];
   }
+  auto wanted = [&](const char* name) { return only.empty() || only == name; };
   char pattern[] = "/tmp/tallowick-import-bench-XXXXXX";
   if (mkdtemp(pattern) == nullptr) return 2;
   const std::string folder = pattern;
   const std::string xls = folder + "/large.xls";
+  const std::string xlsx = folder + "/large.xlsx";
+  const std::string csv = folder + "/large.csv";
+  const std::string bigCsv = folder + "/big.csv";
   const std::string dbfFolder = folder + "/dbf";
   std::filesystem::create_directory(dbfFolder);
 
-  auto start = Clock::now();
-  bool ok = WriteWorkbook(xls, xlsRows);
-  std::printf("workbook of %d rows x 10 columns written in %.1f s (%.1f MB)\n", xlsRows,
-              Seconds(start),
-              ok ? static_cast<double>(std::filesystem::file_size(xls)) / 1e6 : 0.0);
-  start = Clock::now();
-  ok = ok && WriteDbf(dbfFolder + "/big.dbf", static_cast<std::uint32_t>(dbfRows));
-  std::printf(
-      "table of %d rows x 8 fields written in %.1f s (%.1f MB)\n", dbfRows, Seconds(start),
-      ok ? static_cast<double>(std::filesystem::file_size(dbfFolder + "/big.dbf")) / 1e6 : 0.0);
+  bool ok = true;
+  auto prepare = [&](const char* name, const char* what, const std::string& path, auto write) {
+    if (!wanted(name) || !ok) return;
+    auto start = Clock::now();
+    ok = write();
+    std::printf("%s written in %.1f s (%.1f MB)\n", what, Seconds(start), FileMegabytes(path));
+  };
+  prepare("xls", "workbook (.xls) of 10 columns", xls,
+          [&] { return WriteWorkbook(xls, xlsRows, "make_large_workbook.py"); });
+  prepare("xlsx", "workbook (.xlsx) of 10 columns", xlsx,
+          [&] { return WriteWorkbook(xlsx, xlsRows, "make_large_xlsx.py"); });
+  prepare("dbf", "dBase table of 8 fields", dbfFolder + "/big.dbf",
+          [&] { return WriteDbf(dbfFolder + "/big.dbf", static_cast<std::uint32_t>(dbfRows)); });
+  prepare("csv", "CSV file of 10 columns", csv, [&] { return WriteCsv(csv, csvRows); });
+  prepare("big-csv", "large CSV file of 10 columns", bigCsv,
+          [&] { return WriteCsv(bigCsv, bigCsvRows); });
 
-  bool fast = ok && Measure("xls", runs, 3.0, [&] { return tallowick::ConvertWorkbook(xls); });
-  fast = Measure("dbf", runs, 5.0, [&] { return tallowick::ConvertDbfFolder(dbfFolder); }) && fast;
+  bool fast = ok;
+  if (ok && wanted("xls")) {
+    fast = Measure("xls", runs, 3.0, [&] { return tallowick::ConvertWorkbook(xls); }) && fast;
+  }
+  if (ok && wanted("xlsx")) {
+    fast = Measure("xlsx", runs, 2.0, [&] { return tallowick::ConvertWorkbook(xlsx); }) && fast;
+  }
+  if (ok && wanted("dbf")) {
+    fast =
+        Measure("dbf", runs, 5.0, [&] { return tallowick::ConvertDbfFolder(dbfFolder); }) && fast;
+  }
+  if (ok && wanted("csv")) {
+    fast =
+        Measure("csv", runs, 1.0, [&] { return tallowick::ConvertDelimitedText(csv, {}); }) && fast;
+  }
+  if (ok && wanted("big-csv")) {
+    fast = Measure("big-csv", runs, 5.0,
+                   [&] { return tallowick::ConvertDelimitedText(bigCsv, {}); }) &&
+           fast;
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("peak memory (resident): %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
   std::filesystem::remove_all(folder);
   return fast ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs each import fuzzer for SECONDS (default 60) under ASan and UBSan, on
 # a seed corpus of real files written by the tests' data writers
-# (python3-xlwt, python3-dbf).
+# (python3-xlwt, python3-openpyxl, python3-dbf, Python's csv module).
 #
 # usage: run-import-fuzzers.sh [SECONDS] [BUILD_DIR]
 #   BUILD_DIR (default: build-fuzz, or $FUZZ_BUILD_DIR) is configured with
@@ -17,7 +17,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTALLOWICK_FUZZ=ON -DTALLOWICK_SANITIZE=ON -DTALLOWICK_GUI=OFF -DTALLOWICK_TESTS=OFF >/dev/null
 fi
-ninja -C "$build" -j2 dbf_import_fuzzer xls_import_fuzzer xls_scan_fuzzer
+ninja -C "$build" -j2 dbf_import_fuzzer xls_import_fuzzer xls_scan_fuzzer xlsx_import_fuzzer \
+  csv_import_fuzzer
 build=$(cd "$build" && pwd)
 work="$build/fuzz-import"
 rm -rf "$work/crashes"
@@ -33,8 +34,17 @@ find_fuzzer() {
 # Seeds: the workbooks and tables the tests use.
 /usr/bin/python3 "$repo/tests/import/data_writers/make_workbooks.py" "$work/seeds"
 /usr/bin/python3 "$repo/tests/import/data_writers/make_dbf_tables.py" "$work/seeds"
-mkdir -p "$work/corpus-xls" "$work/corpus-dbf"
+mkdir -p "$work/seeds/open"
+/usr/bin/python3 "$repo/tests/import/data_writers/make_xlsx_workbooks.py" "$work/seeds/open"
+/usr/bin/python3 "$repo/tests/import/data_writers/make_csv_files.py" "$work/seeds/open"
+mkdir -p "$work/corpus-xls" "$work/corpus-dbf" "$work/corpus-xlsx" "$work/corpus-csv"
 cp "$work/seeds"/*.xls "$work/corpus-xls/"
+# The bomb is left out: each run would unpack half a gigabyte.
+find "$work/seeds/open" -name '*.xlsx' ! -name bomb.xlsx -exec cp {} "$work/corpus-xlsx/" \;
+# A csv seed: the options byte (0: delimiter and encoding found), then the file.
+for seed in "$work/seeds/open"/*.csv "$work/seeds/open"/*.tsv "$work/seeds/open"/*.txt; do
+  { printf '\0'; cat "$seed"; } >"$work/corpus-csv/$(basename "$seed")"
+done
 # A dbf seed: flag byte, table length, table, memo (see dbf_import_fuzzer.cpp).
 /usr/bin/python3 - "$work/seeds" "$work/corpus-dbf" <<'PY'
 import glob, os, struct, sys
@@ -68,4 +78,6 @@ run() {
 run xls_scan_fuzzer "$work/corpus-xls" 65536
 run xls_import_fuzzer "$work/corpus-xls" 65536
 run dbf_import_fuzzer "$work/corpus-dbf" 16384
+run xlsx_import_fuzzer "$work/corpus-xlsx" 65536
+run csv_import_fuzzer "$work/corpus-csv" 16384
 exit $status

@@ -40,7 +40,7 @@ expect() {
   fi
 }
 
-expect "tallowick-cli " $'--help\n--version\n-V\n-h\ncolumns\ngenerate\npreview\nsources\ntables\nview'
+expect "tallowick-cli " $'--help\n--version\n-V\n-h\ncolumns\ngenerate\npreview\nreader\nsources\ntables\nview'
 expect "tallowick-cli ge" "generate"
 expect "tallowick-cli generate --c" $'--charset\n--creator'
 expect "tallowick-cli generate --charset " $'big5\ncp1252\neuc-kr\ngb2312\nshift-jis\nutf-8'
@@ -55,6 +55,13 @@ expect "tallowick-cli generate --out $odbc/out" "$odbc/out dir"$'\n'"$odbc/outer
 expect "tallowick-cli view $odbc/Orders" "$odbc/OrdersHelper.mhl"
 expect "tallowick-cli view -" $'--charset\n--format\n--help\n-h'
 expect "tallowick-cli sources --" "--help"
+expect "tallowick-cli r" "reader"
+expect "tallowick-cli reader $odbc/Orders" "$odbc/OrdersHelper.mhl"
+expect "tallowick-cli reader x.mhl --" $'--help\n--lang\n--out\n--prefix'
+expect "tallowick-cli reader x.mhl --lang " "c"
+expect "tallowick-cli reader x.mhl --prefix " ""
+expect "tallowick-cli generate --reader $odbc/out" "$odbc/out dir"$'\n'"$odbc/outer"
+expect "tallowick-cli generate --re" "--reader"
 
 if ((failures)); then
   echo "$failures case(s) failed"

@@ -17,6 +17,14 @@ std::size_t SequenceLength(UINT page, bool doubleByte, std::string_view bytes, s
   return 1;
 }
 
+// Windows' tables for its single-byte "ANSI" pages give each byte the page
+// leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D of 1252) the C1 control of
+// the same number. iconv rejects those bytes; so do we, so that both systems
+// read and write the same text and count the same "?".
+bool IsAnsiPage(int page) { return page == 874 || (page >= 1250 && page <= 1258); }
+
+bool IsC1Control(wchar_t character) { return character >= 0x80 && character <= 0x9F; }
+
 }  // namespace
 
 CodePage::CodePage(int number) : m_number(number) {
@@ -37,6 +45,7 @@ bool CodePage::Encode(std::string_view character, std::string& out) {
   const int units = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, character.data(),
                                           static_cast<int>(character.size()), wide, 4);
   if (units <= 0) return false;
+  if (IsAnsiPage(m_number) && units == 1 && IsC1Control(wide[0])) return false;
   char buffer[16];
   BOOL usedDefault = FALSE;
   const int length = ::WideCharToMultiByte(static_cast<UINT>(m_number), WC_NO_BEST_FIT_CHARS, wide,
@@ -62,7 +71,8 @@ void CodePage::Decode(std::string_view bytes, std::string& out) {
     const int units = m_known ? ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data() + at,
                                                       static_cast<int>(length), character, 2)
                               : 0;
-    if (units > 0) {
+    const bool undefined = units == 1 && IsAnsiPage(m_number) && IsC1Control(character[0]);
+    if (units > 0 && !undefined) {
       wide.append(character, static_cast<std::size_t>(units));
       at += length;
     } else {

@@ -1,13 +1,13 @@
 #include "engine/field_encoder.h"
 
 #include <gtest/gtest.h>
-#include <sqltypes.h>
 
 #include <cstddef>
 #include <cstring>
 
 #include "engine/byte_order.h"
 #include "engine/value_layout.h"
+#include "odbc/odbc_api.h"
 #include "tests/engine/test_files.h"
 
 namespace tallowick {

@@ -168,7 +168,9 @@ TEST(HelperFile, ReaderFindsTheFileWithOrWithoutItsExtension) {
   EXPECT_TRUE(ReadHelperFile(folder / "SalesHelper").has_value());
   std::filesystem::rename(folder / "SalesHelper.mhl", folder / "SalesHelper.MHL");
   EXPECT_TRUE(ReadHelperFile(folder / "SalesHelper.MHL").has_value());
+#ifndef _WIN32  // Windows finds a file under any letter case
   EXPECT_FALSE(ReadHelperFile(folder / "SalesHelper").has_value());
+#endif
 }
 
 // Writes a PDB-format file with the given header name, creator, type and records.

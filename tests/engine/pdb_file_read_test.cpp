@@ -102,8 +102,10 @@ TEST(PdbFileRead, ExtensionIsAppendedOnlyWhenMissing) {
   std::filesystem::rename(folder / "sales.pdb", folder / "SALES.PDB");
   PdbFile capitals("SALES.PDB", folder.Directory(), ".pdb");
   EXPECT_TRUE(ReadList(capitals).ok);
+#ifndef _WIN32  // Windows finds a file under any letter case
   PdbFile plain("sales", folder.Directory(), ".pdb");
   EXPECT_FALSE(ReadList(plain).ok);  // sales.pdb is gone
+#endif
 }
 
 TEST(PdbFileRead, TruncatedFilesFailTheRecordList) {

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "source/data_source_config.h"
+#include "source/source_kind.h"
 
 namespace tallowick::platform {
 namespace {
@@ -39,6 +43,28 @@ TEST(PathText, FolderAndNameOfAPath) {
   EXPECT_EQ(WithEndSeparator("out" + separator), "out" + separator);
   EXPECT_EQ(JoinPath("out", "a.pdb"), "out" + separator + "a.pdb");
   EXPECT_EQ(JoinPath("", "a.pdb"), "a.pdb");
+#ifdef _WIN32
+  EXPECT_EQ(WithEndSeparator("C:\\"), "C:\\");
+  EXPECT_EQ(WithEndSeparator("C:/out/"), "C:/out/");
+  EXPECT_EQ(JoinPath("C:\\", "a.pdb"), "C:\\a.pdb");
+#endif
+}
+
+// A dBase table's data source names the table's folder as its database.
+TEST(PathText, TheFolderOfADbaseTableInTheAttributeText) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+#ifdef _WIN32
+      {"C:\\data\\city.dbf", "DSN=TempPTallowickDSN;DBQ=C:\\data"},
+      {"C:\\city.dbf", "DSN=TempPTallowickDSN;DBQ=C:\\"},
+#else
+      {"/data/city.dbf", "DSN=TempPTallowickDSN;DBQ=/data"},
+      {"/city.dbf", "DSN=TempPTallowickDSN;DBQ=/"},
+#endif
+  };
+  for (const auto& [path, text] : cases) {
+    EXPECT_EQ(AttributeText(kTemporaryDataSourceName, {{"DBQ", tallowick::FolderOf(path)}}), text)
+        << path;
+  }
 }
 
 }  // namespace

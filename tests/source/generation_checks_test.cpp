@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/path_text.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowick {
@@ -60,7 +61,7 @@ TEST(GenerationChecks, ReportOnlyTheFirstFaultInTheirOrder) {
   inputs.outputFolder = folder.Path();
   const GenerationCheck passed = CheckGenerationInputs(inputs);
   EXPECT_TRUE(passed.Passed());
-  EXPECT_EQ(passed.outputFolder, folder.Path() + "/");
+  EXPECT_EQ(passed.outputFolder, folder.Path() + platform::kPathSeparator);
 }
 
 TEST(GenerationChecks, RefuseAPdbNameThatWouldNotFitOrWouldNameAnotherFolder) {
@@ -121,10 +122,11 @@ TEST(OutputFolder, IsNormalisedWithoutTrailingBlanksAndWithOneSlash) {
   TempFolder folder;
   std::string text = folder.Path() + "   ";
   ASSERT_TRUE(CheckOutputFolder(text));
-  EXPECT_EQ(text, folder.Path() + "/");
-  text = folder.Path() + "/";
+  const std::string withSeparator = folder.Path() + platform::kPathSeparator;
+  EXPECT_EQ(text, withSeparator);
+  text = withSeparator;
   ASSERT_TRUE(CheckOutputFolder(text));
-  EXPECT_EQ(text, folder.Path() + "/");
+  EXPECT_EQ(text, withSeparator);
   text = std::string("/");
   ASSERT_TRUE(CheckOutputFolder(text));
   EXPECT_EQ(text, "/");

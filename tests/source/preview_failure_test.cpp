@@ -1,8 +1,8 @@
 // How FillPreview reports a failed execution, a fetch failing partway and a
 // failed binding, on a result source that plays the failure back.
 #include <gtest/gtest.h>
-#include <sql.h>
 
+#include "odbc/odbc_api.h"
 #include "source/preview.h"
 #include "source/query_run.h"
 #include "tests/engine/fake_result_source.h"

@@ -2,12 +2,11 @@
 #include "source/preview_text.h"
 
 #include <gtest/gtest.h>
-#include <sql.h>
-#include <sqlext.h>
 
 #include <cstring>
 
 #include "engine/field_kind.h"
+#include "odbc/odbc_api.h"
 
 namespace tallowick {
 namespace {

@@ -48,15 +48,22 @@ TEST(SourceKinds, FollowTheExtensionInAnyCase) {
   EXPECT_EQ(KindOfFile("/data/city.DBF"), SourceKind::DbaseFile);
   EXPECT_EQ(KindOfFile("/data/orders.sqlite3"), SourceKind::SqliteFile);
   EXPECT_EQ(KindOfFile("/data/orders.db"), SourceKind::SqliteFile);
-  EXPECT_EQ(KindOfFile("/data/notes.txt"), SourceKind::NoSource);
+  EXPECT_EQ(KindOfFile("/data/notes.doc"), SourceKind::NoSource);
+  EXPECT_EQ(KindOfFile("/data/book.XLSX"), SourceKind::ExcelFile);
+  EXPECT_EQ(KindOfFile("/data/macros.xlsm"), SourceKind::ExcelFile);
+  EXPECT_EQ(KindOfFile("/data/orders.csv"), SourceKind::CsvFile);
+  EXPECT_EQ(KindOfFile("/data/orders.TSV"), SourceKind::CsvFile);
+  EXPECT_EQ(KindOfFile("/data/notes.txt"), SourceKind::CsvFile);
   EXPECT_EQ(KindOfFile("/data.mdb/notes"), SourceKind::NoSource);
 }
 
+#ifndef _WIN32  // Windows paths: tests/platform/path_text_test.cpp
 TEST(SourceKinds, FolderOfKeepsTheRootFolder) {
   EXPECT_EQ(FolderOf("/data/dbase/city.dbf"), "/data/dbase");
   EXPECT_EQ(FolderOf("/city.dbf"), "/");
   EXPECT_EQ(FolderOf("city.dbf"), "");
 }
+#endif
 
 TEST(DataSourceValues, RefuseCharactersThatWouldAddAttributes) {
   EXPECT_TRUE(IsSafeIniValue("/home/me/My Data/orders.mdb"));

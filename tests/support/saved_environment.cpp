@@ -7,11 +7,16 @@ namespace tallowick::testing {
 namespace {
 
 void Put(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+  // An empty value removes the variable; Windows has no empty variables.
+  _putenv_s(name.c_str(), value ? value->c_str() : "");
+#else
   if (value) {
     ::setenv(name.c_str(), value->c_str(), 1);
   } else {
     ::unsetenv(name.c_str());
   }
+#endif
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 
 #include "platform/terminal.h"
@@ -63,6 +66,10 @@ bool OutputReaderIsGone() {
 
 std::vector<std::string> StartCommandLine(int, char**) {
   ::SetConsoleOutputCP(CP_UTF8);
+  // Standard output carries the bytes the program writes, as on Linux: in
+  // text mode the CR LF that ends a csv record would become CR CR LF, and a
+  // line break inside a csv value would change.
+  _setmode(_fileno(stdout), _O_BINARY);
   std::vector<std::string> words;
   int count = 0;
   wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);

@@ -1,7 +1,9 @@
 #include "import/sqlite_table_writer.h"
 
 #include "odbc/diagnostic_record.h"
+#include "odbc/installed_drivers.h"
 #include "odbc/sqlite_driver.h"
+#include "platform/driver_text.h"
 #include "platform/file_system.h"
 
 namespace tallowick {
@@ -50,8 +52,10 @@ bool SqliteTableWriter::Execute(const std::string& sql, std::string& error) {
   if (!SQL_SUCCEEDED(statement.Allocate(m_connection.Get()))) {
     return Failed(SQL_HANDLE_DBC, m_connection.Get(), error);
   }
-  auto* text = reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str()));
-  const SQLRETURN result = SQLExecDirect(statement.Get(), text, SQL_NTS);
+  std::string text;
+  platform::TextForDrivers(sql, text);
+  const SQLRETURN result =
+      SQLExecDirect(statement.Get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
   if (!SQL_SUCCEEDED(result) && result != SQL_NO_DATA) {
     return Failed(SQL_HANDLE_STMT, statement.Get(), error);
   }
@@ -61,26 +65,41 @@ bool SqliteTableWriter::Execute(const std::string& sql, std::string& error) {
 // The driver is the first of its names that is installed. The database
 // file exists already (empty); nothing is looked up in any configuration.
 bool SqliteTableWriter::Connect(std::string& error) {
+  const char* driver = FirstInstalled(kSqliteDriverNames, InstalledDriverNames());
+  if (driver == nullptr) {
+#ifdef _WIN32
+    const char* remedy = kSqliteDriverForWindows;
+#else
+    const char* remedy = kSqliteDriverForLinux;
+#endif
+    error = "Cannot write the temporary database " + m_path +
+            ": no SQLite ODBC driver is installed; install " + remedy;
+    return false;
+  }
+  const std::string path = platform::PathForDrivers(m_path);
+  if (path.empty()) {
+    error = "Cannot write the temporary database " + m_path +
+            ": its path has characters that the system's code page lacks";
+    return false;
+  }
   if (!SQL_SUCCEEDED(AllocateOdbc3Environment(m_environment))) {
     error = "Cannot write the temporary database " + m_path + ": ODBC is not available";
     return false;
   }
-  for (const char* driver : kSqliteDriverNames) {
-    if (!SQL_SUCCEEDED(m_connection.Allocate(m_environment.Get()))) {
-      return Failed(SQL_HANDLE_ENV, m_environment.Get(), error);
-    }
-    std::string attributes =
-        std::string("DRIVER={") + driver + "};Database=" + platform::PathForDrivers(m_path) + ";";
-    auto* text = reinterpret_cast<SQLCHAR*>(attributes.data());
-    const SQLRETURN result = SQLDriverConnect(m_connection.Get(), nullptr, text, SQL_NTS, nullptr,
-                                              0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (SQL_SUCCEEDED(result)) {
-      error.clear();  // an earlier name's failure is no failure now
-      return true;
-    }
-    Failed(SQL_HANDLE_DBC, m_connection.Get(), error);
-    m_connection.Reset();
+  if (!SQL_SUCCEEDED(m_connection.Allocate(m_environment.Get()))) {
+    return Failed(SQL_HANDLE_ENV, m_environment.Get(), error);
   }
+  std::string attributes = std::string("DRIVER={") + driver + "};Database=" + path + ";";
+  // Text crosses in the drivers' code page, as with every other connection.
+  if (!platform::DriversUseUtf8()) attributes += std::string(kSqliteCodePageKeyword) + "=1;";
+  std::string text;
+  platform::TextForDrivers(attributes, text);
+  const SQLRETURN result =
+      SQLDriverConnect(m_connection.Get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+                       SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+  if (SQL_SUCCEEDED(result)) return true;
+  Failed(SQL_HANDLE_DBC, m_connection.Get(), error);
+  m_connection.Reset();
   return false;
 }
 
@@ -130,9 +149,10 @@ bool SqliteTableWriter::BeginTable(const std::string& table,
     return false;
   }
   m_values.assign(columns.size(), Value{});
-  auto* text = reinterpret_cast<SQLCHAR*>(insert.data());
+  std::string text;
+  platform::TextForDrivers(insert, text);
   if (!SQL_SUCCEEDED(m_insert.Allocate(m_connection.Get())) ||
-      !SQL_SUCCEEDED(SQLPrepare(m_insert.Get(), text, SQL_NTS))) {
+      !SQL_SUCCEEDED(SQLPrepare(m_insert.Get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS))) {
     Failed(m_insert ? SQL_HANDLE_STMT : SQL_HANDLE_DBC,
            m_insert ? m_insert.Get() : m_connection.Get(), error);
     AbandonTable();
@@ -167,8 +187,12 @@ void SqliteTableWriter::BindText(int column, std::string_view text) {
   Value& v = ValueAt(column);
   v.cType = SQL_C_CHAR;
   v.sqlType = SQL_LONGVARCHAR;
-  v.bytes.assign(text.data(), text.size());
-  v.indicator = static_cast<SQLLEN>(text.size());
+  if (m_textToCodePage) {
+    platform::TextForDrivers(text, v.bytes);
+  } else {
+    v.bytes.assign(text.data(), text.size());
+  }
+  v.indicator = static_cast<SQLLEN>(v.bytes.size());
 }
 
 void SqliteTableWriter::BindBlob(int column, const void* bytes, std::size_t size) {

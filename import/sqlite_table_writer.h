@@ -12,6 +12,7 @@
 
 #include "import/column_type.h"
 #include "odbc/odbc_handle.h"
+#include "platform/driver_text.h"
 
 namespace tallowick {
 
@@ -76,6 +77,9 @@ class SqliteTableWriter {
   std::string m_path;
   std::string m_table;
   bool m_inTable = false;
+  // Where the drivers' text is not UTF-8 (platform/driver_text.h), values
+  // go out in their code page, where a character it lacks becomes '?'.
+  bool m_textToCodePage = !platform::DriversUseUtf8();
 };
 
 }  // namespace tallowick

@@ -72,7 +72,10 @@ bool ListFolder(const std::string& folder, std::vector<std::string>& names);
 
 // `path` as an ODBC driver of this system opens it: the path itself; but
 // under Wine, whose ODBC hands the work to the Linux drivers, the Linux
-// path of the file (Z:\\data\\orders.db -> /data/orders.db).
+// path of the file (Z:\\data\\orders.db -> /data/orders.db). On Windows
+// itself a path that the ANSI code page cannot spell (driver_text.h) is
+// given by its short (8.3) name; empty when it has none the page can spell.
+// Still UTF-8: TextForDrivers converts it with the rest of the text.
 std::string PathForDrivers(const std::string& path);
 
 // `path` made absolute against the working folder and without "." and

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/driver_text.h"
 #include "platform/file_system.h"
 #include "platform/wide_text.h"
 
@@ -215,7 +216,22 @@ std::string PathForDrivers(const std::string& path) {
   using UnixFileName = char* (*)(const wchar_t*);
   static const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
       ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (unixFileName == nullptr) return path;  // Windows itself
+  if (unixFileName == nullptr) {
+    // Windows itself: the ANSI functions take the path in the system's code
+    // page. A name the page cannot spell may have a short (8.3) name that
+    // it can.
+    std::string ansi;
+    if (TextForDrivers(path, ansi)) return path;
+    const std::wstring wide = Widen(path);
+    const DWORD length = ::GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (length == 0) return {};
+    std::wstring shortPath(length, L'\0');
+    const DWORD written = ::GetShortPathNameW(wide.c_str(), shortPath.data(), length);
+    if (written == 0 || written >= length) return {};
+    shortPath.resize(written);
+    const std::string shortened = Narrow(shortPath);
+    return TextForDrivers(shortened, ansi) ? shortened : std::string();
+  }
   char* unixPath = unixFileName(Widen(path).c_str());
   if (unixPath == nullptr) return path;
   std::string converted = unixPath;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "odbc/odbc_api.h"
+#include "platform/driver_text.h"
 #include "platform/text_compare.h"
 #include "source/odbc_result_source.h"
 #include "source/query_composer.h"
@@ -25,7 +26,7 @@ std::string Trimmed(const std::string& text) {
 // A catalogue text column: what the buffer holds, or empty for NULL.
 std::string CatalogueText(const char* buffer, SQLLEN indicator) {
   if (DecodeIndicator(indicator) == SQL_NULL_DATA) return {};
-  return std::string(buffer, ::strnlen(buffer, 255));
+  return platform::TextFromDrivers(std::string_view(buffer, ::strnlen(buffer, 255)));
 }
 
 }  // namespace
@@ -90,9 +91,12 @@ std::optional<std::vector<std::string>> ListColumns(SourceConnection& connection
                                                     const std::string& table) {
   const SQLHSTMT statement = connection.RenewCatalogueStatement();
   if (statement == SQL_NULL_HSTMT) return std::nullopt;
-  const SQLRETURN result =
-      SQLColumns(statement, nullptr, 0, nullptr, 0,
-                 reinterpret_cast<SQLCHAR*>(const_cast<char*>(table.c_str())), SQL_NTS, nullptr, 0);
+  // The name came from the table catalogue, in the drivers' code page.
+  std::string tableForDriver;
+  platform::TextForDrivers(table, tableForDriver);
+  const SQLRETURN result = SQLColumns(statement, nullptr, 0, nullptr, 0,
+                                      reinterpret_cast<SQLCHAR*>(tableForDriver.data()), SQL_NTS,
+                                      nullptr, 0);
   if (!SQL_SUCCEEDED(result)) return std::nullopt;
 
   char tableName[256];

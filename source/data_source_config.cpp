@@ -26,6 +26,12 @@ std::string UnsafePathMessage(const std::string& path) {
          "; = [ ] { } or a line break";
 }
 
+std::string UnspellablePathMessage(const std::string& path) {
+  return "The path \"" + path +
+         "\" cannot be given to the ODBC driver: it has characters that the system's code page "
+         "lacks";
+}
+
 std::string AttributeText(const std::string& name, const DataSourceAttributes& attributes) {
   std::string text = "DSN=" + name;
   for (const auto& [key, value] : attributes) text += ";" + key + "=" + value;

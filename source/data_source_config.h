@@ -24,6 +24,9 @@ bool IsSafeEntry(const std::string& name, const std::string& driver,
 
 // "The path ... cannot be used as a data source: ..." for a refused path.
 std::string UnsafePathMessage(const std::string& path);
+// For a path that the drivers' code page cannot spell, even by its short
+// name (platform::PathForDrivers).
+std::string UnspellablePathMessage(const std::string& path);
 
 // The attribute text as one line, "DSN=name;key=value;...", for messages
 // and logs.

@@ -1,6 +1,7 @@
 #include "source/data_source_list.h"
 
 #include "odbc/odbc_handle.h"
+#include "platform/driver_text.h"
 
 namespace tallowick {
 
@@ -16,7 +17,7 @@ void Enumerate(SQLHENV environment, SQLUSMALLINT firstDirection, std::vector<std
     const SQLRETURN result = SQLDataSources(environment, direction, name, sizeof name, &nameLength,
                                             description, sizeof description, &descriptionLength);
     if (result != SQL_SUCCESS) return;
-    names.emplace_back(reinterpret_cast<const char*>(name));
+    names.push_back(platform::TextFromDrivers(reinterpret_cast<const char*>(name)));
     direction = SQL_FETCH_NEXT;
   }
 }

@@ -4,6 +4,7 @@
 
 #include "engine/field_kind.h"
 #include "odbc/odbc_api.h"
+#include "platform/driver_text.h"
 #include "source/odbc_diagnostic.h"
 
 namespace tallowick {
@@ -43,11 +44,17 @@ std::int64_t DecodeIndicator(SQLLEN raw) {
 
 OdbcResultSource::OdbcResultSource(SQLHDBC connection, const std::string& query, DescribeUse use,
                                    FetchMode mode)
-    : m_use(use), m_mode(mode) {
+    : m_use(use), m_mode(mode), m_textFromCodePage(!platform::DriversUseUtf8()) {
   if (!SQL_SUCCEEDED(m_statement.Allocate(connection))) return;
   const SQLHSTMT statement = m_statement.Get();
   SetReadOnlyCursor(statement);
-  const SQLRETURN prepared = SQLPrepare(statement, Text(query), SQL_NTS);
+  std::string text;
+  if (!platform::TextForDrivers(query, text)) {
+    // With '?' in place of those characters it would be another query.
+    m_refusal = DiagnosticLine({true, "", kUnspellableQueryMessage});
+    return;
+  }
+  const SQLRETURN prepared = SQLPrepare(statement, Text(text), SQL_NTS);
   // The reason is read now: the calls after a failed prepare replace it.
   if (!SQL_SUCCEEDED(prepared)) m_refusal = StatementDiagnostic(statement);
   SQLSMALLINT count = 0;
@@ -89,7 +96,7 @@ bool OdbcResultSource::DescribeColumn(std::uint16_t number, std::string& name,
   const bool described =
       m_use == DescribeUse::Generation ? result == SQL_SUCCESS : SQL_SUCCEEDED(result);
   if (!described) return false;
-  name.assign(reinterpret_cast<const char*>(buffer));
+  name = platform::TextFromDrivers(reinterpret_cast<const char*>(buffer));
   sqlType = type;
   return true;
 }
@@ -204,6 +211,16 @@ void OdbcResultSource::Deliver(Binding& binding) const {
         const double widened = single;
         std::memcpy(column.value.data(), &widened, sizeof widened);
         column.indicator = sizeof widened;
+      }
+      break;
+    case bind::Char:
+      if (m_textFromCodePage) {
+        const auto* text = reinterpret_cast<const char*>(column.value.data());
+        const std::string utf8 = CutAtCharacter(
+            platform::TextFromDrivers({text, ::strnlen(text, column.value.size())}),
+            column.value.size() - 1);
+        std::memcpy(column.value.data(), utf8.c_str(), utf8.size() + 1);
+        column.indicator = static_cast<std::int64_t>(utf8.size());
       }
       break;
     default:

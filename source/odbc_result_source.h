@@ -24,6 +24,10 @@
 //                        refuses the null binding with HY090).
 //  MissingDiagnostic     A failure without a diagnostic record still gives
 //                        a readable line.
+//  CodePageText          Where the drivers' text is not UTF-8 (Windows'
+//                        ANSI code page, platform/driver_text.h), the query
+//                        goes out and names and text values come in
+//                        converted; a query the page cannot spell is refused.
 
 #include <cstdint>
 #include <memory>
@@ -89,6 +93,7 @@ class OdbcResultSource : public ResultSource {
   StatementHandle m_statement;
   DescribeUse m_use;
   FetchMode m_mode;
+  bool m_textFromCodePage;  // text values arrive in the drivers' code page, not UTF-8
   bool m_ready = false;
   bool m_executedEarly = false;
   bool m_executed = false;
@@ -110,6 +115,10 @@ SQLRETURN SetReadOnlyCursor(SQLHSTMT statement);
 // position: the driver lacks the function (IM001), the attribute (HYC00),
 // or the fetch type (HY106).
 bool MeansNoAbsoluteFetch(const std::string& state);
+
+// The refusal of a query that the drivers' code page cannot spell.
+inline constexpr const char* kUnspellableQueryMessage =
+    "The query has characters that the system's code page lacks";
 
 // Reads a 64-bit length/indicator that a driver may have written as 32 bits.
 std::int64_t DecodeIndicator(SQLLEN raw);

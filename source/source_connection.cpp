@@ -1,11 +1,13 @@
 #include "source/source_connection.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "odbc/odbc_api.h"
+#include "odbc/sqlite_driver.h"
+#include "platform/driver_text.h"
 #include "platform/file_system.h"
 #include "source/data_source_config.h"
+#include "source/driver_choice.h"
 #include "source/odbc_diagnostic.h"
 #include "source/odbc_result_source.h"
 #include "source/source_kind.h"
@@ -41,8 +43,8 @@ std::string BracedValue(const std::string& value) {
 
 std::string UnknownKindMessage(const std::string& path) {
   return "Unsupported file type \"" + ExtensionOf(path) +
-         "\": choose an Access (.mdb, .accdb), Excel (.xls), dBase (.dbf) or SQLite "
-         "(.db, .sqlite, .sqlite3) file";
+         "\": choose an Access (.mdb, .accdb), Excel (.xls, .xlsx, .xlsm), dBase (.dbf), "
+         "SQLite (.db, .sqlite, .sqlite3) or CSV (.csv, .tsv, .txt) file";
 }
 
 }  // namespace
@@ -88,17 +90,20 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
     if (afterFirstConnect) afterFirstConnect();
     return Failure(std::move(message));
   };
+  if (!IsFileKind(kind)) return failEarly("No ODBC driver serves this kind of source");
   const DriverEntry entry = DriverOfKind(kind);
-  if (entry.driver == nullptr) return failEarly("No ODBC driver serves this kind of source");
+  if (entry.driver == nullptr) return failEarly(MissingDriverMessage(kind, m_sourcePath));
 
   std::string database = m_sourcePath;
   std::vector<std::string> leftOut;
-  if (IsConvertedKind(kind)) {
+  if (entry.converted) {
     if (m_converter == nullptr) {
       return failEarly("Excel and dBase files cannot be read: no converter is available");
     }
     ConvertedDatabase converted = m_converter->Convert(
-        kind == SourceKind::ExcelFile ? ConvertedFile::Workbook : ConvertedFile::DbaseFolder,
+        kind == SourceKind::ExcelFile  ? ConvertedFile::Workbook
+        : kind == SourceKind::CsvFile ? ConvertedFile::DelimitedText
+                                      : ConvertedFile::DbaseFolder,
         m_sourcePath);
     if (converted.sqlitePath.empty()) {
       return failEarly(converted.error.empty()
@@ -110,11 +115,18 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
     leftOut = std::move(converted.leftOut);
   }
   if (!IsSafeIniValue(database)) return failEarly(UnsafePathMessage(database));
+  const std::string driverPath = platform::PathForDrivers(database);
+  if (driverPath.empty()) return failEarly(UnspellablePathMessage(database));
 
-  AddTemporarySource(entry, database);
-  std::string connectionString = std::string("DRIVER={") + entry.driver + "};" +
-                                 entry.connectKeyword + "=" + platform::PathForDrivers(database);
-  if (entry.noCreate) connectionString += ";NoCreat=1";
+  DataSourceAttributes options;
+  if (entry.noCreate) options.emplace_back("NoCreat", "1");
+  if (entry.sqlite && !platform::DriversUseUtf8()) options.emplace_back(kSqliteCodePageKeyword, "1");
+  DataSourceAttributes attributes = {{entry.databaseKeyword, database}};
+  attributes.insert(attributes.end(), options.begin(), options.end());
+  AddTemporarySource(entry.driver, attributes);
+  std::string connectionString =
+      std::string("DRIVER={") + entry.driver + "};" + entry.connectKeyword + "=" + driverPath;
+  for (const auto& [key, value] : options) connectionString += ";" + key + "=" + value;
   ConnectOutcome outcome =
       ConnectTo({kTemporaryDataSourceName, connectionString}, prompt, afterFirstConnect);
   if (!outcome.Connected()) {
@@ -128,12 +140,10 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
   return outcome;
 }
 
-void SourceConnection::AddTemporarySource(const DriverEntry& entry, const std::string& database) {
-  DataSourceAttributes attributes = {{entry.databaseKeyword, database}};
-  if (entry.noCreate) attributes.emplace_back("NoCreat", "1");
+void SourceConnection::AddTemporarySource(const std::string& driver,
+                                          const DataSourceAttributes& attributes) {
   // The result is not decisive: the connection names the driver and the
   // database itself.
-  const std::string driver = entry.driver;
   m_temporaryHold = platform::ScopedCleanup(
       [driver] { RemoveUserDataSource(kTemporaryDataSourceName, driver, true); });
   m_temporaryDriver = driver;
@@ -173,19 +183,28 @@ ConnectOutcome SourceConnection::ConnectTo(const Target& target, CredentialPromp
 
 SQLRETURN SourceConnection::Connect(const Target& target, const Credentials* credentials) {
   if (target.connectionString.empty()) {
-    const std::string none;
-    const std::string& user = credentials != nullptr ? credentials->userName : none;
-    const std::string& password = credentials != nullptr ? credentials->password : none;
+    // A name or credentials the drivers' code page cannot spell exactly go
+    // with '?' in place of those characters, and the driver refuses them.
+    std::string name;
+    std::string user;
+    std::string password;
+    platform::TextForDrivers(target.name, name);
+    if (credentials != nullptr) {
+      platform::TextForDrivers(credentials->userName, user);
+      platform::TextForDrivers(credentials->password, password);
+    }
     // Without credentials both are given as empty texts of length 0.
     const SQLSMALLINT length = credentials != nullptr ? SQL_NTS : 0;
-    return SQLConnect(m_hdbc.Get(), Text(target.name), SQL_NTS, Text(user), length, Text(password),
+    return SQLConnect(m_hdbc.Get(), Text(name), SQL_NTS, Text(user), length, Text(password),
                       length);
   }
-  std::string text = target.connectionString;
+  std::string utf8 = target.connectionString;
   if (credentials != nullptr) {
-    text +=
+    utf8 +=
         ";UID=" + BracedValue(credentials->userName) + ";PWD=" + BracedValue(credentials->password);
   }
+  std::string text;
+  platform::TextForDrivers(utf8, text);
   return SQLDriverConnect(m_hdbc.Get(), nullptr, Text(text), SQL_NTS, nullptr, 0, nullptr,
                           SQL_DRIVER_NOPROMPT);
 }
@@ -232,7 +251,7 @@ void SourceConnection::RemoveTemporarySource() {
     m_temporaryDriver.clear();
   }
   if (!m_convertedDatabase.empty()) {
-    std::remove(m_convertedDatabase.c_str());
+    platform::RemoveFile(m_convertedDatabase);
     m_convertedDatabase.clear();
   }
 }

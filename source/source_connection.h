@@ -12,6 +12,7 @@
 #include "odbc/odbc_handle.h"
 #include "platform/exit_cleanup.h"
 #include "source/credential_prompt.h"
+#include "source/data_source_config.h"
 #include "source/identifier_quoting.h"
 #include "source/source_kind.h"
 
@@ -54,8 +55,10 @@ class SourceConnection {
   ConnectOutcome OpenFile(const std::string& path, CredentialPrompt& prompt,
                           const AfterFirstConnect& afterFirstConnect = {});
 
-  // Adds the temporary data source for m_sourcePath with the driver of
-  // `kind` and connects with the same attributes. After a failure nothing
+  // Adds the temporary data source for m_sourcePath with the driver chosen
+  // for `kind` (driver_choice.h) and connects with the same attributes; an
+  // Excel or dBase source without a Microsoft driver is first converted
+  // into a SQLite database, which takes its place. After a failure nothing
   // of the attempt is left: no handles, no temporary data source, no
   // converted database.
   //
@@ -102,9 +105,9 @@ class SourceConnection {
   ConnectOutcome AskAndRetry(const Target& target, CredentialPrompt& prompt);
   void AllocateCatalogueStatement();
   void ReleaseHandles();
-  // Enters the temporary data source for `database` with the driver of
-  // `entry`; its removal is registered first.
-  void AddTemporarySource(const DriverEntry& entry, const std::string& database);
+  // Enters the temporary data source for `driver` with `attributes`; its
+  // removal is registered first.
+  void AddTemporarySource(const std::string& driver, const DataSourceAttributes& attributes);
   void RemoveTemporarySource();
 
   SourceKind m_sourceKind = SourceKind::NoSource;

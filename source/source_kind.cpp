@@ -11,20 +11,8 @@ namespace tallowick {
 
 const char* const kSourceFileFilter =
     "Microsoft Access Database(*.mdb)|*.mdb;*.accdb|Excel File(*.xls)|*.xls|"
-    "FoxPro/dbase Database(*.dbf)|*.dbf|SQLite Database(*.db)|*.db;*.sqlite;*.sqlite3||";
-
-DriverEntry DriverOfKind(SourceKind kind) {
-  switch (kind) {
-    case SourceKind::AccessFile:
-      return {"MDBTools", "Database", "DBQ", false};
-    case SourceKind::ExcelFile:
-    case SourceKind::DbaseFile:
-    case SourceKind::SqliteFile:
-      return {"SQLite3", "Database", "Database", true};
-    default:
-      return {};
-  }
-}
+    "FoxPro/dbase Database(*.dbf)|*.dbf|SQLite Database(*.db)|*.db;*.sqlite;*.sqlite3|"
+    "CSV File(*.csv)|*.csv;*.tsv;*.txt|Excel Workbook(*.xlsx)|*.xlsx;*.xlsm||";
 
 namespace {
 
@@ -78,11 +66,8 @@ std::string RefusalOfFile(const std::string& path, SourceKind kind) {
 
 bool IsFileKind(SourceKind kind) {
   return kind == SourceKind::AccessFile || kind == SourceKind::ExcelFile ||
-         kind == SourceKind::DbaseFile || kind == SourceKind::SqliteFile;
-}
-
-bool IsConvertedKind(SourceKind kind) {
-  return kind == SourceKind::ExcelFile || kind == SourceKind::DbaseFile;
+         kind == SourceKind::DbaseFile || kind == SourceKind::SqliteFile ||
+         kind == SourceKind::CsvFile;
 }
 
 std::string ExtensionOf(const std::string& path) {
@@ -97,7 +82,10 @@ SourceKind KindOfFile(const std::string& path) {
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (extension == "mdb" || extension == "accdb") return SourceKind::AccessFile;
-  if (extension == "xls") return SourceKind::ExcelFile;
+  if (extension == "xls" || extension == "xlsx" || extension == "xlsm") {
+    return SourceKind::ExcelFile;
+  }
+  if (extension == "csv" || extension == "tsv" || extension == "txt") return SourceKind::CsvFile;
   if (extension == "dbf") return SourceKind::DbaseFile;
   if (extension == "db" || extension == "sqlite" || extension == "sqlite3") {
     return SourceKind::SqliteFile;

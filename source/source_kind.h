@@ -1,5 +1,6 @@
 #pragma once
-// The kinds of source the generator reads, and which ODBC driver serves each.
+// The kinds of source the generator reads (driver_choice.h: which ODBC
+// driver serves each).
 #include <string>
 
 namespace tallowick {
@@ -8,27 +9,14 @@ namespace tallowick {
 enum class SourceKind {
   NoSource = 0,
   AccessFile = 1,        // .mdb, .accdb
-  ExcelFile = 2,         // .xls, served by a converted SQLite database
-  DbaseFile = 3,         // .dbf (the folder), served by a converted SQLite database
+  ExcelFile = 2,         // .xls, .xlsx, .xlsm
+  DbaseFile = 3,         // .dbf (the folder)
   ConfiguredSource = 4,  // a data source name already configured
   SqliteFile = 5,        // .db, .sqlite, .sqlite3
+  CsvFile = 6,           // .csv, .tsv, .txt
 };
-
-// The driver of a file kind as registered in odbcinst.ini, and the keywords
-// that name the database in a data-source entry and in a connection string.
-struct DriverEntry {
-  const char* driver = nullptr;
-  const char* databaseKeyword = nullptr;  // in odbc.ini
-  const char* connectKeyword = nullptr;   // in a connection string
-  bool noCreate = false;  // add NoCreat=1: a missing file is an error, not a new database
-};
-
-// The file kinds; an empty entry for the others.
-DriverEntry DriverOfKind(SourceKind kind);
 
 bool IsFileKind(SourceKind kind);
-// True for the kinds served by a SQLite database converted from the file.
-bool IsConvertedKind(SourceKind kind);
 
 // The extension after the last '.' of the file name, without the dot.
 std::string ExtensionOf(const std::string& path);

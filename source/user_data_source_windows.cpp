@@ -3,6 +3,7 @@
 // under Wine), through the installer's own calls. Connections never depend
 // on it: they name the driver and the file themselves.
 #include "odbc/odbc_installer_api.h"
+#include "platform/driver_text.h"
 #include "source/data_source_config.h"
 
 namespace tallowick {
@@ -34,11 +35,26 @@ bool WriteEntry(const std::string& name, const std::string& driver,
   return true;
 }
 
+// The values in the code page of the ANSI functions; false when one has a
+// character that the page lacks (the entry is then not written: a path
+// with '?' in it would name another file).
+bool ForInstaller(const DataSourceAttributes& attributes, DataSourceAttributes& converted) {
+  for (const auto& [key, value] : attributes) {
+    std::string text;
+    if (!platform::TextForDrivers(value, text)) return false;
+    converted.emplace_back(key, std::move(text));
+  }
+  return true;
+}
+
 }  // namespace
 
 bool AddUserDataSource(const std::string& name, const std::string& driver,
-                       const DataSourceAttributes& attributes) {
-  if (!IsSafeEntry(name, driver, attributes)) return false;
+                       const DataSourceAttributes& utf8Attributes) {
+  DataSourceAttributes attributes;
+  if (!IsSafeEntry(name, driver, utf8Attributes) || !ForInstaller(utf8Attributes, attributes)) {
+    return false;
+  }
   const std::string list = InstallerAttributeList(name, attributes);
   if (SQLConfigDataSource(nullptr, ODBC_ADD_DSN, driver.c_str(), list.c_str())) return true;
   SQLSetConfigMode(ODBC_USER_DSN);

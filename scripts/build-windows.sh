@@ -39,4 +39,37 @@ for exe in "$build"/cli/*.exe; do
     exit 1
   fi
 done
-echo "built: $(ls "$build"/cli/*.exe)"
+# The sample a fresh Windows reads with the dBase driver it ships.
+mkdir -p "$build/samples"
+/usr/bin/python3 samples/make_orders_dbf.py "$build/samples/orders.dbf" >/dev/null
+echo "built: $(ls "$build"/cli/*.exe) $build/samples/orders.dbf"
+
+if [ "$package" = yes ]; then
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+  # The help page's files from the installer's list (installer/install_files.inc),
+  # without the Linux program and its icon.
+  help_files=$(sed -n 's/^"\/\{0,1\}\([^"]*\)",$/\1/p' installer/install_files.inc |
+               grep -vxE 'tallowick(\.png)?')
+  /usr/bin/python3 - "$build/tallowick-$version-win$bits.zip" "tallowick-$version-win$bits" \
+    "$build" $help_files <<'PYTHON'
+import os, sys, zipfile
+archive, top, build, help_files = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
+entries = [(os.path.join(build, "cli", name), name)
+           for name in sorted(os.listdir(os.path.join(build, "cli"))) if name.endswith(".exe")]
+entries += [(os.path.join("resources/help", name), name) for name in help_files]
+entries += [(os.path.join(build, "samples/orders.dbf"), "orders.dbf"), ("LICENSE", "LICENSE")]
+partial = archive + ".partial"
+try:
+    with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED) as zip_file:
+        for source, name in entries:
+            zip_file.write(source, top + "/" + name)
+        # Windows' line ends for the one text a Windows user reads first.
+        with open("README-Windows.txt", encoding="utf-8") as readme:
+            zip_file.writestr(top + "/README-Windows.txt", readme.read().replace("\n", "\r\n"))
+    os.replace(partial, archive)
+finally:
+    if os.path.exists(partial):
+        os.remove(partial)
+PYTHON
+  echo "packaged: $build/tallowick-$version-win$bits.zip"
+fi

@@ -144,11 +144,11 @@ TEST_F(TemporarySource, UnsafeOrUnknownFilesAreRefusedBeforeAnythingChanges) {
   EXPECT_EQ(outcome.status, ConnectOutcome::Status::Failed);
   EXPECT_EQ(outcome.message, UnsafePathMessage(unsafe));
 
-  const std::string text = m_folder.File("notes.txt");
+  const std::string text = m_folder.File("notes.doc");
   std::ofstream(text) << "x";
   outcome = connection.OpenFile(text, m_prompt, [&] { ++resets; });
   EXPECT_EQ(outcome.status, ConnectOutcome::Status::Failed);
-  EXPECT_TRUE(Mentions(outcome.message, "Unsupported file type \"txt\"")) << outcome.message;
+  EXPECT_TRUE(Mentions(outcome.message, "Unsupported file type \"doc\"")) << outcome.message;
 
   outcome = connection.OpenFile(m_folder.File("missing.db"), m_prompt, [&] { ++resets; });
   EXPECT_EQ(outcome.status, ConnectOutcome::Status::Failed);

@@ -92,12 +92,17 @@ TEST_F(SqlitePage, BrowsingConnectsListsTablesAndKeepsTheWorkingFolder) {
   EXPECT_TRUE(W().IsEnabled(g::kGenerate));
   EXPECT_TRUE(TemporarySourceConfigured());
 
-  // The dialog: Access, Excel, dBase, then SQLite; patterns in either case.
+  // The dialog: Access, Excel, dBase, SQLite, then CSV and Excel workbooks;
+  // patterns in either case.
   ASSERT_EQ(m_host.FileDialogs().size(), 1u);
   const FileDialogOptions& dialog = m_host.FileDialogs()[0];
   EXPECT_EQ(dialog.defaultExtension, "mdb");
   const auto filter = ParseFileFilter(dialog.filter);
-  ASSERT_EQ(filter.size(), 4u);
+  ASSERT_EQ(filter.size(), 6u);
+  EXPECT_EQ(filter[4].description, "CSV File(*.csv)");
+  EXPECT_EQ(filter[5].description, "Excel Workbook(*.xlsx)");
+  EXPECT_TRUE(MatchesPattern("orders.CSV", filter[4].patterns[0]));
+  EXPECT_TRUE(MatchesPattern("Book.xlsx", filter[5].patterns[0]));
   EXPECT_EQ(filter[0].description, "Microsoft Access Database(*.mdb)");
   EXPECT_EQ(filter[1].description, "Excel File(*.xls)");
   EXPECT_EQ(filter[2].description, "FoxPro/dbase Database(*.dbf)");
@@ -500,11 +505,11 @@ TEST_F(SqlitePage, AFailedAttemptEmptiesTheViewsAndLeavesNothingBehind) {
 
 TEST_F(SqlitePage, AFileOfUnknownKindIsRefusedAndTheConnectionKept) {
   ConnectAndHighlightPeople();
-  const std::string notes = m_data.File("notes.txt");
+  const std::string notes = m_data.File("notes.doc");
   std::ofstream(notes) << "hello";
   Browse(notes);
   EXPECT_EQ(m_host.LastMessage().icon, MessageIcon::Stop);
-  EXPECT_NE(m_host.LastMessage().text.find("txt"), std::string::npos) << m_host.LastMessage().text;
+  EXPECT_NE(m_host.LastMessage().text.find("doc"), std::string::npos) << m_host.LastMessage().text;
   EXPECT_TRUE(m_page.IsConnected());
   EXPECT_EQ(W().Text(g::kDataSource), m_database);
   EXPECT_EQ(W().Text(g::kQuery), "SELECT   *   FROM  people");

@@ -18,6 +18,11 @@ export ODBCINI="$odbc/odbc.ini" ODBCSYSINI="$odbc/system"
 
 mkdir "$odbc/out dir" "$odbc/outer"
 : >"$odbc/OrdersHelper.mhl"
+mkdir -p "$odbc/data/sub folder"
+for f in a.mdb b.ACCDB c.xls d.xlsx e.XLSM f.dbf g.db h.sqlite i.sqlite3 "j k.csv" l.TSV m.txt \
+  n.doc o.csv.bak; do
+  : >"$odbc/data/$f"
+done
 
 # shellcheck source=/dev/null
 source "$completion"
@@ -62,6 +67,12 @@ expect "tallowick-cli reader x.mhl --lang " "c"
 expect "tallowick-cli reader x.mhl --prefix " ""
 expect "tallowick-cli generate --reader $odbc/out" "$odbc/out dir"$'\n'"$odbc/outer"
 expect "tallowick-cli generate --re" "--reader"
+expect "tallowick-cli tables --file $odbc/data/" "$(printf "$odbc/data/%s\n" a.mdb b.ACCDB c.xls \
+  d.xlsx e.XLSM f.dbf g.db h.sqlite i.sqlite3 "j k.csv" l.TSV m.txt "sub folder" | LC_ALL=C sort)"
+expect "tallowick-cli tables --d" $'--delimiter\n--dsn'
+expect "tallowick-cli preview --file x.csv --delimiter " $'comma\nsemicolon\ntab'
+expect "tallowick-cli generate --encoding w" $'windows-1250\nwindows-1251\nwindows-1252'
+expect "tallowick-cli columns --encoding = c" $'cp437\ncp850'
 
 if ((failures)); then
   echo "$failures case(s) failed"

@@ -21,4 +21,11 @@ std::string TextFromDrivers(std::string_view text);
 // character.
 bool TextForDrivers(std::string_view utf8, std::string& out);
 
+#ifdef _WIN32
+// The two conversions for a given Windows code page, whatever the drivers
+// use (so that they can be tried under Wine as well).
+std::string TextFromCodePage(std::string_view text, unsigned page);
+bool TextToCodePage(std::string_view utf8, unsigned page, std::string& out);
+#endif
+
 }  // namespace tallowick::platform

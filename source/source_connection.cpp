@@ -67,13 +67,15 @@ ConnectOutcome SourceConnection::OpenFile(const std::string& chosenPath, Credent
   if (!PathExists(path)) return Failure("The file \"" + path + "\" does not exist");
   const std::string refusal = RefusalOfFile(path, kind);
   if (!refusal.empty()) return Failure(refusal);
-  // Access and SQLite paths go into the data-source entry as they are.
-  if ((kind == SourceKind::AccessFile || kind == SourceKind::SqliteFile) && !IsSafeIniValue(path)) {
-    return Failure(UnsafePathMessage(path));
-  }
+  const DriverEntry entry = DriverOfKind(kind);
+  if (entry.driver == nullptr) return Failure(MissingDriverMessage(kind, path));
+  // The database goes into the data-source entry as it is, unless the file
+  // is converted first.
+  const std::string database = kind == SourceKind::DbaseFile ? FolderOf(path) : path;
+  if (!entry.converted && !IsSafeIniValue(database)) return Failure(UnsafePathMessage(database));
   if (m_connected) Disconnect();
   m_sourceKind = kind;
-  m_sourcePath = kind == SourceKind::DbaseFile ? FolderOf(path) : path;
+  m_sourcePath = database;
   return ConnectFile(kind, prompt, afterFirstConnect);
 }
 

@@ -48,8 +48,8 @@ class SourceConnection {
   // A file the user chose (a relative path counts from the working folder).
   // Refuses a file of no known kind, a missing file, a folder or an empty
   // file, a file that is not a database of its kind (by its first bytes),
-  // and a path that cannot be written into a data-source entry, before
-  // anything changes; otherwise
+  // a kind that no installed driver serves, and a path that cannot be
+  // written into a data-source entry, before anything changes; otherwise
   // drops any held connection, sets the kind and the full source path (the
   // folder for dBase) and connects with ConnectFile.
   ConnectOutcome OpenFile(const std::string& path, CredentialPrompt& prompt,

@@ -152,7 +152,8 @@ bool SqliteTableWriter::BeginTable(const std::string& table,
   std::string text;
   platform::TextForDrivers(insert, text);
   if (!SQL_SUCCEEDED(m_insert.Allocate(m_connection.Get())) ||
-      !SQL_SUCCEEDED(SQLPrepare(m_insert.Get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS))) {
+      !SQL_SUCCEEDED(
+          SQLPrepare(m_insert.Get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS))) {
     Failed(m_insert ? SQL_HANDLE_STMT : SQL_HANDLE_DBC,
            m_insert ? m_insert.Get() : m_connection.Get(), error);
     AbandonTable();

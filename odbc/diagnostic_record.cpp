@@ -38,8 +38,7 @@ DiagnosticRecord ReadFirstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle,
   if (!SQL_SUCCEEDED(result)) return record;
   record.present = true;
   record.state.assign(reinterpret_cast<const char*>(state));
-  const std::string full =
-      platform::TextFromDrivers(reinterpret_cast<const char*>(message.data()));
+  const std::string full = platform::TextFromDrivers(reinterpret_cast<const char*>(message.data()));
   record.message = WithoutTrailingLineBreaks(CutAtCharacter(full, messageBuffer - 1));
   return record;
 }

@@ -10,8 +10,7 @@ bool DriversUseUtf8() {
   // Wine's kernel32 names Linux paths; its ODBC hands the calls, bytes as
   // they are, to the Linux driver manager and drivers.
   static const bool utf8 =
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name") !=
-          nullptr ||
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name") != nullptr ||
       ::GetACP() == CP_UTF8;
   return utf8;
 }

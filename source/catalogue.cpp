@@ -94,9 +94,9 @@ std::optional<std::vector<std::string>> ListColumns(SourceConnection& connection
   // The name came from the table catalogue, in the drivers' code page.
   std::string tableForDriver;
   platform::TextForDrivers(table, tableForDriver);
-  const SQLRETURN result = SQLColumns(statement, nullptr, 0, nullptr, 0,
-                                      reinterpret_cast<SQLCHAR*>(tableForDriver.data()), SQL_NTS,
-                                      nullptr, 0);
+  const SQLRETURN result =
+      SQLColumns(statement, nullptr, 0, nullptr, 0,
+                 reinterpret_cast<SQLCHAR*>(tableForDriver.data()), SQL_NTS, nullptr, 0);
   if (!SQL_SUCCEEDED(result)) return std::nullopt;
 
   char tableName[256];

@@ -13,9 +13,8 @@ namespace {
 // The Jet drivers every 32-bit Windows has come first; the Access Database
 // Engine's follow (the 64-bit ones).
 constexpr const char* kMdbTools = "MDBTools";
-constexpr const char* kWindowsAccessDrivers[] = {"Microsoft Access Driver (*.mdb)",
-                                                 "Microsoft Access Driver (*.mdb, *.accdb)",
-                                                 kMdbTools};
+constexpr const char* kWindowsAccessDrivers[] = {
+    "Microsoft Access Driver (*.mdb)", "Microsoft Access Driver (*.mdb, *.accdb)", kMdbTools};
 constexpr const char* kWindowsExcelDrivers[] = {
     "Microsoft Excel Driver (*.xls)", "Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)"};
 constexpr const char* kWindowsDbaseDrivers[] = {

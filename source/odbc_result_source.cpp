@@ -216,9 +216,9 @@ void OdbcResultSource::Deliver(Binding& binding) const {
     case bind::Char:
       if (m_textFromCodePage) {
         const auto* text = reinterpret_cast<const char*>(column.value.data());
-        const std::string utf8 = CutAtCharacter(
-            platform::TextFromDrivers({text, ::strnlen(text, column.value.size())}),
-            column.value.size() - 1);
+        const std::string utf8 =
+            CutAtCharacter(platform::TextFromDrivers({text, ::strnlen(text, column.value.size())}),
+                           column.value.size() - 1);
         std::memcpy(column.value.data(), utf8.c_str(), utf8.size() + 1);
         column.indicator = static_cast<std::int64_t>(utf8.size());
       }

@@ -102,11 +102,11 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
     if (m_converter == nullptr) {
       return failEarly("Excel and dBase files cannot be read: no converter is available");
     }
-    ConvertedDatabase converted = m_converter->Convert(
-        kind == SourceKind::ExcelFile  ? ConvertedFile::Workbook
-        : kind == SourceKind::CsvFile ? ConvertedFile::DelimitedText
-                                      : ConvertedFile::DbaseFolder,
-        m_sourcePath);
+    ConvertedDatabase converted =
+        m_converter->Convert(kind == SourceKind::ExcelFile ? ConvertedFile::Workbook
+                             : kind == SourceKind::CsvFile ? ConvertedFile::DelimitedText
+                                                           : ConvertedFile::DbaseFolder,
+                             m_sourcePath);
     if (converted.sqlitePath.empty()) {
       return failEarly(converted.error.empty()
                            ? "The file \"" + m_sourcePath + "\" could not be read"
@@ -122,7 +122,8 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
 
   DataSourceAttributes options;
   if (entry.noCreate) options.emplace_back("NoCreat", "1");
-  if (entry.sqlite && !platform::DriversUseUtf8()) options.emplace_back(kSqliteCodePageKeyword, "1");
+  if (entry.sqlite && !platform::DriversUseUtf8())
+    options.emplace_back(kSqliteCodePageKeyword, "1");
   DataSourceAttributes attributes = {{entry.databaseKeyword, database}};
   attributes.insert(attributes.end(), options.begin(), options.end());
   AddTemporarySource(entry.driver, attributes);

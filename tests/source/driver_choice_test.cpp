@@ -1,12 +1,12 @@
 // Which driver serves each kind of file, from the names a machine has
 // installed, for both systems' lists; and what a missing driver's message
 // tells the user to install.
+#include "source/driver_choice.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "source/driver_choice.h"
 
 namespace tallowick {
 namespace {
@@ -14,10 +14,10 @@ namespace {
 const std::vector<std::string> kJet = {"SQL Server", "Microsoft Access Driver (*.mdb)",
                                        "Microsoft Excel Driver (*.xls)",
                                        "Microsoft dBase Driver (*.dbf)"};
-const std::vector<std::string> kAce = {
-    "Microsoft Access dBASE Driver (*.dbf, *.ndx, *.mdx)",
-    "Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)",
-    "Microsoft Access Driver (*.mdb, *.accdb)", "SQLite3 ODBC Driver"};
+const std::vector<std::string> kAce = {"Microsoft Access dBASE Driver (*.dbf, *.ndx, *.mdx)",
+                                       "Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)",
+                                       "Microsoft Access Driver (*.mdb, *.accdb)",
+                                       "SQLite3 ODBC Driver"};
 // What Wine's ODBC lists here: this machine's Linux drivers.
 const std::vector<std::string> kDebian = {"PostgreSQL Unicode", "SQLite", "SQLite3", "MDBTools"};
 const std::vector<std::string> kNone = {};
@@ -62,9 +62,9 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
       {L, SourceKind::ConfiguredSource, &kDebian, nullptr, nullptr, nullptr, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << (c.system == W ? "Windows" : "Linux") << " kind "
-                                      << static_cast<int>(c.kind) << " among "
-                                      << c.installed->size() << " drivers");
+    SCOPED_TRACE(::testing::Message()
+                 << (c.system == W ? "Windows" : "Linux") << " kind " << static_cast<int>(c.kind)
+                 << " among " << c.installed->size() << " drivers");
     const DriverEntry entry = ChooseDriver(c.kind, *c.installed, c.system);
     ASSERT_EQ(entry.driver == nullptr, c.driver == nullptr);
     if (c.driver == nullptr) continue;

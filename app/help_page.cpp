@@ -1,11 +1,19 @@
 #include "app/help_page.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <array>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/path_text.h"
+#ifdef _WIN32
+#include "platform/wide_text.h"
+#endif
 #include "ui/working_folder.h"
 
 namespace tallowick {
@@ -13,7 +21,9 @@ namespace tallowick {
 namespace {
 
 constexpr const char* kCaption = "Tallowick";
+#ifndef _WIN32
 constexpr const char* kInstalledHelpFolder = "share/tallowick";
+#endif
 
 std::optional<std::string> Bounded(std::string path) {
   if (path.size() > kMaxPathLength) return std::nullopt;
@@ -22,7 +32,11 @@ std::optional<std::string> Bounded(std::string path) {
 
 bool HoldsFile(const std::string& path) {
   std::error_code error;
+#ifdef _WIN32
+  return std::filesystem::is_regular_file(platform::Widen(path), error);
+#else
   return std::filesystem::is_regular_file(path, error);
+#endif
 }
 
 }  // namespace
@@ -30,10 +44,26 @@ bool HoldsFile(const std::string& path) {
 std::optional<std::string> HelpPagePath() {
   std::optional<std::string> folder = CurrentWorkingFolder();
   if (!folder) return std::nullopt;
-  std::string path = *folder;
-  if (path.empty() || path.back() != '/') path += '/';
-  return Bounded(path + kHelpPageName);
+  return Bounded(platform::WithEndSeparator(*folder) + kHelpPageName);
 }
+
+#ifdef _WIN32
+
+// The installer puts the help page beside the program.
+std::optional<std::string> InstalledHelpPagePath(const std::string& programPath) {
+  return Bounded(platform::JoinPath(platform::FolderOf(programPath), kHelpPageName));
+}
+
+std::optional<std::string> InstalledHelpPagePath() {
+  std::array<wchar_t, kMaxPathLength + 1> buffer{};
+  const DWORD length =
+      ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  // A result that fills the buffer was cut.
+  if (length == 0 || length >= buffer.size()) return std::nullopt;
+  return InstalledHelpPagePath(platform::Narrow(std::wstring_view(buffer.data(), length)));
+}
+
+#else
 
 std::optional<std::string> InstalledHelpPagePath(const std::string& programPath) {
   const std::filesystem::path program(programPath);
@@ -48,6 +78,8 @@ std::optional<std::string> InstalledHelpPagePath() {
   if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) return std::nullopt;
   return InstalledHelpPagePath(std::string(buffer.data(), static_cast<std::size_t>(length)));
 }
+
+#endif
 
 std::vector<std::string> HelpPagePlaces() {
   std::vector<std::string> places;

@@ -1,8 +1,8 @@
 #pragma once
 // The help page, "Help.html": looked for in the working folder at the moment
 // of the request, then in the help folder installed with the program
-// (<program's folder>/../share/tallowick), and shown by the desktop's program
-// for it.
+// (<program's folder>/../share/tallowick; on Windows the program's own
+// folder), and shown by the desktop's program for it.
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,7 +18,8 @@ inline constexpr const char* kHelpPageName = "Help.html";
 std::optional<std::string> HelpPagePath();
 
 // <folder of `programPath`>/../share/tallowick/Help.html, the parent folder
-// taken by name; nothing when the path would be longer than kMaxPathLength.
+// taken by name (on Windows <folder of `programPath`>\Help.html); nothing
+// when the path would be longer than kMaxPathLength.
 std::optional<std::string> InstalledHelpPagePath(const std::string& programPath);
 // The same for this program (its file as the system names it), or nothing
 // when that cannot be read.

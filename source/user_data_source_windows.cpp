@@ -1,9 +1,11 @@
 // The temporary data source on Windows: added and removed by the driver's
 // setup routine (SQLConfigDataSource), or, for a driver without one (as
-// under Wine), through the installer's own calls. Connections never depend
-// on it: they name the driver and the file themselves.
+// under Wine), through the installer's own calls, and what the installer
+// fails to remove (under Wine) from the registry. Connections never depend on
+// it: they name the driver and the file themselves.
 #include "odbc/odbc_installer_api.h"
 #include "platform/driver_text.h"
+#include "platform/wide_text.h"
 #include "source/data_source_config.h"
 
 namespace tallowick {
@@ -47,6 +49,22 @@ bool ForInstaller(const DataSourceAttributes& attributes, DataSourceAttributes& 
   return true;
 }
 
+// The user data source as Windows keeps it in the registry: a key of its
+// own and a value in "ODBC Data Sources". For an installer that leaves
+// them behind (Wine's). True when the key is gone, or was never there.
+bool RemoveRegistryEntry(const std::string& name) {
+  const std::wstring wideName = platform::Widen(name);
+  HKEY sources = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\ODBC\\ODBC.INI\\ODBC Data Sources", 0,
+                      KEY_SET_VALUE, &sources) == ERROR_SUCCESS) {
+    ::RegDeleteValueW(sources, wideName.c_str());
+    ::RegCloseKey(sources);
+  }
+  const std::wstring key = L"Software\\ODBC\\ODBC.INI\\" + wideName;
+  const LSTATUS deleted = ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+  return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+}
+
 }  // namespace
 
 bool AddUserDataSource(const std::string& name, const std::string& driver,
@@ -67,9 +85,10 @@ bool RemoveUserDataSource(const std::string& name, const std::string& driver, bo
   const std::string list = InstallerAttributeList(name, {});
   if (SQLConfigDataSource(nullptr, ODBC_REMOVE_DSN, driver.c_str(), list.c_str())) return true;
   SQLSetConfigMode(ODBC_USER_DSN);
-  const bool removed = SQLRemoveDSNFromIni(name.c_str()) != FALSE;
+  SQLRemoveDSNFromIni(name.c_str());
   SQLSetConfigMode(ODBC_BOTH_DSN);
-  return removed;
+  // Wine's installer reports the removal done and leaves the key.
+  return RemoveRegistryEntry(name);
 }
 
 }  // namespace tallowick

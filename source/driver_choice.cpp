@@ -5,6 +5,7 @@
 
 #include "odbc/installed_drivers.h"
 #include "odbc/sqlite_driver.h"
+#include "platform/text_compare.h"
 
 namespace tallowick {
 
@@ -17,6 +18,8 @@ constexpr const char* kWindowsAccessDrivers[] = {
     "Microsoft Access Driver (*.mdb)", "Microsoft Access Driver (*.mdb, *.accdb)", kMdbTools};
 constexpr const char* kWindowsExcelDrivers[] = {
     "Microsoft Excel Driver (*.xls)", "Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)"};
+// The Jet driver knows only the binary workbooks.
+constexpr std::span<const char* const> kWindowsWorkbookXmlDrivers(kWindowsExcelDrivers + 1, 1);
 constexpr const char* kWindowsDbaseDrivers[] = {
     "Microsoft dBase Driver (*.dbf)", "Microsoft Access dBASE Driver (*.dbf, *.ndx, *.mdx)"};
 constexpr const char* kLinuxAccessDrivers[] = {kMdbTools};
@@ -24,16 +27,19 @@ constexpr const char* kLinuxAccessDrivers[] = {kMdbTools};
 constexpr const char* kMicrosoftEngine = "the Microsoft Access Database Engine";
 constexpr const char* kMdbToolsPackage = "the Debian package odbc-mdbtools";
 
-// The drivers that read the file itself; none for Excel and dBase on Linux.
-std::span<const char* const> OwnDrivers(SourceKind kind, DriverSystem system) {
+// The drivers that read the file itself; none for Excel and dBase on
+// Linux, none for CSV.
+std::span<const char* const> OwnDrivers(SourceKind kind, const std::string& path,
+                                        DriverSystem system) {
   const bool windows = system == DriverSystem::Windows;
   switch (kind) {
     case SourceKind::AccessFile:
       if (windows) return kWindowsAccessDrivers;
       return kLinuxAccessDrivers;
     case SourceKind::ExcelFile:
-      if (windows) return kWindowsExcelDrivers;
-      return {};
+      if (!windows) return {};
+      if (EqualsIgnoringCase(ExtensionOf(path), "xls")) return kWindowsExcelDrivers;
+      return kWindowsWorkbookXmlDrivers;
     case SourceKind::DbaseFile:
       if (windows) return kWindowsDbaseDrivers;
       return {};
@@ -66,9 +72,9 @@ const char* KindName(SourceKind kind) {
 
 }  // namespace
 
-DriverEntry ChooseDriver(SourceKind kind, const std::vector<std::string>& installed,
-                         DriverSystem system) {
-  if (const char* own = FirstInstalled(OwnDrivers(kind, system), installed)) {
+DriverEntry ChooseDriver(SourceKind kind, const std::string& path,
+                         const std::vector<std::string>& installed, DriverSystem system) {
+  if (const char* own = FirstInstalled(OwnDrivers(kind, path, system), installed)) {
     if (kind == SourceKind::SqliteFile) return {own, "Database", "Database", true, true, false};
     // MDB Tools reads its entry's database from "Database"; the Microsoft
     // drivers take DBQ in both places.
@@ -83,9 +89,9 @@ DriverEntry ChooseDriver(SourceKind kind, const std::vector<std::string>& instal
   return {};
 }
 
-DriverEntry DriverOfKind(SourceKind kind) {
+DriverEntry DriverOfKind(SourceKind kind, const std::string& path) {
   if (!IsFileKind(kind)) return {};
-  return ChooseDriver(kind, InstalledDriverNames());
+  return ChooseDriver(kind, path, InstalledDriverNames());
 }
 
 std::string MissingDriverMessage(SourceKind kind, const std::string& path, DriverSystem system) {
@@ -94,7 +100,7 @@ std::string MissingDriverMessage(SourceKind kind, const std::string& path, Drive
   std::string remedy;
   if (kind == SourceKind::AccessFile) {
     remedy = windows ? kMicrosoftEngine : kMdbToolsPackage;
-  } else if (IsConvertible(kind) && windows) {
+  } else if (windows && (kind == SourceKind::ExcelFile || kind == SourceKind::DbaseFile)) {
     remedy = std::string(kMicrosoftEngine) + " or " + sqlite;
   } else {
     remedy = sqlite;

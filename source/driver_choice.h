@@ -1,8 +1,8 @@
 #pragma once
 // The ODBC driver that serves each kind of file: the first installed one of
 // the kind's list of names for this system. Excel and dBase files without
-// a Microsoft driver of their own are converted into a SQLite database that
-// the SQLite driver serves.
+// a Microsoft driver of their own, and CSV files, are converted into a
+// SQLite database that the SQLite driver serves.
 #include <string>
 #include <vector>
 
@@ -25,17 +25,19 @@ struct DriverEntry {
   const char* connectKeyword = nullptr;   // in the connection string
   bool noCreate = false;   // add NoCreat=1: a missing file is an error, not a new database
   bool sqlite = false;     // the SQLite driver, with its own text option
-  bool converted = false;  // an Excel or dBase file read through our converters
+  bool converted = false;  // a file read through our converters
 };
 
-// The driver of `kind` among the `installed` driver names, from the lists
-// of `system`. An entry without a driver for a kind that is not a file or
-// whose drivers are all missing.
-DriverEntry ChooseDriver(SourceKind kind, const std::vector<std::string>& installed,
+// The driver of a file of `kind` at `path` among the `installed` driver
+// names, from the lists of `system`. An entry without a driver for a kind
+// that is not a file or whose drivers are all missing. The path counts for
+// workbooks only: the Jet Excel driver reads .xls, not .xlsx or .xlsm.
+DriverEntry ChooseDriver(SourceKind kind, const std::string& path,
+                         const std::vector<std::string>& installed,
                          DriverSystem system = kThisDriverSystem);
 
 // ChooseDriver with the drivers installed on this machine.
-DriverEntry DriverOfKind(SourceKind kind);
+DriverEntry DriverOfKind(SourceKind kind, const std::string& path);
 
 // One sentence for a file of `kind` at `path` that no installed driver
 // serves, naming what to install on `system`.

@@ -67,7 +67,7 @@ ConnectOutcome SourceConnection::OpenFile(const std::string& chosenPath, Credent
   if (!PathExists(path)) return Failure("The file \"" + path + "\" does not exist");
   const std::string refusal = RefusalOfFile(path, kind);
   if (!refusal.empty()) return Failure(refusal);
-  const DriverEntry entry = DriverOfKind(kind);
+  const DriverEntry entry = DriverOfKind(kind, path);
   if (entry.driver == nullptr) return Failure(MissingDriverMessage(kind, path));
   // The database goes into the data-source entry as it is, unless the file
   // is converted first.
@@ -93,7 +93,7 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
     return Failure(std::move(message));
   };
   if (!IsFileKind(kind)) return failEarly("No ODBC driver serves this kind of source");
-  const DriverEntry entry = DriverOfKind(kind);
+  const DriverEntry entry = DriverOfKind(kind, m_sourcePath);
   if (entry.driver == nullptr) return failEarly(MissingDriverMessage(kind, m_sourcePath));
 
   std::string database = m_sourcePath;

@@ -31,6 +31,7 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
     const char* databaseKeyword;
     const char* connectKeyword;
     bool converted;
+    const char* path = "C:\\d\\book.xls";  // counts for workbooks only
   };
   const auto W = DriverSystem::Windows;
   const auto L = DriverSystem::Linux;
@@ -43,6 +44,12 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
       {W, SourceKind::ExcelFile, &kAce, "Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)",
        "DBQ", "DBQ", false},
       {W, SourceKind::ExcelFile, &kDebian, "SQLite3", "Database", "Database", true},
+      // Jet reads no .xlsx or .xlsm workbook.
+      {W, SourceKind::ExcelFile, &kJet, nullptr, nullptr, nullptr, false, "C:\\d\\book.xlsx"},
+      {W, SourceKind::ExcelFile, &kAce, "Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)",
+       "DBQ", "DBQ", false, "C:\\d\\book.XLSM"},
+      {W, SourceKind::CsvFile, &kAce, "SQLite3 ODBC Driver", "Database", "Database", true},
+      {W, SourceKind::CsvFile, &kJet, nullptr, nullptr, nullptr, false},
       {W, SourceKind::DbaseFile, &kJet, "Microsoft dBase Driver (*.dbf)", "DBQ", "DBQ", false},
       {W, SourceKind::DbaseFile, &kAce, "Microsoft Access dBASE Driver (*.dbf, *.ndx, *.mdx)",
        "DBQ", "DBQ", false},
@@ -65,7 +72,7 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
     SCOPED_TRACE(::testing::Message()
                  << (c.system == W ? "Windows" : "Linux") << " kind " << static_cast<int>(c.kind)
                  << " among " << c.installed->size() << " drivers");
-    const DriverEntry entry = ChooseDriver(c.kind, *c.installed, c.system);
+    const DriverEntry entry = ChooseDriver(c.kind, c.path, *c.installed, c.system);
     ASSERT_EQ(entry.driver == nullptr, c.driver == nullptr);
     if (c.driver == nullptr) continue;
     EXPECT_STREQ(entry.driver, c.driver);
@@ -79,8 +86,8 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
   }
 
   // Windows keeps driver names without regard to letter case.
-  EXPECT_STREQ(ChooseDriver(SourceKind::AccessFile, {"microsoft access driver (*.MDB)"},
-                            DriverSystem::Windows)
+  EXPECT_STREQ(ChooseDriver(SourceKind::AccessFile, "C:\\d\\x.mdb",
+                            {"microsoft access driver (*.MDB)"}, DriverSystem::Windows)
                    .driver,
                "Microsoft Access Driver (*.mdb)");
 
@@ -98,6 +105,9 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
       {W, SourceKind::SqliteFile,
        "No ODBC driver for SQLite files is installed to open \"C:\\d\\x\": install the SQLite "
        "ODBC driver"},
+      {W, SourceKind::CsvFile,
+       "No ODBC driver for CSV files is installed to open \"C:\\d\\x\": install the SQLite ODBC "
+       "driver"},
       {L, SourceKind::AccessFile,
        "No ODBC driver for Access files is installed to open \"C:\\d\\x\": install the Debian "
        "package odbc-mdbtools"},

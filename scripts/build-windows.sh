@@ -27,7 +27,13 @@ esac
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-Release} \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-$arch.cmake" \
   -DTALLOWICK_GUI=OFF -DTALLOWICK_TESTS=$tests >/dev/null
-ninja -C "$build"
+# The programs of the Windows build (the command line for now) and what
+# they link, and the tests; not the libraries only the desktop program uses.
+targets=(cli/all)
+if [ "$tests" = ON ]; then
+  targets+=(tests/all)
+fi
+ninja -C "$build" "${targets[@]}"
 # Only Windows' own DLLs: a DLL of the compiler's would be missing on a
 # fresh Windows.
 objdump=$arch-w64-mingw32-objdump

@@ -40,7 +40,6 @@ Port=$pg_port
 Database=tallowick
 EOF
 export ODBCINI=$work/odbc/odbc.ini ODBCSYSINI=$work/odbc/system
-export WINEPREFIX=$prefix WINEDEBUG=-all
 
 # The inputs, in a folder with a non-ASCII name.
 inputs=$work/Eingänge
@@ -113,8 +112,8 @@ compare() {
   local linux_status=0 windows_status=0
   printf '%s' "$input" | "$linux_cli" "${linux_args[@]}" >"$work/linux.out" 2>"$work/linux.err" ||
     linux_status=$?
-  printf '%s' "$input" | "$launcher" "$windows_cli" "${windows_args[@]}" >"$work/windows.out" \
-    2>"$work/windows.err" || windows_status=$?
+  printf '%s' "$input" | bash "$here/wine_run.sh" "$launcher" "$prefix" "$windows_cli" \
+    "${windows_args[@]}" >"$work/windows.out" 2>"$work/windows.err" || windows_status=$?
   [ "$linux_status" = "$expected" ] || fail "Linux exit status $linux_status, not $expected: $(cat "$work/linux.err")"
   [ "$windows_status" = "$linux_status" ] ||
     fail "exit status $windows_status on Windows, $linux_status on Linux: $(cat "$work/windows.err")"

@@ -16,7 +16,8 @@ if [ ! -f "$prefix/system.reg" ]; then
   (
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
-      "$launcher" wineboot --init >/dev/null 2>&1
+      # Without the offers to download Mono and Gecko, which nothing here needs.
+      WINEDLLOVERRIDES="mscoree,mshtml=" "$launcher" wineboot --init >/dev/null 2>&1
       /usr/lib/wine/wineserver -w
     fi
   ) 9>"$prefix.lock"

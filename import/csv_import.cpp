@@ -93,8 +93,7 @@ class DelimitedTextImport {
       // The file changed between the passes, or the database failed.
       return m_databaseError.empty() ? Fail(why, error) : (error = m_databaseError, false);
     }
-    writer.EndTable();
-    if (!writer.Commit(error)) return false;
+    if (!writer.EndTable(error) || !writer.Commit(error)) return false;
     tables.push_back(table);
     return true;
   }

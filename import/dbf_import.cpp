@@ -112,7 +112,7 @@ TableOutcome WriteTable(const std::string& path, const std::string& tableName,
     writer.AbandonTable();
     return TableOutcome::TableFailed;
   }
-  writer.EndTable();
+  if (!writer.EndTable(error)) return TableOutcome::DatabaseFailed;
   return TableOutcome::Written;
 }
 

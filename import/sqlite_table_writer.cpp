@@ -1,5 +1,7 @@
 #include "import/sqlite_table_writer.h"
 
+#include <algorithm>
+
 #include "odbc/diagnostic_record.h"
 #include "odbc/installed_drivers.h"
 #include "odbc/sqlite_driver.h"
@@ -14,6 +16,10 @@ constexpr std::size_t kMessageBuffer = 512;
 // The column size given for every parameter: the longest value SQLite
 // takes (its default limit, one billion bytes).
 constexpr SQLULEN kLongestValue = 1000000000;
+// Rows per batch, and the parameters one statement may hold at most (the
+// SQLite library's limit is 32,766 since 3.32; Debian's is above that).
+constexpr std::size_t kRowsPerBatch = 64;
+constexpr std::size_t kMostParameters = 32000;
 
 }  // namespace
 
@@ -21,6 +27,8 @@ SqliteTableWriter::~SqliteTableWriter() { Close(); }
 
 void SqliteTableWriter::Close() {
   m_insert.Reset();
+  m_insertOne.Reset();
+  m_pendingRows = 0;
   // Uncommitted work is rolled back by disconnecting.
   if (m_connection) SQLEndTran(SQL_HANDLE_DBC, m_connection.Get(), SQL_ROLLBACK);
   m_connection.Reset();
@@ -131,39 +139,54 @@ bool SqliteTableWriter::BeginTable(const std::string& table,
   m_table = table;
   m_inTable = true;
   std::string create = "CREATE TABLE " + QuoteIdentifier(table) + " (";
-  std::string insert = "INSERT INTO " + QuoteIdentifier(table) + " VALUES (";
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (i > 0) {
-      create += ", ";
-      insert += ", ";
-    }
+    if (i > 0) create += ", ";
     create += QuoteIdentifier(columns[i].name);
     create += ' ';
     create += DeclaredTypeName(columns[i].type);
-    insert += '?';
   }
   create += ")";
-  insert += ")";
   if (!Execute(create, error)) {
     AbandonTable();
     return false;
   }
-  m_values.assign(columns.size(), Value{});
-  std::string text;
-  platform::TextForDrivers(insert, text);
-  if (!SQL_SUCCEEDED(m_insert.Allocate(m_connection.Get())) ||
-      !SQL_SUCCEEDED(
-          SQLPrepare(m_insert.Get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS))) {
-    Failed(m_insert ? SQL_HANDLE_STMT : SQL_HANDLE_DBC,
-           m_insert ? m_insert.Get() : m_connection.Get(), error);
+  m_columns = columns.size();
+  m_batchRows = std::clamp<std::size_t>(kMostParameters / std::max<std::size_t>(m_columns, 1), 1,
+                                        kRowsPerBatch);
+  m_pendingRows = 0;
+  m_values.assign(m_batchRows * m_columns, Value{});
+  if (!Prepare(m_insert, m_batchRows, error) || !Prepare(m_insertOne, 1, error)) {
     AbandonTable();
     return false;
   }
   return true;
 }
 
+// "INSERT INTO t VALUES (?, ?), (?, ?), ..." for `rows` rows.
+bool SqliteTableWriter::Prepare(StatementHandle& statement, std::size_t rows, std::string& error) {
+  std::string row = "(";
+  for (std::size_t i = 0; i < m_columns; ++i) row += i > 0 ? ", ?" : "?";
+  row += ")";
+  std::string insert = "INSERT INTO " + QuoteIdentifier(m_table) + " VALUES ";
+  insert.reserve(insert.size() + rows * (row.size() + 2));
+  for (std::size_t i = 0; i < rows; ++i) {
+    if (i > 0) insert += ", ";
+    insert += row;
+  }
+  std::string text;
+  platform::TextForDrivers(insert, text);
+  if (!SQL_SUCCEEDED(statement.Allocate(m_connection.Get()))) {
+    return Failed(SQL_HANDLE_DBC, m_connection.Get(), error);
+  }
+  if (!SQL_SUCCEEDED(
+          SQLPrepare(statement.Get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS))) {
+    return Failed(SQL_HANDLE_STMT, statement.Get(), error);
+  }
+  return true;
+}
+
 SqliteTableWriter::Value& SqliteTableWriter::ValueAt(int column) {
-  return m_values.at(static_cast<std::size_t>(column));
+  return m_values.at(m_pendingRows * m_columns + static_cast<std::size_t>(column));
 }
 
 void SqliteTableWriter::BindNull(int column) { ValueAt(column).indicator = SQL_NULL_DATA; }
@@ -204,44 +227,76 @@ void SqliteTableWriter::BindBlob(int column, const void* bytes, std::size_t size
   v.indicator = static_cast<SQLLEN>(size);
 }
 
-bool SqliteTableWriter::BindParameter(std::size_t index, Value& value, std::string& error) {
+bool SqliteTableWriter::BindParameter(const StatementHandle& statement, std::size_t number,
+                                      Value& value, std::string& error) {
   SQLPOINTER data = value.cType == SQL_C_SBIGINT  ? static_cast<SQLPOINTER>(&value.integer)
                     : value.cType == SQL_C_DOUBLE ? static_cast<SQLPOINTER>(&value.real)
                                                   : static_cast<SQLPOINTER>(value.bytes.data());
   // Texts give their length through the indicator, row by row; the SQLite
   // driver takes a blob's length when it is bound, so a blob is bound anew.
-  if (value.cType == value.boundType && data == value.boundData && value.cType != SQL_C_BINARY) {
+  // The batch statement keeps its bindings; the one-row statement takes a
+  // different row's values each time and is always bound.
+  const bool batch = &statement == &m_insert;
+  if (batch && value.cType == value.boundType && data == value.boundData &&
+      value.cType != SQL_C_BINARY) {
     return true;
   }
   const SQLRETURN bound =
-      SQLBindParameter(m_insert.Get(), static_cast<SQLUSMALLINT>(index + 1), SQL_PARAM_INPUT,
+      SQLBindParameter(statement.Get(), static_cast<SQLUSMALLINT>(number), SQL_PARAM_INPUT,
                        value.cType, value.sqlType, kLongestValue, 0, data, 0, &value.indicator);
-  if (!SQL_SUCCEEDED(bound)) return Failed(SQL_HANDLE_STMT, m_insert.Get(), error);
-  value.boundType = value.cType;
-  value.boundData = data;
+  if (!SQL_SUCCEEDED(bound)) return Failed(SQL_HANDLE_STMT, statement.Get(), error);
+  value.boundType = batch ? value.cType : 0;
+  value.boundData = batch ? data : nullptr;
+  return true;
+}
+
+// Writes `rows` built rows from `firstRow` on with `statement`, which holds
+// that many rows; their values start as NULL afterwards.
+bool SqliteTableWriter::ExecuteRows(const StatementHandle& statement, std::size_t firstRow,
+                                    std::size_t rows, std::string& error) {
+  const std::size_t first = firstRow * m_columns;
+  const std::size_t count = rows * m_columns;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!BindParameter(statement, i + 1, m_values[first + i], error)) return false;
+  }
+  const SQLRETURN result = SQLExecute(statement.Get());
+  for (std::size_t i = 0; i < count; ++i) m_values[first + i].indicator = SQL_NULL_DATA;
+  if (!SQL_SUCCEEDED(result)) return Failed(SQL_HANDLE_STMT, statement.Get(), error);
   return true;
 }
 
 bool SqliteTableWriter::InsertRow(std::string& error) {
-  for (std::size_t i = 0; i < m_values.size(); ++i) {
-    if (!BindParameter(i, m_values[i], error)) return false;
+  if (!m_inTable) {
+    error = "Cannot write the temporary database " + m_path + ": no table begun";
+    return false;
   }
-  const SQLRETURN result = SQLExecute(m_insert.Get());
-  // Every value of the next row starts as NULL.
-  for (Value& v : m_values) v.indicator = SQL_NULL_DATA;
-  if (!SQL_SUCCEEDED(result)) return Failed(SQL_HANDLE_STMT, m_insert.Get(), error);
-  return true;
+  if (++m_pendingRows < m_batchRows) return true;
+  m_pendingRows = 0;
+  return ExecuteRows(m_insert, 0, m_batchRows, error);
 }
 
-void SqliteTableWriter::EndTable() {
+bool SqliteTableWriter::EndTable(std::string& error) {
+  bool written = true;
+  for (std::size_t row = 0; written && row < m_pendingRows; ++row) {
+    written = ExecuteRows(m_insertOne, row, 1, error);
+  }
+  if (!written) {
+    AbandonTable();
+    return false;
+  }
   m_insert.Reset();
+  m_insertOne.Reset();
   m_values.clear();
+  m_pendingRows = 0;
   m_inTable = false;
+  return true;
 }
 
 void SqliteTableWriter::AbandonTable() {
   m_insert.Reset();
+  m_insertOne.Reset();
   m_values.clear();
+  m_pendingRows = 0;
   // Without a journal there is no rollback; dropping the table removes it.
   if (m_inTable && m_connection) {
     std::string ignored;

@@ -72,8 +72,7 @@ bool WriteSheet(const BiffWorkbook& workbook, const BiffSheet& sheet, SqliteTabl
   table = sheet.name + "$";
   if (!writer.BeginTable(table, definitions, error)) return false;
   if (!WriteRows(workbook, sheet, definitions, extent.rows, writer, error)) return false;
-  writer.EndTable();
-  return true;
+  return writer.EndTable(error);
 }
 
 // Every sheet of the workbook at `xlsPath` into the database at `databasePath`.

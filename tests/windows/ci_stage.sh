@@ -42,24 +42,43 @@ else
 fi
 rm -f "$probe"
 
+# Build logs are shown whole only when the build fails.
+x86_64_log=$(mktemp) i686_log=$(mktemp)
+trap 'rm -f "$x86_64_log" "$i686_log"' EXIT
 step "64-bit build with its tests, and its archive"
-bash scripts/build-windows.sh --tests --package x86_64 | tail -n 2
+if ! bash scripts/build-windows.sh --tests --package x86_64 >"$x86_64_log" 2>&1; then
+  cat "$x86_64_log"
+  exit 1
+fi
+tail -n 2 "$x86_64_log"
+
+# The 32-bit build goes on beside the 64-bit tests, which mostly wait for Wine.
+step "32-bit build started beside the 64-bit tests"
+i686_arguments=(--package i686)
+if [ "$i386" = yes ]; then
+  i686_arguments=(--tests "${i686_arguments[@]}")
+fi
+setsid bash scripts/build-windows.sh "${i686_arguments[@]}" >"$i686_log" 2>&1 &
+i686_build=$!
+trap 'kill -- -$i686_build 2>/dev/null || true; rm -f "$x86_64_log" "$i686_log"' EXIT
+
 step "64-bit tests under wine64"
 ctest --test-dir build-win64 --output-on-failure -j2 --timeout 300
 step "64-bit tallowick-cli.exe against the Linux one"
 bash tests/windows/compare_with_linux.sh "$linux_cli" build-win64/cli/tallowick-cli.exe \
   /usr/lib/wine/wine64
 
+step "32-bit build (objdump: only Windows' own DLLs) and its archive"
+if ! wait "$i686_build"; then
+  cat "$i686_log"
+  exit 1
+fi
+tail -n 2 "$i686_log"
 if [ "$i386" = yes ]; then
-  step "32-bit build with its tests, and its archive"
-  bash scripts/build-windows.sh --tests --package i686 | tail -n 2
   step "32-bit tests under wine"
   ctest --test-dir build-win32 --output-on-failure -j2 --timeout 300
   step "32-bit tallowick-cli.exe against the Linux one"
   bash tests/windows/compare_with_linux.sh "$linux_cli" build-win32/cli/tallowick-cli.exe \
     /usr/lib/wine/wine
-else
-  step "32-bit build (programs only; objdump: only Windows' own DLLs), and its archive"
-  bash scripts/build-windows.sh --package i686 | tail -n 2
 fi
 step "done"

@@ -37,7 +37,12 @@ ninja -C "$build" "${targets[@]}"
 # Only Windows' own DLLs: a DLL of the compiler's would be missing on a
 # fresh Windows.
 objdump=$arch-w64-mingw32-objdump
-for exe in "$build"/cli/*.exe; do
+programs=$(ls "$build"/cli/*.exe "$build"/app/*.exe 2>/dev/null || true)
+if [ -z "$programs" ]; then
+  echo "no program was built in $build" >&2
+  exit 1
+fi
+for exe in $programs; do
   foreign=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
             grep -viE '^(kernel32|msvcrt|odbc32|odbccp32|shell32|user32|advapi32|ole32|comctl32|comdlg32)\.dll$' || true)
   if [ -n "$foreign" ]; then
@@ -48,7 +53,7 @@ done
 # The sample a fresh Windows reads with the dBase driver it ships.
 mkdir -p "$build/samples"
 /usr/bin/python3 samples/make_orders_dbf.py "$build/samples/orders.dbf" >/dev/null
-echo "built: $(ls "$build"/cli/*.exe) $build/samples/orders.dbf"
+echo "built:" $programs "$build/samples/orders.dbf"
 
 if [ "$package" = yes ]; then
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -60,8 +65,9 @@ if [ "$package" = yes ]; then
     "$build" $help_files <<'PYTHON'
 import os, sys, zipfile
 archive, top, build, help_files = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
-entries = [(os.path.join(build, "cli", name), name)
-           for name in sorted(os.listdir(os.path.join(build, "cli"))) if name.endswith(".exe")]
+entries = [(os.path.join(build, folder, name), name) for folder in ("app", "cli")
+           if os.path.isdir(os.path.join(build, folder))
+           for name in sorted(os.listdir(os.path.join(build, folder))) if name.endswith(".exe")]
 entries += [(os.path.join("resources/help", name), name) for name in help_files]
 entries += [(os.path.join(build, "samples/orders.dbf"), "orders.dbf"), ("LICENSE", "LICENSE")]
 partial = archive + ".partial"

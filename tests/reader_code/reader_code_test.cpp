@@ -141,6 +141,16 @@ class ReaderRoundTrip : public OdbcTest {
     }
   }
 
+  // The sample database, as scripts/make-sample.sh builds it from
+  // samples/orders.sql (a clean clone has no samples/orders.db).
+  std::string Sample() {
+    const std::string sample = m_folder.File("orders.db");
+    Succeeding("bash " +
+               ShellQuoted(std::string(TALLOWICK_SOURCE_DIR) + "/scripts/make-sample.sh") + " " +
+               ShellQuoted(sample));
+    return sample;
+  }
+
   std::string NewCaseFolder() {
     const std::string folder = m_folder.File("case" + std::to_string(m_cases++));
     Succeeding("mkdir " + ShellQuoted(folder));
@@ -153,8 +163,7 @@ class ReaderRoundTrip : public OdbcTest {
 };
 
 TEST_F(ReaderRoundTrip, SampleAndEdgeValuesInSqlite) {
-  Generate(std::string(TALLOWICK_SOURCE_DIR) + "/samples/orders.db", "SELECT * FROM orders",
-           "Orders");
+  Generate(Sample(), "SELECT * FROM orders", "Orders");
 
   // Names that are no identifiers, keywords, names alike once cleaned, a
   // name that would end a comment or form a trigraph, and values at the
@@ -229,7 +238,7 @@ TEST_F(ReaderRoundTrip, FailuresWriteNothing) {
   const std::string noFields = folder + "/NoneHelper.mhl";
   ASSERT_TRUE(WriteHelperFile(folder + "/", "None", "ABCD", "DATA", {}));
   const std::string helper = ShellQuoted(noFields);
-  const std::string sample = std::string(TALLOWICK_SOURCE_DIR) + "/samples/orders.db";
+  const std::string sample = Sample();
   struct Case {
     std::string arguments;
     int status;

@@ -24,15 +24,15 @@ namespace v = res::viewer;
 using platform::Narrow;
 using platform::Widen;
 
-constexpr auto kPatience = std::chrono::seconds(40);
 // The text of a message box.
 constexpr int kMessageTextId = 0xFFFF;
 // The file name box of the open-file dialog (explorer style, and the old one).
 constexpr int kFileNameCombo = 1148;
 constexpr int kFileNameEdit = 1152;
 
-bool WaitFor(const std::function<bool()>& condition,
-             std::chrono::milliseconds patience = kPatience) {
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds patience) {
   const auto deadline = std::chrono::steady_clock::now() + patience;
   while (!condition()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
@@ -90,11 +90,6 @@ HWND FindDialog(DWORD thread, HWND sheet, const std::function<bool(HWND)>& wante
       reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
-
-struct MessageBoxSeen {
-  std::string text;
-  HICON icon = nullptr;
-};
 
 // Waits for a message box, reads it and answers it with OK.
 std::optional<MessageBoxSeen> AnswerMessageBox(DWORD thread, HWND sheet) {
@@ -244,6 +239,8 @@ bool FileExists(const std::string& path) {
 std::string Join(const std::string& folder, const std::string& name) {
   return folder.empty() || folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
+
+namespace {
 
 void CheckSheet(HWND sheet, Report& report) {
   report.Check(TextOf(sheet) == "Tallowick", "sheet caption \"" + TextOf(sheet) + "\"");

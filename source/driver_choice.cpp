@@ -22,6 +22,10 @@ constexpr const char* kWindowsExcelDrivers[] = {
 constexpr std::span<const char* const> kWindowsWorkbookXmlDrivers(kWindowsExcelDrivers + 1, 1);
 constexpr const char* kWindowsDbaseDrivers[] = {
     "Microsoft dBase Driver (*.dbf)", "Microsoft Access dBASE Driver (*.dbf, *.ndx, *.mdx)"};
+// The text drivers read the comma-separated files of a folder; a tab's or
+// a semicolon's would need a schema.ini beside them, so those are converted.
+constexpr const char* kWindowsTextDrivers[] = {"Microsoft Text Driver (*.txt; *.csv)",
+                                               "Microsoft Access Text Driver (*.txt, *.csv)"};
 constexpr const char* kLinuxAccessDrivers[] = {kMdbTools};
 
 constexpr const char* kMicrosoftEngine = "the Microsoft Access Database Engine";
@@ -45,6 +49,9 @@ std::span<const char* const> OwnDrivers(SourceKind kind, const std::string& path
       return {};
     case SourceKind::SqliteFile:
       return kSqliteDriverNames;
+    case SourceKind::CsvFile:
+      if (windows && EqualsIgnoringCase(ExtensionOf(path), "csv")) return kWindowsTextDrivers;
+      return {};
     default:
       return {};
   }
@@ -79,7 +86,7 @@ DriverEntry ChooseDriver(SourceKind kind, const std::string& path,
     // MDB Tools reads its entry's database from "Database"; the Microsoft
     // drivers take DBQ in both places.
     if (std::string_view(own) == kMdbTools) return {own, "Database", "DBQ", false, false, false};
-    return {own, "DBQ", "DBQ", false, false, false};
+    return {own, "DBQ", "DBQ", false, false, false, kind == SourceKind::CsvFile};
   }
   if (IsConvertible(kind)) {
     if (const char* sqlite = FirstInstalled(kSqliteDriverNames, installed)) {
@@ -100,6 +107,8 @@ std::string MissingDriverMessage(SourceKind kind, const std::string& path, Drive
   std::string remedy;
   if (kind == SourceKind::AccessFile) {
     remedy = windows ? kMicrosoftEngine : kMdbToolsPackage;
+  } else if (windows && kind == SourceKind::CsvFile) {
+    remedy = kMicrosoftEngine;  // its text driver; the Windows build has no CSV reader of its own
   } else if (windows && (kind == SourceKind::ExcelFile || kind == SourceKind::DbaseFile)) {
     remedy = std::string(kMicrosoftEngine) + " or " + sqlite;
   } else {

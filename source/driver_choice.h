@@ -23,9 +23,10 @@ struct DriverEntry {
   const char* driver = nullptr;           // null: none of the kind's drivers is installed
   const char* databaseKeyword = nullptr;  // in the data-source entry
   const char* connectKeyword = nullptr;   // in the connection string
-  bool noCreate = false;   // add NoCreat=1: a missing file is an error, not a new database
-  bool sqlite = false;     // the SQLite driver, with its own text option
-  bool converted = false;  // a file read through our converters
+  bool noCreate = false;        // add NoCreat=1: a missing file is an error, not a new database
+  bool sqlite = false;          // the SQLite driver, with its own text option
+  bool converted = false;       // a file read through our converters
+  bool folderDatabase = false;  // the database is the file's folder (the text driver's tables)
 };
 
 // The driver of a file of `kind` at `path` among the `installed` driver

@@ -96,7 +96,7 @@ ConnectOutcome SourceConnection::ConnectFile(SourceKind kind, CredentialPrompt& 
   const DriverEntry entry = DriverOfKind(kind, m_sourcePath);
   if (entry.driver == nullptr) return failEarly(MissingDriverMessage(kind, m_sourcePath));
 
-  std::string database = m_sourcePath;
+  std::string database = entry.folderDatabase ? FolderOf(m_sourcePath) : m_sourcePath;
   std::vector<std::string> leftOut;
   if (entry.converted) {
     if (m_converter == nullptr) {

@@ -11,9 +11,9 @@
 namespace tallowick {
 namespace {
 
-const std::vector<std::string> kJet = {"SQL Server", "Microsoft Access Driver (*.mdb)",
-                                       "Microsoft Excel Driver (*.xls)",
-                                       "Microsoft dBase Driver (*.dbf)"};
+const std::vector<std::string> kJet = {
+    "SQL Server", "Microsoft Access Driver (*.mdb)", "Microsoft Excel Driver (*.xls)",
+    "Microsoft dBase Driver (*.dbf)", "Microsoft Text Driver (*.txt; *.csv)"};
 const std::vector<std::string> kAce = {"Microsoft Access dBASE Driver (*.dbf, *.ndx, *.mdx)",
                                        "Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)",
                                        "Microsoft Access Driver (*.mdb, *.accdb)",
@@ -31,7 +31,8 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
     const char* databaseKeyword;
     const char* connectKeyword;
     bool converted;
-    const char* path = "C:\\d\\book.xls";  // counts for workbooks only
+    const char* path = "C:\\d\\book.xls";  // counts for workbooks and CSV files only
+    bool folderDatabase = false;
   };
   const auto W = DriverSystem::Windows;
   const auto L = DriverSystem::Linux;
@@ -49,7 +50,10 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
       {W, SourceKind::ExcelFile, &kAce, "Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)",
        "DBQ", "DBQ", false, "C:\\d\\book.XLSM"},
       {W, SourceKind::CsvFile, &kAce, "SQLite3 ODBC Driver", "Database", "Database", true},
-      {W, SourceKind::CsvFile, &kJet, nullptr, nullptr, nullptr, false},
+      // The text driver's database is the folder; it takes comma-separated files only.
+      {W, SourceKind::CsvFile, &kJet, "Microsoft Text Driver (*.txt; *.csv)", "DBQ", "DBQ", false,
+       "C:\\d\\orders.CSV", true},
+      {W, SourceKind::CsvFile, &kJet, nullptr, nullptr, nullptr, false, "C:\\d\\orders.tsv"},
       {W, SourceKind::DbaseFile, &kJet, "Microsoft dBase Driver (*.dbf)", "DBQ", "DBQ", false},
       {W, SourceKind::DbaseFile, &kAce, "Microsoft Access dBASE Driver (*.dbf, *.ndx, *.mdx)",
        "DBQ", "DBQ", false},
@@ -79,6 +83,7 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
     EXPECT_STREQ(entry.databaseKeyword, c.databaseKeyword);
     EXPECT_STREQ(entry.connectKeyword, c.connectKeyword);
     EXPECT_EQ(entry.converted, c.converted);
+    EXPECT_EQ(entry.folderDatabase, c.folderDatabase);
     // The SQLite driver, and only it, must not make a missing file anew.
     const bool sqlite = std::string(c.driver).rfind("SQLite", 0) == 0;
     EXPECT_EQ(entry.sqlite, sqlite);
@@ -106,8 +111,11 @@ TEST(DriverChoice, IsTheFirstInstalledOfTheKindsListElseTheConvertedRoute) {
        "No ODBC driver for SQLite files is installed to open \"C:\\d\\x\": install the SQLite "
        "ODBC driver"},
       {W, SourceKind::CsvFile,
-       "No ODBC driver for CSV files is installed to open \"C:\\d\\x\": install the SQLite ODBC "
-       "driver"},
+       "No ODBC driver for CSV files is installed to open \"C:\\d\\x\": install the Microsoft "
+       "Access Database Engine"},
+      {L, SourceKind::CsvFile,
+       "No ODBC driver for CSV files is installed to open \"C:\\d\\x\": install the Debian "
+       "package libsqliteodbc"},
       {L, SourceKind::AccessFile,
        "No ODBC driver for Access files is installed to open \"C:\\d\\x\": install the Debian "
        "package odbc-mdbtools"},

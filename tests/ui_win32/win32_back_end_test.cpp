@@ -91,10 +91,13 @@ TEST_F(Win32BackEnd, TemplatesBecomeTheControlsTheyDraw) {
   const Case cases[] = {
       {res::kLoginDialog, res::login::kPassword, L"Edit", ES_PASSWORD | ES_AUTOHSCROLL, ""},
       {res::kLoginDialog, kIdOk, L"Button", BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"},
-      {res::kGeneratorPage, res::generator::kQuery, L"Edit", ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL, ""},
-      {res::kGeneratorPage, res::generator::kTableList, L"ListBox", LBS_EXTENDEDSEL | LBS_NOTIFY, ""},
+      {res::kGeneratorPage, res::generator::kQuery, L"Edit",
+       ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL, ""},
+      {res::kGeneratorPage, res::generator::kTableList, L"ListBox", LBS_EXTENDEDSEL | LBS_NOTIFY,
+       ""},
       {res::kGeneratorPage, res::generator::kDataSource, L"ComboBox", CBS_DROPDOWN, ""},
-      {res::kGeneratorPage, res::generator::kPreviewList, L"SysListView32", LVS_REPORT | LVS_OWNERDATA, ""},
+      {res::kGeneratorPage, res::generator::kPreviewList, L"SysListView32",
+       LVS_REPORT | LVS_OWNERDATA, ""},
       {res::kGeneratorPage, res::generator::kBrowse, L"Button", WS_VISIBLE, "&Browse"},
       {res::kViewerPage, res::viewer::kName, L"Edit", ES_READONLY, ""},
       {res::kViewerPage, res::viewer::kTextAs, L"ComboBox", CBS_DROPDOWNLIST, ""},
@@ -107,14 +110,16 @@ TEST_F(Win32BackEnd, TemplatesBecomeTheControlsTheyDraw) {
     Build(built, owner, layout);
     // Every control, those without an id too.
     int children = 0;
-    for (HWND w = ::GetWindow(built.window, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) ++children;
+    for (HWND w = ::GetWindow(built.window, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT))
+      ++children;
     EXPECT_EQ(children, static_cast<int>(layout.controls.size()));
     HWND control = ::GetDlgItem(built.window, c.controlId);
     ASSERT_NE(control, nullptr);
     wchar_t name[64] = {};
     ::GetClassNameW(control, name, 64);
     EXPECT_EQ(lstrcmpiW(name, c.className), 0);
-    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE)) & c.styleBits, c.styleBits);
+    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE)) & c.styleBits,
+              c.styleBits);
     EXPECT_EQ(owner.GetItem(c.controlId).GetText(), c.text);
   }
   // Hidden as drawn: ViewLog waits for a generation.
@@ -178,10 +183,13 @@ TEST_F(Win32BackEnd, CommandsReachTheOwnerAsPagesExpect) {
   // A click, a choice from the list; a code from a window that is not ours goes nowhere.
   HWND browse = ::GetDlgItem(built.window, g::kBrowse);
   HWND sources = ::GetDlgItem(built.window, g::kDataSource);
-  ::SendMessageW(built.window, WM_COMMAND, MAKEWPARAM(g::kBrowse, BN_CLICKED), reinterpret_cast<LPARAM>(browse));
+  ::SendMessageW(built.window, WM_COMMAND, MAKEWPARAM(g::kBrowse, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(browse));
   ::SetWindowTextW(sources, L"typed");
-  ::SendMessageW(built.window, WM_COMMAND, MAKEWPARAM(g::kDataSource, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sources));
-  ::SendMessageW(built.window, WM_COMMAND, MAKEWPARAM(g::kBrowse, BN_CLICKED), reinterpret_cast<LPARAM>(sources));
+  ::SendMessageW(built.window, WM_COMMAND, MAKEWPARAM(g::kDataSource, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(sources));
+  ::SendMessageW(built.window, WM_COMMAND, MAKEWPARAM(g::kBrowse, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(sources));
   ASSERT_EQ(owner.heard.size(), 3u);
   EXPECT_EQ(owner.heard[1], std::make_pair(g::kBrowse, Notification::Clicked));
   EXPECT_EQ(owner.heard[2], std::make_pair(g::kDataSource, Notification::SelectionChange));
@@ -197,7 +205,8 @@ TEST_F(Win32BackEnd, SortedListsIgnoreLetterCaseAndKeepTheComboText) {
   Build(built, owner, layout);
   ListBox tables = owner.GetListBox(g::kTableList);  // sorted
   for (const char* name : {"beta", "Alpha", "alpha", "Gamma", "Éclair"}) tables.AddString(name);
-  EXPECT_EQ(tables.GetEntries(), (std::vector<std::string>{"Alpha", "alpha", "beta", "Gamma", "Éclair"}));
+  EXPECT_EQ(tables.GetEntries(),
+            (std::vector<std::string>{"Alpha", "alpha", "beta", "Gamma", "Éclair"}));
   tables.SetSelected(1);
   tables.SetSelected(3);
   EXPECT_EQ(tables.GetSelectedIndices(), (std::vector<int>{1, 3}));
@@ -252,7 +261,7 @@ TEST_F(Win32BackEnd, MessageBoxesFiltersAndResources) {
     UINT flags;
   };
   const Box boxes[] = {
-      {MessageIcon::Stop, MessageButtons::Ok, MB_ICONHAND | MB_OK},  // 0x10
+      {MessageIcon::Stop, MessageButtons::Ok, MB_ICONHAND | MB_OK},        // 0x10
       {MessageIcon::Information, MessageButtons::Ok, MB_ICONINFORMATION},  // 0x40
       {MessageIcon::Stop, MessageButtons::YesNo, MB_ICONHAND | MB_YESNO},  // 0x14
       {MessageIcon::Exclamation, MessageButtons::OkCancel, MB_ICONEXCLAMATION | MB_OKCANCEL},

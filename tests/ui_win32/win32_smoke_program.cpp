@@ -5,8 +5,10 @@
 //   tallowick_win32_smoke DATABASE QUERY ROWS OUTPUT_FOLDER SHOTS_FOLDER
 // Paths may be given as Linux paths under Wine (/x/y: Z:\x\y). Writes
 // report.txt into SHOTS_FOLDER; exit status 0 only when every check held.
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <filesystem>
 #include <fstream>

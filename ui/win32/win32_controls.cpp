@@ -1,6 +1,5 @@
 #include "ui/win32/win32_controls.h"
 
-
 #include "platform/text_compare.h"
 #include "platform/wide_text.h"
 #include "ui/win32/win32_notifications.h"
@@ -145,8 +144,7 @@ int Win32ComboPeer::AddEntry(const std::string& text) {
   const std::wstring wide = platform::Widen(text);
   LRESULT placed = CB_ERR;
   KeepingText([&] {
-    placed =
-        Send(CB_INSERTSTRING, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(wide.c_str()));
+    placed = Send(CB_INSERTSTRING, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(wide.c_str()));
   });
   return static_cast<int>(placed);
 }

@@ -3,8 +3,6 @@
 // Changes made by the program notify nothing, except an edit box's text
 // (EN_CHANGE, as typing); entries of sorted lists are put in their place by
 // the peer, without regard to letter case, the same order on every system.
-#include "ui/win32/win32_system.h"
-
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,6 +11,7 @@
 #include "ui/control_peer.h"
 #include "ui/dialog_template.h"
 #include "ui/notification.h"
+#include "ui/win32/win32_system.h"
 
 namespace tallowick {
 

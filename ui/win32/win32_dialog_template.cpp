@@ -1,6 +1,5 @@
 #include "ui/win32/win32_dialog_template.h"
 
-
 #include "platform/wide_text.h"
 
 namespace tallowick {

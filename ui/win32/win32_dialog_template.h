@@ -2,12 +2,11 @@
 // Our DialogTemplate as the dialog manager reads it: an extended dialog
 // template (DLGTEMPLATEEX) in memory, each control with its window class and
 // styles. Pages, dialogs and the wait window are all built from it.
-#include "ui/win32/win32_system.h"
-
 #include <string>
 #include <vector>
 
 #include "ui/dialog_template.h"
+#include "ui/win32/win32_system.h"
 
 namespace tallowick {
 
@@ -18,8 +17,8 @@ inline constexpr wchar_t kFallbackFace[] = L"MS Shell Dlg";
 
 // The window class and styles of one control.
 struct Win32ControlClass {
-  WORD atom = 0;              // a predefined class (0x0080 button ... 0x0085 combo box)
-  std::wstring name;          // or a class by name (the list view), when atom is 0
+  WORD atom = 0;      // a predefined class (0x0080 button ... 0x0085 combo box)
+  std::wstring name;  // or a class by name (the list view), when atom is 0
   DWORD style = 0;
   DWORD exStyle = 0;
 };

@@ -60,8 +60,7 @@ INT_PTR CALLBACK ModalProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_NOTIFY: {
       std::optional<LRESULT> result;
       run->guard.Run(
-          [&] { result = run->peer->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam)); },
-          fail);
+          [&] { result = run->peer->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam)); }, fail);
       if (!result) return FALSE;
       ::SetWindowLongPtrW(window, DWLP_MSGRESULT, *result);
       return TRUE;
@@ -163,8 +162,8 @@ std::optional<std::string> Win32Host::ChooseFile(const FileDialogOptions& option
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                 OFN_NOCHANGEDIR;
+  dialog.Flags =
+      OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
   return platform::Narrow(file.data());
 }
@@ -182,10 +181,12 @@ std::optional<std::string> Win32Host::ChooseFolder(const std::string& title) {
   if (PIDLIST_ABSOLUTE item = ::SHBrowseForFolderW(&browse)) {
     std::vector<wchar_t> path(kPathRoom, L'\0');
     // An item without a file-system path leaves the choice unmade.
-    if (::SHGetPathFromIDListEx(item, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
+    if (::SHGetPathFromIDListEx(item, path.data(), static_cast<DWORD>(path.size()),
+                                GPFIDL_DEFAULT)) {
       std::wstring folder = path.data();
       // "C:\" stays a drive's root; any other folder loses its end separator.
-      while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+      while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/'))
+        folder.pop_back();
       chosen = platform::Narrow(folder);
     }
     ::CoTaskMemFree(item);

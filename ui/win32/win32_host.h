@@ -3,14 +3,13 @@
 // SHBrowseForFolderW, the modeless wait window, ShellExecuteW and the modal
 // runs of dialogs (DialogBoxIndirectParamW) and sheets (PropertySheetW).
 // Images (icons, the installer's picture) come from the program's resources.
-#include "ui/win32/win32_system.h"
-
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "ui/host.h"
+#include "ui/win32/win32_system.h"
 
 namespace tallowick {
 

@@ -2,12 +2,11 @@
 // A report-mode list view with LVS_OWNERDATA over a ListViewModel: the
 // control asks for each visible cell (LVN_GETDISPINFOW), so 65,535 rows appear
 // at once. Cells are drawn on one line (win32_text.h).
-#include "ui/win32/win32_system.h"
-
 #include <memory>
 #include <string>
 
 #include "ui/win32/win32_controls.h"
+#include "ui/win32/win32_system.h"
 
 namespace tallowick {
 

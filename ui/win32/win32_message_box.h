@@ -1,8 +1,7 @@
 #pragma once
 // The MessageBoxW flags of our message boxes, and its answers as our ids.
-#include "ui/win32/win32_system.h"
-
 #include "ui/host.h"
+#include "ui/win32/win32_system.h"
 
 namespace tallowick {
 

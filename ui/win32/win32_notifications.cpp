@@ -1,6 +1,5 @@
 #include "ui/win32/win32_notifications.h"
 
-
 namespace tallowick {
 
 std::optional<Notification> CommandNotification(ControlKind kind, UINT code) {

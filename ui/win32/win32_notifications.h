@@ -1,12 +1,11 @@
 #pragma once
 // The notification codes of WM_COMMAND and WM_NOTIFY as our Notification,
 // by the kind of control that sent them.
-#include "ui/win32/win32_system.h"
-
 #include <optional>
 
 #include "ui/control_kind.h"
 #include "ui/notification.h"
+#include "ui/win32/win32_system.h"
 
 namespace tallowick {
 

@@ -1,6 +1,5 @@
 #include "ui/win32/win32_sheet.h"
 
-
 #include "platform/wide_text.h"
 #include "ui/property_page.h"
 #include "ui/standard_ids.h"
@@ -228,7 +227,8 @@ INT_PTR Win32Sheet::OnPageMessage(PageSlot& slot, HWND window, UINT message, WPA
     case WM_INITDIALOG:
       m_guard.Run(
           [&] {
-            slot.peer = std::make_unique<Win32WindowPeer>(*slot.page, slot.page->Template(), window);
+            slot.peer =
+                std::make_unique<Win32WindowPeer>(*slot.page, slot.page->Template(), window);
             slot.page->AttachPeer(*slot.peer, m_host);
             slot.page->OnInitDialog();
           },

@@ -3,8 +3,6 @@
 // memory, created at once in tab order), no Apply button, the button row OK,
 // Cancel and (with help) Help, the sheet's icon on the title bar and task
 // bar, F1 (WM_HELP) on any page.
-#include "ui/win32/win32_system.h"
-
 #include <map>
 #include <memory>
 #include <string>
@@ -14,6 +12,7 @@
 #include "ui/win32/win32_callback_guard.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_dialog_template.h"
+#include "ui/win32/win32_system.h"
 #include "ui/win32/win32_window_peer.h"
 
 namespace tallowick {

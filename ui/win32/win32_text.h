@@ -1,8 +1,8 @@
 #pragma once
 // Text between our UTF-8 strings and the wide Win32 functions.
-#include "ui/win32/win32_system.h"
-
 #include <string>
+
+#include "ui/win32/win32_system.h"
 
 namespace tallowick {
 

@@ -1,6 +1,5 @@
 #include "ui/win32/win32_window_peer.h"
 
-
 #include "ui/dialog_window.h"
 #include "ui/standard_ids.h"
 #include "ui/win32/win32_list_view.h"
@@ -82,8 +81,7 @@ std::optional<LRESULT> Win32WindowPeer::HandleNotify(const NMHDR& header) {
     static_cast<Win32ListViewPeer&>(control).FillDisplayInfo(info);
     return 0;
   }
-  const std::optional<Notification> notification =
-      NotifyNotification(control.Kind(), header.code);
+  const std::optional<Notification> notification = NotifyNotification(control.Kind(), header.code);
   if (!notification || m_owner == nullptr) return std::nullopt;
   m_owner->SendCommand(id, *notification);
   return 0;

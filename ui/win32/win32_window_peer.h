@@ -2,8 +2,6 @@
 // A dialog, page or wait window created by the dialog manager from our
 // template: its controls by id, and WM_COMMAND / WM_NOTIFY routed to the
 // owner's OnCommand (and so through its message map).
-#include "ui/win32/win32_system.h"
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +11,7 @@
 #include "ui/control_peer.h"
 #include "ui/dialog_template.h"
 #include "ui/win32/win32_controls.h"
+#include "ui/win32/win32_system.h"
 
 namespace tallowick {
 

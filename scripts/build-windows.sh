@@ -8,7 +8,8 @@
 #              `ctest --test-dir build-win64` runs them under Wine
 #   --package  makes tallowick-<version>-win32.zip (or -win64.zip) in the
 #              build folder: the programs, Help.html, img/, the sample
-#              orders.dbf, README-Windows.txt and LICENSE
+#              orders.dbf, README-Windows.txt and LICENSE, all in one folder:
+#              Setup.exe started there installs Tallowick.exe and the help
 set -euo pipefail
 cd "$(dirname "$0")/.."
 arch=i686 tests=OFF package=no
@@ -26,10 +27,10 @@ case "$arch" in
 esac
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-Release} \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-$arch.cmake" \
-  -DTALLOWICK_GUI=OFF -DTALLOWICK_TESTS=$tests >/dev/null
-# The programs of the Windows build (the command line for now) and what
-# they link, and the tests; not the libraries only the desktop program uses.
-targets=(cli/all)
+  -DTALLOWICK_GUI=ON -DTALLOWICK_TESTS=$tests >/dev/null
+# The programs of the Windows build (the command line, Tallowick.exe and
+# Setup.exe) and what they link, and the tests.
+targets=(cli/all app/all installer/all)
 if [ "$tests" = ON ]; then
   targets+=(tests/all)
 fi
@@ -37,14 +38,14 @@ ninja -C "$build" "${targets[@]}"
 # Only Windows' own DLLs: a DLL of the compiler's would be missing on a
 # fresh Windows.
 objdump=$arch-w64-mingw32-objdump
-programs=$(ls "$build"/cli/*.exe "$build"/app/*.exe 2>/dev/null || true)
+programs=$(ls "$build"/cli/*.exe "$build"/app/*.exe "$build"/installer/*.exe 2>/dev/null || true)
 if [ -z "$programs" ]; then
   echo "no program was built in $build" >&2
   exit 1
 fi
 for exe in $programs; do
   foreign=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
-            grep -viE '^(kernel32|msvcrt|odbc32|odbccp32|shell32|user32|advapi32|ole32|comctl32|comdlg32)\.dll$' || true)
+            grep -viE '^(kernel32|msvcrt|odbc32|odbccp32|shell32|user32|gdi32|advapi32|ole32|comctl32|comdlg32)\.dll$' || true)
   if [ -n "$foreign" ]; then
     echo "$exe needs DLLs Windows does not have: $foreign" >&2
     exit 1
@@ -65,7 +66,7 @@ if [ "$package" = yes ]; then
     "$build" $help_files <<'PYTHON'
 import os, sys, zipfile
 archive, top, build, help_files = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
-entries = [(os.path.join(build, folder, name), name) for folder in ("app", "cli")
+entries = [(os.path.join(build, folder, name), name) for folder in ("app", "cli", "installer")
            if os.path.isdir(os.path.join(build, folder))
            for name in sorted(os.listdir(os.path.join(build, folder))) if name.endswith(".exe")]
 entries += [(os.path.join("resources/help", name), name) for name in help_files]

@@ -8,10 +8,14 @@
 // Run with the installation source as working folder. Paths may be given as
 // Linux paths under Wine (/x/y: Z:\x\y). Writes installer-report.txt into
 // SHOTS_FOLDER; exit status 0 only when every check held.
-#include <windows.h>
+// clang-format off
+// First: it keeps prsht.h's PropertySheet macro (shlobj.h brings it) away
+// from the window layer's class of that name.
+#include "ui/win32/win32_system.h"
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
+// clang-format on
 
 #include <filesystem>
 #include <fstream>
@@ -168,9 +172,9 @@ void CheckInstalledFiles(const std::string& source, Report& report) {
   for (const InstalledFile& file : kFiles) {
     const std::string installed = smoke::Join(kDefaultFolder, file.installed);
     const std::string original = ReadAll(smoke::Join(source, file.source));
-    report.Check(smoke::FileExists(installed) && !original.empty() &&
-                     ReadAll(installed) == original,
-                 std::string(file.installed) + " installed, equal to its source");
+    report.Check(
+        smoke::FileExists(installed) && !original.empty() && ReadAll(installed) == original,
+        std::string(file.installed) + " installed, equal to its source");
   }
 }
 
@@ -183,16 +187,16 @@ void CheckLinks(Report& report) {
       const std::string name = expected.file;
       IShellLinkW* link = nullptr;
       IPersistFile* file = nullptr;
-      if (!report.Check(SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr,
-                                                     CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                                     reinterpret_cast<void**>(&link))),
-                        name + ": shell link object"))
+      if (!report.Check(
+              SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IShellLinkW, reinterpret_cast<void**>(&link))),
+              name + ": shell link object"))
         break;
       const std::wstring path = std::wstring(desktop) + L"\\" + Widen(name);
-      if (report.Check(SUCCEEDED(link->QueryInterface(IID_IPersistFile,
-                                                      reinterpret_cast<void**>(&file))) &&
-                           SUCCEEDED(file->Load(path.c_str(), STGM_READ)),
-                       name + " on the desktop, readable")) {
+      if (report.Check(
+              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+                  SUCCEEDED(file->Load(path.c_str(), STGM_READ)),
+              name + " on the desktop, readable")) {
         wchar_t target[MAX_PATH] = {}, folder[MAX_PATH] = {}, description[MAX_PATH] = {};
         link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
         link->GetWorkingDirectory(folder, MAX_PATH);

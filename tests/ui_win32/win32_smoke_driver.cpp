@@ -70,24 +70,30 @@ void Click(HWND window, int id) {
                  reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
 }
 
+namespace {
+
+struct DialogSearch {
+  HWND except;
+  const std::function<bool(HWND)>* wanted;
+  HWND found = nullptr;
+};
+
+// A named callback: on 32-bit Windows a lambda converts only to a cdecl
+// pointer, and EnumThreadWindows calls stdcall.
+BOOL CALLBACK VisitThreadWindow(HWND window, LPARAM data) {
+  auto& s = *reinterpret_cast<DialogSearch*>(data);
+  if (window == s.except || !::IsWindowVisible(window) || ClassOf(window) != L"#32770") return TRUE;
+  if (!(*s.wanted)(window)) return TRUE;
+  s.found = window;
+  return FALSE;
+}
+
+}  // namespace
+
 // The dialogs of the program's thread other than the sheet.
 HWND FindDialog(DWORD thread, HWND sheet, const std::function<bool(HWND)>& wanted) {
-  struct Search {
-    HWND sheet;
-    const std::function<bool(HWND)>* wanted;
-    HWND found = nullptr;
-  } search{sheet, &wanted};
-  ::EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        if (window == s.sheet || !::IsWindowVisible(window) || ClassOf(window) != L"#32770")
-          return TRUE;
-        if (!(*s.wanted)(window)) return TRUE;
-        s.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  DialogSearch search{sheet, &wanted};
+  ::EnumThreadWindows(thread, VisitThreadWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -115,7 +121,8 @@ bool AnswerOpenDialog(DWORD thread, HWND sheet, const std::string& path) {
   const auto isOpen = [](HWND w) {
     return ::GetDlgItem(w, kFileNameCombo) != nullptr || ::GetDlgItem(w, kFileNameEdit) != nullptr;
   };
-  if (!WaitFor([&] { return (dialog = FindDialog(thread, sheet, isOpen)) != nullptr; })) return false;
+  if (!WaitFor([&] { return (dialog = FindDialog(thread, sheet, isOpen)) != nullptr; }))
+    return false;
   HWND name = ::GetDlgItem(dialog, kFileNameCombo);
   if (name == nullptr) name = ::GetDlgItem(dialog, kFileNameEdit);
   SetText(name, path);
@@ -254,13 +261,15 @@ void CheckSheet(HWND sheet, Report& report) {
     item.pszText = text;
     item.cchTextMax = 64;
     ::SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    report.Check(Narrow(text) == tabTexts[i], "tab " + std::to_string(i) + " \"" + Narrow(text) + "\"");
+    report.Check(Narrow(text) == tabTexts[i],
+                 "tab " + std::to_string(i) + " \"" + Narrow(text) + "\"");
   }
   HWND ok = ::GetDlgItem(sheet, kIdOk);
   HWND close = ::GetDlgItem(sheet, kIdCancel);
   HWND help = ::GetDlgItem(sheet, kIdHelp);
   report.Check(ok == nullptr || !IsShown(ok), "OK hidden");
-  report.Check(close != nullptr && IsShown(close) && TextOf(close) == "&Close", "Cancel reads \"&Close\"");
+  report.Check(close != nullptr && IsShown(close) && TextOf(close) == "&Close",
+               "Cancel reads \"&Close\"");
   report.Check(help != nullptr && IsShown(help) && TextOf(help) == "He&lp", "Help reads \"He&lp\"");
   constexpr int kApplyNow = 0x3021;
   HWND apply = ::GetDlgItem(sheet, kApplyNow);
@@ -308,24 +317,27 @@ void DriveGenerator(HWND sheet, HWND page, DWORD thread, const SmokeSettings& s,
                "He&lp looks for Help.html too");
 
   Click(page, g::kBrowse);
-  report.Check(AnswerOpenDialog(thread, sheet, s.database), "open-file dialog answered with " + s.database);
+  report.Check(AnswerOpenDialog(thread, sheet, s.database),
+               "open-file dialog answered with " + s.database);
   seen = AnswerMessageBox(thread, sheet);
-  if (!report.Check(seen && seen->text == "Database connected..." && seen->icon == informationIcon,
-                    "connected (information icon): \"" + (seen ? seen->text : "") + "\" icon " +
-                        std::to_string(reinterpret_cast<std::uintptr_t>(seen ? seen->icon : nullptr)) +
-                        " information " + std::to_string(reinterpret_cast<std::uintptr_t>(informationIcon))))
+  if (!report.Check(
+          seen && seen->text == "Database connected..." && seen->icon == informationIcon,
+          "connected (information icon): \"" + (seen ? seen->text : "") + "\" icon " +
+              std::to_string(reinterpret_cast<std::uintptr_t>(seen ? seen->icon : nullptr)) +
+              " information " + std::to_string(reinterpret_cast<std::uintptr_t>(informationIcon))))
     return;
   HWND tables = ::GetDlgItem(page, g::kTableList);
   report.Check(::SendMessageW(tables, LB_GETCOUNT, 0, 0) > 0, "tables listed");
-  report.Check(::IsWindowEnabled(::GetDlgItem(page, g::kFetch)) != FALSE, "Fetch enabled once connected");
+  report.Check(::IsWindowEnabled(::GetDlgItem(page, g::kFetch)) != FALSE,
+               "Fetch enabled once connected");
 
   SetText(::GetDlgItem(page, g::kQuery), s.query);
   Click(page, g::kFetch);
   HWND preview = ::GetDlgItem(page, g::kPreviewList);
   const bool previewed =
       WaitFor([&] { return ItemCount(preview) == static_cast<int>(s.expectedRows); });
-  report.Check(previewed, "Fetch shows " + std::to_string(s.expectedRows) + " rows (shown: " +
-                   std::to_string(ItemCount(preview)) + ")");
+  report.Check(previewed, "Fetch shows " + std::to_string(s.expectedRows) +
+                              " rows (shown: " + std::to_string(ItemCount(preview)) + ")");
   report.Check(ColumnCount(preview) > 0 && !CellText(preview, 0, 0).empty(),
                "preview columns and first cell \"" + CellText(preview, 0, 0) + "\"");
 
@@ -358,11 +370,12 @@ void DriveViewer(HWND sheet, HWND page, DWORD thread, const SmokeSettings& s, Re
   HWND records = ::GetDlgItem(page, v::kRecordList);
   const bool viewed =
       WaitFor([&] { return ItemCount(records) == static_cast<int>(s.expectedRows); });
-  report.Check(viewed, "the viewer shows " + std::to_string(s.expectedRows) + " records (shown: " +
-                   std::to_string(ItemCount(records)) + ")");
+  report.Check(viewed, "the viewer shows " + std::to_string(s.expectedRows) +
+                           " records (shown: " + std::to_string(ItemCount(records)) + ")");
   report.Check(std::to_string(ColumnCount(records)) == TextOf(::GetDlgItem(page, v::kTotalFields)),
                "one column per field (" + std::to_string(ColumnCount(records)) + ")");
-  report.Check(!CellText(records, 0, 0).empty(), "first record \"" + CellText(records, 0, 0) + "\"");
+  report.Check(!CellText(records, 0, 0).empty(),
+               "first record \"" + CellText(records, 0, 0) + "\"");
   report.Check(SaveScreenshot(sheet, Join(s.shotsFolder, "viewer.bmp")), "viewer.bmp");
 }
 
@@ -383,7 +396,8 @@ void DriveSheet(HWND sheet, const SmokeSettings& settings, Report& report) {
   CheckSheet(sheet, report);
   HWND generator = reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_INDEXTOHWND, 0, 0));
   HWND viewer = reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_INDEXTOHWND, 1, 0));
-  if (report.Check(generator != nullptr && viewer != nullptr, "both pages created with the sheet")) {
+  if (report.Check(generator != nullptr && viewer != nullptr,
+                   "both pages created with the sheet")) {
     CheckTemplate(generator, res::kGeneratorPage, report);
     CheckTemplate(viewer, res::kViewerPage, report);
     DriveGenerator(sheet, generator, thread, settings, report);

@@ -14,9 +14,9 @@
 namespace tallowick::smoke {
 
 struct SmokeSettings {
-  std::string database;   // the SQLite file to generate from
-  std::string query;      // typed into the query box
-  std::string pdbName;    // typed into "PDB Name :"
+  std::string database;  // the SQLite file to generate from
+  std::string query;     // typed into the query box
+  std::string pdbName;   // typed into "PDB Name :"
   std::string outputFolder;
   std::string shotsFolder;  // generator.bmp, viewer.bmp
   std::size_t expectedRows = 0;

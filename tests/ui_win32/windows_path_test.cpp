@@ -1,10 +1,10 @@
 // The paths Setup.exe composes: one separator at the joint, the MAX_PATH
 // bound, and which installation folders count as absolute.
+#include "installer/windows_path.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "installer/windows_path.h"
 
 namespace tallowick {
 namespace {
@@ -37,10 +37,14 @@ TEST(WindowsPath, AbsoluteFolders) {
     const wchar_t* path;
     bool absolute;
   } cases[] = {
-      {L"C:\\Program Files\\Tallowick", true}, {L"d:/Tools", true},
-      {L"\\\\server\\share", true},           {L"C:Tallowick", false},
-      {L"Tallowick", false},                  {L"\\Tallowick", false},
-      {L"\\\\\\x", false},                    {L"1:\\x", false},
+      {L"C:\\Program Files\\Tallowick", true},
+      {L"d:/Tools", true},
+      {L"\\\\server\\share", true},
+      {L"C:Tallowick", false},
+      {L"Tallowick", false},
+      {L"\\Tallowick", false},
+      {L"\\\\\\x", false},
+      {L"1:\\x", false},
       {L"", false},
   };
   for (const Case& c : cases) {

@@ -81,9 +81,9 @@ DialogTemplate WelcomeTemplate() {
 
 // The initial text of the destination page's folder; nothing else holds it.
 #ifdef _WIN32
-constexpr const char* kDefaultInstallationFolder = "C:\\Program Files\\Tallowick";
+constexpr const char* kDefaultFolder = "C:\\Program Files\\Tallowick";
 #else
-constexpr const char* kDefaultInstallationFolder = "/opt/Tallowick";
+constexpr const char* kDefaultFolder = "/opt/Tallowick";
 #endif
 
 DialogTemplate DestinationTemplate() {
@@ -96,7 +96,7 @@ DialogTemplate DestinationTemplate() {
        kStyleNone,
        {117, 104, 174, 8}},
       {kIdStatic, K::GroupBox, "Destination Folder", kStyleNone, {110, 119, 208, 32}},
-      {res::destination::kFolder, K::Label, kDefaultInstallationFolder, kStyleNone, {121, 132, 137, 20}},
+      {res::destination::kFolder, K::Label, kDefaultFolder, kStyleNone, {121, 132, 137, 20}},
       {res::destination::kBrowse, K::PushButton, "B&rowse", kStyleNone, {260, 130, 50, 14}},
       {res::destination::kBack, K::PushButton, "< &Back", kStyleNone, {135, 163, 50, 14}},
       {kIdOk, K::PushButton, "&Next >", kDefaultButton, {197, 163, 50, 14}},

@@ -51,6 +51,7 @@ constexpr InstalledFile kFiles[] = {
     {"Help.html", "Help.html"},
     {"Tallowick.exe", "Tallowick.exe"},
     {"img\\PDBGen.jpg", "img\\PDBGen.jpg"},
+    {"img\\PDBEnlarged.jpg", "img\\PDBEnlarged.jpg"},
     {"img\\PDBView.jpg", "img\\PDBView.jpg"},
     {"img\\browse.jpg", "img\\browse.jpg"},
 };

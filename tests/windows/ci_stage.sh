@@ -63,7 +63,8 @@ i686_build=$!
 trap 'kill -- -$i686_build 2>/dev/null || true; rm -f "$x86_64_log" "$i686_log"' EXIT
 
 step "64-bit tests under wine64"
-ctest --test-dir build-win64 --output-on-failure -j2 --timeout 300
+# The window tests need a display; the smoke tests start their own.
+xvfb-run -a ctest --test-dir build-win64 --output-on-failure -j2 --timeout 300
 step "64-bit tallowick-cli.exe against the Linux one"
 bash tests/windows/compare_with_linux.sh "$linux_cli" build-win64/cli/tallowick-cli.exe \
   /usr/lib/wine/wine64
@@ -76,7 +77,7 @@ fi
 tail -n 2 "$i686_log"
 if [ "$i386" = yes ]; then
   step "32-bit tests under wine"
-  ctest --test-dir build-win32 --output-on-failure -j2 --timeout 300
+  xvfb-run -a ctest --test-dir build-win32 --output-on-failure -j2 --timeout 300
   step "32-bit tallowick-cli.exe against the Linux one"
   bash tests/windows/compare_with_linux.sh "$linux_cli" build-win32/cli/tallowick-cli.exe \
     /usr/lib/wine/wine

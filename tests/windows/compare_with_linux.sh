@@ -15,7 +15,7 @@ linux_cli=$(realpath "${1:?Linux tallowick-cli}")
 windows_cli=$(realpath "${2:?tallowick-cli.exe}")
 launcher=${3:-/usr/lib/wine/wine64}
 prefix=$(dirname "$(dirname "$windows_cli")")/wine-prefix
-fixtures=${TALLOWICK_FIXTURES:-$root/../shared/fixtures}
+fixtures=${TALLOWICK_FIXTURES:-$root/tests/fixtures}
 python=/usr/bin/python3
 
 work=$(mktemp -d /tmp/tallowick-compare-XXXXXX)

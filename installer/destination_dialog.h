@@ -28,6 +28,13 @@ class CDestinationDialog : public Dialog {
  private:
   void OnBack();
   void OnBrowse();
+  // Copies the file table into `folder`, entered or created (its last level
+  // only), and puts the shortcuts on the desktop; each file that cannot be
+  // copied gets its message. False, with nothing changed, when the folder
+  // is no absolute path, a path in it would be too long, or it can be
+  // neither entered nor created. Each system has its own (the *_posix and
+  // *_windows files).
+  bool Install(const std::string& folder);
   // Copies one entry of the file table; shows the copy message when it fails.
   void CopyEntry(std::string_view entry, const std::string& destination,
                  const std::optional<std::string>& sourceFolder);

@@ -1,4 +1,4 @@
-// The destination page on Windows: the installation with the wide Win32 file
+// The destination page's installation on Windows: the wide Win32 file
 // functions and shell links on the desktop.
 #include <windows.h>
 
@@ -10,23 +10,12 @@
 #include "installer/file_table.h"
 #include "installer/windows_path.h"
 #include "platform/wide_text.h"
-#include "resources/dialog_templates.h"
-#include "resources/resource_ids.h"
-#include "ui/host.h"
 
 namespace tallowick {
 namespace {
 
 using platform::Narrow;
 using platform::Widen;
-
-constexpr const char* kFolderMessage =
-    "Could not copy files in installation path, please re-select path";
-constexpr const char* kAbortQuestion = "Do you want abort Tallowick installation setup";
-constexpr const char* kSuccessMessage =
-    "Tallowick installed successfully!\nShortcut created on Desktop";
-constexpr const char* kSuccessCaption = "Thank you for using Tallowick";
-constexpr const char* kBrowseTitle = "Choose Installation folder";
 
 // Where everything goes, composed before anything on disk changes.
 struct Destinations {
@@ -71,42 +60,11 @@ bool EnterOrCreateFolder(const std::wstring& folder,
 
 }  // namespace
 
-const MessageEntry<CDestinationDialog> CDestinationDialog::kMessageMap[] = {
-    {res::destination::kBack, Notification::Clicked, &CDestinationDialog::OnBack},
-    {res::destination::kBrowse, Notification::Clicked, &CDestinationDialog::OnBrowse},
-};
-
-CDestinationDialog::CDestinationDialog(std::string appTitle)
-    : Dialog(res::DialogTemplateOf(res::kDestinationDialog)), m_appTitle(std::move(appTitle)) {
-  SetMessageMap(MessageMap(this, kMessageMap));
-}
-
-CDestinationDialog::~CDestinationDialog() = default;
-
-void CDestinationDialog::OnBack() { EndDialog(kResultBack); }
-
-void CDestinationDialog::OnBrowse() {
-  // The chosen folder is taken unchanged: nothing is appended to it.
-  const std::optional<std::string> chosen = GetHost().ChooseFolder(kBrowseTitle);
-  if (chosen) GetItem(res::destination::kFolder).SetText(*chosen);
-}
-
-void CDestinationDialog::OnCancel() {
-  if (GetHost().ShowMessage(kAbortQuestion, m_appTitle, MessageIcon::Stop, MessageButtons::YesNo) ==
-      kIdYes) {
-    Dialog::OnCancel();
-  }
-}
-
-void CDestinationDialog::OnOK() {
-  const std::string folder = GetItem(res::destination::kFolder).GetText();
+bool CDestinationDialog::Install(const std::string& folder) {
   const std::wstring wideFolder = Widen(folder);
   const std::optional<std::wstring> sourceFolder = CurrentFolder();
   const std::optional<Destinations> plan = PlanDestinations(wideFolder);
-  if (!plan || !EnterOrCreateFolder(wideFolder, sourceFolder)) {
-    ShowStop(kFolderMessage);
-    return;
-  }
+  if (!plan || !EnterOrCreateFolder(wideFolder, sourceFolder)) return false;
   ::CreateDirectoryW(plan->imageFolder.c_str(), nullptr);  // an existing folder is fine
   const std::optional<std::string> source =
       sourceFolder ? std::optional<std::string>(Narrow(*sourceFolder)) : std::nullopt;
@@ -115,11 +73,7 @@ void CDestinationDialog::OnOK() {
 
   for (const ShortcutSpec& shortcut : kShortcuts)
     CreateDesktopShortcut(folder, shortcut.fileName, shortcut.linkName, shortcut.description);
-  // The success box stands over the page, which stays on the screen until the
-  // box is closed; the page's run then ends with OK.
-  GetHost().ShowMessage(kSuccessMessage, kSuccessCaption, MessageIcon::Information,
-                        MessageButtons::Ok);
-  Dialog::OnOK();
+  return true;
 }
 
 void CDestinationDialog::CopyEntry(std::string_view entry, const std::string& destination,
@@ -130,10 +84,6 @@ void CDestinationDialog::CopyEntry(std::string_view entry, const std::string& de
   if (!source || !::CopyFileW(source->c_str(), Widen(destination).c_str(), FALSE)) {
     ShowStop("Could not copy file \"" + std::string(entry) + "\"");
   }
-}
-
-void CDestinationDialog::ShowStop(const std::string& text) {
-  GetHost().ShowMessage(text, m_appTitle, MessageIcon::Stop, MessageButtons::Ok);
 }
 
 }  // namespace tallowick

@@ -16,6 +16,9 @@ bool IsValidUtf8(std::string_view text);
 // starts no valid sequence counts as one character.
 std::string_view FirstCharacters(std::string_view text, std::size_t count);
 
+// Appends the UTF-8 sequence of the code point `code` (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t code);
+
 // `bytes` with every byte that starts no valid sequence replaced by U+FFFD.
 std::string WithReplacementCharacters(std::string_view bytes);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/utf8.h"
+
 namespace tallowick {
 namespace {
 
@@ -11,24 +13,6 @@ constexpr std::uint8_t kRichTextRuns = 0x08;
 constexpr std::size_t kRichTextRunSize = 4;
 // The smallest string: a two-byte count and the option flags.
 constexpr std::size_t kSmallestSharedString = 3;
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // Joins UTF-16 code units into characters.
 class Utf16Joiner {

@@ -16,10 +16,11 @@ constexpr std::size_t kMessageBuffer = 512;
 // The column size given for every parameter: the longest value SQLite
 // takes (its default limit, one billion bytes).
 constexpr SQLULEN kLongestValue = 1000000000;
-// Rows per batch, and the parameters one statement may hold at most (the
-// SQLite library's limit is 32,766 since 3.32; Debian's is above that).
+// Rows per batch, and the parameters one statement holds at most (999, the
+// SQLite library's oldest limit): a wide table takes fewer rows a batch, as
+// compiling and binding cost by the parameter.
 constexpr std::size_t kRowsPerBatch = 64;
-constexpr std::size_t kMostParameters = 32000;
+constexpr std::size_t kMostParameters = 999;
 
 }  // namespace
 
@@ -256,7 +257,9 @@ bool SqliteTableWriter::ExecuteRows(const StatementHandle& statement, std::size_
                                     std::size_t rows, std::string& error) {
   const std::size_t first = firstRow * m_columns;
   const std::size_t count = rows * m_columns;
-  for (std::size_t i = 0; i < count; ++i) {
+  // The last parameter first: the driver grows its parameter array to the
+  // highest number bound, once, instead of once for each parameter.
+  for (std::size_t i = count; i-- > 0;) {
     if (!BindParameter(statement, i + 1, m_values[first + i], error)) return false;
   }
   const SQLRETURN result = SQLExecute(statement.Get());
